@@ -1,0 +1,174 @@
+#include "cli/CommandLine.h"
+
+#include <functional>
+#include <map>
+
+namespace {
+
+using Setter = std::function<void(ListingOptions&)>;
+
+const std::map<std::string_view, Setter>& switches() {
+  static const std::map<std::string_view, Setter> table = {
+      {"--no-subfolders", [](ListingOptions& o) { o.includeSubfolders = false; }},
+      {"--no-folders", [](ListingOptions& o) { o.noFolders = true; }},
+      {"--no-files", [](ListingOptions& o) { o.noFiles = true; }},
+      {"--header", [](ListingOptions& o) { o.includeHeader = true; }},
+      {"--footer", [](ListingOptions& o) { o.includeFooter = true; }},
+      {"--remove-extension", [](ListingOptions& o) { o.removeExtension = true; }},
+      {"--no-capitalize", [](ListingOptions& o) { o.capitalizeNames = false; }},
+      {"--jukebox", [](ListingOptions& o) { o.jukeboxMode = true; }},
+      {"--no-tree", [](ListingOptions& o) { o.treeStyle = false; }},
+      {"--apply-path-to-files", [](ListingOptions& o) { o.applyPathOptionsToFiles = true; }},
+      {"--no-separator", [](ListingOptions& o) { o.separatorOn = false; }},
+      {"--sizes", [](ListingOptions& o) { o.includeFileSize = true; }},
+  };
+  return table;
+}
+
+std::string quoted(std::string_view text) { return "« " + std::string(text) + " »"; }
+
+ParsedCommandLine failure(std::string message) {
+  ParsedCommandLine parsed;
+  parsed.ok = false;
+  parsed.error = std::move(message);
+  return parsed;
+}
+
+// Applies an option that carries a value; returns an error message, empty when all is well.
+std::string applyValue(std::string_view name, std::string_view value, CommandLine& command) {
+  ListingOptions& options = command.options;
+  if (name == "--extensions") {
+    options.extensionFilterOn = true;
+    options.extensionFilter = value;
+  } else if (name == "--separator") {
+    options.separatorText = value;
+  } else if (name == "--separator-after") {
+    if (value == "name") {
+      options.separatorPlacement = SeparatorPlacement::AfterDirectoryName;
+    } else if (value == "all") {
+      options.separatorPlacement = SeparatorPlacement::AfterAllDirectories;
+    } else if (value == "non-empty") {
+      options.separatorPlacement = SeparatorPlacement::AfterNonEmptyDirectory;
+    } else {
+      return "valeur non valide " + quoted(value) + " pour " + quoted(name) +
+             " (attendu : name, all ou non-empty)";
+    }
+  } else if (name == "--path") {
+    if (value == "none") {
+      options.pathMode = PathMode::NoPath;
+    } else if (value == "relative") {
+      options.pathMode = PathMode::RelativePath;
+    } else if (value == "absolute") {
+      options.pathMode = PathMode::AbsolutePath;
+    } else {
+      return "valeur non valide " + quoted(value) + " pour " + quoted(name) +
+             " (attendu : none, relative ou absolute)";
+    }
+  } else if (name == "--output") {
+    if (value.empty()) return "l'option " + quoted(name) + " demande un nom de fichier";
+    command.outputFile = std::string(value);
+  } else {
+    return "option inconnue " + quoted(name);
+  }
+  return {};
+}
+
+bool takesValue(std::string_view name) {
+  return name == "--extensions" || name == "--separator" || name == "--separator-after" ||
+         name == "--path" || name == "--output";
+}
+
+}  // namespace
+
+ParsedCommandLine parseCommandLine(const std::vector<std::string_view>& arguments) {
+  ParsedCommandLine parsed;
+  CommandLine& command = parsed.command;
+  std::vector<std::string_view> paths;
+  bool optionsEnded = false;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string_view argument = arguments[i];
+    if (optionsEnded || argument.size() < 2 || argument.front() != '-') {
+      paths.push_back(argument);
+    } else if (argument == "--") {
+      optionsEnded = true;
+    } else if (argument == "-h" || argument == "--help") {
+      command.action = CommandLine::Action::Help;
+    } else if (argument == "--version") {
+      command.action = CommandLine::Action::Version;
+    } else if (argument.starts_with("-o")) {
+      std::string_view file = argument.substr(2);
+      if (file.empty()) {
+        if (i + 1 == arguments.size()) return failure("l'option « -o » demande un nom de fichier");
+        file = arguments[++i];
+      }
+      if (auto error = applyValue("--output", file, command); !error.empty()) {
+        return failure(error);
+      }
+    } else {
+      const auto equals = argument.find('=');
+      const std::string_view name = argument.substr(0, equals);
+      if (const auto found = switches().find(name); found != switches().end()) {
+        if (equals != std::string_view::npos) {
+          return failure("l'option " + quoted(name) + " ne prend pas de valeur");
+        }
+        found->second(command.options);
+      } else if (!takesValue(name)) {
+        return failure("option inconnue " + quoted(name));
+      } else if (equals == std::string_view::npos) {
+        return failure("l'option " + quoted(name) + " demande une valeur (" + std::string(name) +
+                       "=...)");
+      } else if (auto error = applyValue(name, argument.substr(equals + 1), command);
+                 !error.empty()) {
+        return failure(error);
+      }
+    }
+  }
+  if (command.action != CommandLine::Action::List) return parsed;
+  if (paths.empty()) return failure("aucun chemin indiqué");
+  if (paths.size() > 1) return failure("un seul chemin est attendu, " + std::to_string(paths.size()) +
+                                       " ont été donnés");
+  command.path = std::string(paths.front());
+  return parsed;
+}
+
+std::string usageText(std::string_view programName) {
+  std::string usage = "Utilisation : " + std::string(programName) + " [OPTION]... CHEMIN\n";
+  usage += R"(Écrit sur la sortie standard la liste des fichiers du dossier CHEMIN (ou la ligne
+du fichier CHEMIN), octet pour octet comme la fenêtre de Tarvelinquistombrel la produit
+avec le bouton « Extraction ». Sans option, les réglages de démarrage s'appliquent.
+
+Contenu :
+      --no-subfolders        ne pas descendre dans les sous-répertoires
+      --no-folders           ne pas écrire les lignes des répertoires
+      --no-files             ne pas écrire les lignes des fichiers
+      --extensions=MOTIFS    ne garder que les fichiers de ces extensions
+                             (ex. « *.mp3;*.ogg » ; vide : aucun fichier)
+Mise en forme :
+      --header               inclure le haut de page (avec la date)
+      --footer               inclure le bas de page (nombres de fichiers et dossiers)
+      --remove-extension     retirer l'extension des fichiers
+      --no-capitalize        garder la casse des noms
+      --jukebox              extraction spéciale JukeBox/Mp3s
+      --no-tree              pas d'extraction de type arborescente
+      --path=none|relative|absolute
+                             pas de chemin, chemin relatif ou chemin absolu
+      --apply-path-to-files  appliquer les options de chemins aux fichiers
+      --sizes                inclure la taille des fichiers (en octets)
+      --no-separator         pas de séparateur de répertoire
+      --separator=TEXTE      séparateur (par défaut « %-/ » : un trait sous le nom)
+      --separator-after=name|all|non-empty
+                             après le nom du répertoire, après tous les
+                             répertoires, après un répertoire non vide
+Sortie :
+  -o, --output=FICHIER       écrire dans FICHIER (remplacé sans risque) au lieu
+                             de la sortie standard
+  -h, --help                 afficher cette aide
+      --version              afficher la version
+
+La date du haut de page est l'heure locale, ou l'instant SOURCE_DATE_EPOCH
+(secondes depuis 1970) quand cette variable est définie.
+Code de sortie : 0 si tout va bien, 1 si CHEMIN n'existe pas ou si la sortie
+ne peut être écrite, 2 si la ligne de commande est incorrecte.
+)";
+  return usage;
+}

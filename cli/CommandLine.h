@@ -1,0 +1,28 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "listing/ListingOptions.h"
+
+// What the command line asks for. Options not given keep the program's start-up values.
+struct CommandLine {
+  enum class Action { List, Help, Version };
+  Action action = Action::List;
+  ListingOptions options;
+  std::string path;
+  std::optional<std::string> outputFile;
+};
+
+struct ParsedCommandLine {
+  bool ok = true;
+  CommandLine command;
+  std::string error;  // one French line when !ok
+};
+
+// Option names are matched exactly; values follow "=" (and "-o" takes the next argument).
+ParsedCommandLine parseCommandLine(const std::vector<std::string_view>& arguments);
+
+std::string usageText(std::string_view programName);

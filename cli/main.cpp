@@ -1,0 +1,123 @@
+// tarvelinquistombrel-cli: the listing of a folder, byte for byte as the window makes it.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cli/CommandLine.h"
+#include "cli/TerminalProgress.h"
+#include "listing/ListingRun.h"
+#include "platform/FileError.h"
+#include "platform/PathRules.h"
+#include "platform/SafeFileWriter.h"
+
+namespace {
+
+constexpr const char* kProgramName = "tarvelinquistombrel-cli";
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+int usageError(const std::string& message) {
+  std::fprintf(stderr, "%s: %s\nEssayez « %s --help » pour plus d'informations.\n", kProgramName,
+               message.c_str(), kProgramName);
+  return kExitUsage;
+}
+
+int failure(const std::string& message) {
+  std::fprintf(stderr, "%s: %s\n", kProgramName, message.c_str());
+  return kExitFailure;
+}
+
+std::string currentFolder() {
+  std::vector<char> buffer(4096);
+  while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
+    if (errno != ERANGE) return "/";
+    buffer.resize(buffer.size() * 2);
+  }
+  return buffer.data();
+}
+
+// The header's date: now, or SOURCE_DATE_EPOCH for listings that must be reproducible.
+bool headerClock(Clock& clock, std::string& error) {
+  const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
+  if (epoch == nullptr) return true;
+  char* end = nullptr;
+  errno = 0;
+  const long long seconds = std::strtoll(epoch, &end, 10);
+  if (*epoch == '\0' || *end != '\0' || errno != 0) {
+    error = "SOURCE_DATE_EPOCH doit être un nombre de secondes, pas « " + std::string(epoch) + " »";
+    return false;
+  }
+  clock = [seconds] { return static_cast<std::time_t>(seconds); };
+  return true;
+}
+
+bool writeToStandardOutput(const std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t written = ::write(STDOUT_FILENO, bytes.data() + done, bytes.size() - done);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    done += static_cast<std::size_t>(written);
+  }
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+  const ParsedCommandLine parsed = parseCommandLine(arguments);
+  if (!parsed.ok) return usageError(parsed.error);
+  const CommandLine& command = parsed.command;
+  if (command.action == CommandLine::Action::Help) {
+    std::fputs(usageText(kProgramName).c_str(), stdout);
+    return 0;
+  }
+  if (command.action == CommandLine::Action::Version) {
+    std::printf("%s 1.5\n", kProgramName);
+    return 0;
+  }
+
+  Clock clock = systemClock();
+  if (std::string error; !headerClock(clock, error)) return usageError(error);
+
+  SelectedItem selected;
+  selected.path = paths::normalizeAbsolute(command.path, currentFolder());
+  selected.text = paths::displayName(selected.path);
+  struct stat info{};
+  if (::stat(paths::displayPath(selected.path).data(), &info) != 0) {
+    const int error = errno;
+    const auto cause = error == ENOENT ? FileErrorCause::NotFound : classifyErrno(error);
+    return failure(fileErrorMessage(cause, paths::displayPath(selected.path)));
+  }
+  selected.kind = S_ISDIR(info.st_mode) ? ItemKind::Folder : ItemKind::File;
+
+  auto run = std::make_unique<ListingRun>();
+  run->setClock(clock);
+  std::unique_ptr<TerminalProgress> progress;
+  if (::isatty(STDERR_FILENO)) {
+    progress = std::make_unique<TerminalProgress>(stderr, run->state());
+    run->setProgressSink(progress.get());
+  }
+  run->run(selected, command.options);
+  if (progress) progress->finish();
+
+  if (command.outputFile) {
+    const std::string target = paths::displayPath(
+        paths::normalizeAbsolute(*command.outputFile, currentFolder())).data();
+    const FileWriteResult result = replaceFileContents(target, run->report());
+    if (!result.ok) return failure(fileErrorMessage(result.cause, target));
+    return 0;
+  }
+  if (!writeToStandardOutput(run->report())) {
+    return failure("impossible d'écrire sur la sortie standard");
+  }
+  return 0;
+}

@@ -1,0 +1,29 @@
+#include "listing/EntrySource.h"
+
+#include "platform/PathRules.h"
+
+void FolderContents::clear() {
+  names_.clear();
+  folders_.clear();
+  files_.clear();
+}
+
+std::size_t FolderContents::store(std::string_view name) {
+  const std::size_t offset = names_.size();
+  names_.append(name);
+  names_.push_back('\0');
+  return offset;
+}
+
+void FolderContents::addFolder(std::string_view name, bool canDescend, ItemHandle item) {
+  folders_.push_back({store(name), name.size(), canDescend, item});
+}
+
+void FolderContents::addFile(std::string_view name, std::uint64_t size) {
+  files_.push_back({store(name), name.size(), size});
+}
+
+void EntrySource::toChildPath(std::string& path, std::string_view name, ItemHandle) const {
+  path.push_back(paths::kSeparator);
+  path.append(name);
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A tree item as the walk sees it: opaque, owned by the folder tree.
+using ItemHandle = const void*;
+
+// One folder's entries as a source reports them, in the source's order. Names are raw bytes,
+// stored back to back, each followed by a NUL so it can be handed to the system.
+class FolderContents {
+ public:
+  struct Folder {
+    std::size_t offset;
+    std::size_t length;
+    bool canDescend;  // false for a link to a folder: shown, never entered
+    ItemHandle item;
+  };
+  struct File {
+    std::size_t offset;
+    std::size_t length;
+    std::uint64_t size;
+  };
+
+  void clear();
+  void addFolder(std::string_view name, bool canDescend, ItemHandle item = nullptr);
+  void addFile(std::string_view name, std::uint64_t size = 0);
+
+  const std::vector<Folder>& folders() const { return folders_; }
+  const std::vector<File>& files() const { return files_; }
+  std::string_view name(const Folder& folder) const { return text(folder.offset, folder.length); }
+  std::string_view name(const File& file) const { return text(file.offset, file.length); }
+
+ private:
+  std::string_view text(std::size_t offset, std::size_t length) const {
+    return std::string_view(names_).substr(offset, length);
+  }
+  std::size_t store(std::string_view name);
+
+  std::string names_;
+  std::vector<Folder> folders_;
+  std::vector<File> files_;
+};
+
+// The folder the walk asks a source to read.
+struct FolderToRead {
+  const std::string& path;  // full path, "" for the root
+  std::string_view name;    // its name in its parent (NUL-terminated); empty at depth 0
+  int depth;                // 0 for the selected folder
+  ItemHandle item;          // its tree item (tree source), else null
+};
+
+// Where the walk takes entries from: the disk, or the items the folder tree holds.
+class EntrySource {
+ public:
+  virtual ~EntrySource() = default;
+  // Whether file sizes can be had; without them a listing asking for sizes gets a warning.
+  virtual bool providesSizes() const = 0;
+  // Whether entries already come in listing order (the tree's); otherwise the walk sorts them.
+  virtual bool keepsItsOrder() const = 0;
+  // Adds the folder's entries to `contents`; a folder that cannot be read adds none.
+  virtual void readFolder(const FolderToRead& folder, bool wantSizes, FolderContents& contents) = 0;
+  // Turns `path`, a folder's path, into the path of its subfolder `name` (item `item`).
+  virtual void toChildPath(std::string& path, std::string_view name, ItemHandle item) const;
+};

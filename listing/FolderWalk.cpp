@@ -1,0 +1,242 @@
+#include "listing/FolderWalk.h"
+
+#include <algorithm>
+#include <charconv>
+
+#include "listing/NameOrder.h"
+#include "platform/PathRules.h"
+#include "platform/TextRules.h"
+
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+constexpr std::string_view kSizeWarningCaption = "Avertissement";
+constexpr std::string_view kSizeWarningText =
+    "Attention ! La taille des fichiers n'est pas calculée dans ce mode!\n"
+    "Decochez la case 'Extraire l'arborescence' pour avoir la taille des fichiers";
+
+std::int64_t lastStep(std::size_t count) {
+  return count > 0 ? static_cast<std::int64_t>(count) - 1 : 0;
+}
+
+// The name up to its last "."; a name without "." stays whole.
+std::string_view withoutExtension(std::string_view name) {
+  const auto dot = name.rfind('.');
+  return dot == std::string_view::npos ? name : name.substr(0, dot);
+}
+
+}  // namespace
+
+FolderWalk::FolderWalk(const ListingOptions& options, const ExtensionPatterns& patterns,
+                       RunState& state, std::string& report, ProgressSink& progress,
+                       WarningSink& warnings)
+    : options_(options),
+      patterns_(patterns),
+      state_(state),
+      report_(report),
+      progress_(progress),
+      warnings_(warnings) {}
+
+void FolderWalk::walk(EntrySource& source, const std::string& rootPath, std::size_t rootLength,
+                      ItemHandle rootItem) {
+  source_ = &source;
+  rootLength_ = rootLength;
+  if (frames_.empty()) frames_.emplace_back();
+  frames_[0].path = rootPath;
+  enterFolder(0, true, {}, rootItem);
+  std::size_t depth = 0;
+  for (;;) {
+    if (stepFolder(depth)) {
+      if (frames_[depth].returningFromChild) ++depth;
+      continue;
+    }
+    writeFileLines(frames_[depth], depth);
+    if (depth == 0) break;
+    --depth;
+  }
+}
+
+void FolderWalk::enterFolder(std::size_t depth, bool readable, std::string_view name,
+                             ItemHandle item) {
+  Frame& frame = frames_[depth];
+  frame.contents.clear();
+  frame.folderOrder.clear();
+  frame.fileTexts.clear();
+  frame.fileOrder.clear();
+  frame.nextFolder = 0;
+  frame.returningFromChild = false;
+
+  const bool withSizes = options_.includeFileSize && source_->providesSizes();
+  if (options_.includeFileSize && !withSizes && !state_.sizeWarningShown) {
+    state_.sizeWarningShown = true;
+    warnings_.warn(kSizeWarningCaption, kSizeWarningText);
+  }
+  if (readable) {
+    source_->readFolder({frame.path, name, static_cast<int>(depth), item}, withSizes,
+                        frame.contents);
+  }
+  for (std::size_t i = 0; i < frame.contents.folders().size(); ++i) frame.folderOrder.push_back(i);
+  collectFiles(frame, withSizes);
+  if (!source_->keepsItsOrder()) sortEntries(frame);
+
+  // Counted before any line is written, whatever is left out of the lines.
+  state_.folderCount += static_cast<std::int64_t>(frame.folderOrder.size());
+  state_.fileCount += static_cast<std::int64_t>(frame.fileOrder.size());
+  frame.lastFolderStep = lastStep(frame.folderOrder.size());
+  frame.lastFileStep = lastStep(frame.fileOrder.size());
+  sendRange(frame);
+  progress_.setPosition(0);
+}
+
+void FolderWalk::collectFiles(Frame& frame, bool withSizes) {
+  for (const auto& file : frame.contents.files()) {
+    const std::string_view name = frame.contents.name(file);
+    if (name.empty()) continue;  // the tree's expansion placeholder
+    if (options_.extensionFilterOn && !patterns_.matchesFileName(name)) continue;
+    const std::size_t offset = frame.fileTexts.size();
+    frame.fileTexts.append(options_.removeExtension ? withoutExtension(name) : name);
+    if (withSizes) {
+      char digits[24];
+      const auto end = std::to_chars(digits, digits + sizeof digits, file.size).ptr;
+      frame.fileTexts.append(" ( ");
+      frame.fileTexts.append(digits, end);
+      frame.fileTexts.append(" )");
+    }
+    frame.fileOrder.push_back({offset, frame.fileTexts.size() - offset});
+  }
+}
+
+void FolderWalk::sortEntries(Frame& frame) {
+  const auto& folders = frame.contents.folders();
+  std::sort(frame.folderOrder.begin(), frame.folderOrder.end(),
+            [&](std::size_t a, std::size_t b) {
+              return precedesInListing(frame.contents.name(folders[a]),
+                                       frame.contents.name(folders[b]));
+            });
+  const std::string_view texts(frame.fileTexts);
+  std::sort(frame.fileOrder.begin(), frame.fileOrder.end(), [&](Span a, Span b) {
+    return precedesInListing(texts.substr(a.offset, a.length), texts.substr(b.offset, b.length));
+  });
+}
+
+void FolderWalk::sendRange(const Frame& frame) {
+  progress_.setRange(frame.lastFolderStep + frame.lastFileStep);
+  if (options_.noFiles) progress_.setRange(frame.lastFolderStep);
+  if (options_.noFolders) progress_.setRange(frame.lastFileStep);
+}
+
+bool FolderWalk::stepFolder(std::size_t depth) {
+  Frame& frame = frames_[depth];
+  if (frame.returningFromChild) {
+    frame.returningFromChild = false;
+    sendRange(frame);
+    progress_.setPosition(static_cast<std::int64_t>(frame.nextFolder));
+    ++frame.nextFolder;
+    return true;
+  }
+  if (frame.nextFolder >= frame.folderOrder.size()) return false;
+
+  const auto& subfolder = frame.contents.folders()[frame.folderOrder[frame.nextFolder]];
+  const std::string_view name = frame.contents.name(subfolder);
+  if (!options_.noFolders) writeSubfolderLine(frame, depth, name);
+  if (options_.separatorPlacement == SeparatorPlacement::AfterDirectoryName) {
+    writeSeparator(depth);
+  }
+  if (options_.includeSubfolders) {
+    // Frames live in a deque: adding one leaves `frame` and `name` where they are.
+    if (frames_.size() == depth + 1) frames_.emplace_back();
+    Frame& child = frames_[depth + 1];
+    child.path = frame.path;
+    source_->toChildPath(child.path, name, subfolder.item);
+    frame.returningFromChild = true;
+    enterFolder(depth + 1, subfolder.canDescend, name, subfolder.item);
+    return true;
+  }
+  progress_.setPosition(static_cast<std::int64_t>(frame.nextFolder));
+  ++frame.nextFolder;
+  return true;
+}
+
+void FolderWalk::writeEntryPrefix(std::size_t depth) {
+  writeSeparatorPrefix(depth);
+  report_.push_back('-');
+}
+
+void FolderWalk::writeSeparatorPrefix(std::size_t depth) {
+  report_.append(" |");
+  for (std::size_t level = 0; level < depth; ++level) report_.append("  |");
+}
+
+void FolderWalk::appendPathPart(const Frame& frame, bool withPath) {
+  if (withPath) {
+    report_.append(frame.path);
+    report_.push_back(paths::kSeparator);
+  }
+}
+
+void FolderWalk::finishEntryLine(std::size_t lineStart, bool withPath) {
+  if (withPath && options_.pathMode == PathMode::RelativePath) {
+    report_.erase(lineStart, std::min(rootLength_, report_.size() - lineStart));
+  }
+  state_.lastLineLength = text::finishLine(report_, lineStart, options_.capitalizeNames);
+  report_.append(kLineEnd);
+}
+
+void FolderWalk::writeSubfolderLine(const Frame& frame, std::size_t depth,
+                                    std::string_view name) {
+  if (options_.treeStyle) writeEntryPrefix(depth);
+  const std::size_t lineStart = report_.size();
+  const bool withPath = options_.pathMode != PathMode::NoPath;
+  appendPathPart(frame, withPath);
+  if (!withPath && options_.jukeboxMode) {
+    report_.append(paths::displayName(frame.path));
+    report_.append(" - ");
+  }
+  report_.append(name);
+  finishEntryLine(lineStart, withPath);
+}
+
+void FolderWalk::writeFileLines(const Frame& frame, std::size_t depth) {
+  const bool withPath =
+      options_.pathMode != PathMode::NoPath && options_.applyPathOptionsToFiles;
+  const std::string_view texts(frame.fileTexts);
+  if (!options_.noFiles) {
+    for (std::size_t j = 0; j < frame.fileOrder.size(); ++j) {
+      if (options_.treeStyle) writeEntryPrefix(depth);
+      const std::size_t lineStart = report_.size();
+      appendPathPart(frame, withPath);
+      report_.append(texts.substr(frame.fileOrder[j].offset, frame.fileOrder[j].length));
+      finishEntryLine(lineStart, withPath);
+      progress_.setPosition(frame.lastFolderStep + static_cast<std::int64_t>(j));
+    }
+  }
+  const bool wroteOwnLine = (!frame.fileOrder.empty() && !options_.noFiles) ||
+                            (!frame.folderOrder.empty() && !options_.noFolders);
+  if (options_.separatorPlacement == SeparatorPlacement::AfterAllDirectories ||
+      (options_.separatorPlacement == SeparatorPlacement::AfterNonEmptyDirectory &&
+       wroteOwnLine)) {
+    writeSeparator(depth);
+  }
+}
+
+void FolderWalk::writeSeparator(std::size_t depth) {
+  if (!options_.separatorOn) return;
+  if (options_.treeStyle) writeSeparatorPrefix(depth);
+  const std::size_t lineStart = report_.size();
+  const std::string_view pattern = options_.separatorText;
+  if (!pattern.empty() && pattern.front() == '%') {
+    // "%" then a character drawn one column past the last entry line, then the closing text.
+    if (pattern.size() > 1) {
+      char32_t unused = 0;
+      const std::size_t unitLength = text::decodeCharacter(pattern, 1, unused);
+      const std::string_view unit = pattern.substr(1, unitLength);
+      for (int count = 0; count <= state_.lastLineLength; ++count) report_.append(unit);
+      report_.append(pattern.substr(1 + unitLength));
+    }
+    state_.lastLineLength = 1;
+  } else {
+    report_.append(pattern);
+  }
+  text::escapeControls(report_, lineStart);
+  report_.append(kLineEnd);
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "listing/EntrySource.h"
+#include "listing/ExtensionPatterns.h"
+#include "listing/ListingOptions.h"
+#include "listing/WalkObservers.h"
+
+// What one listing run counts and remembers while it walks.
+struct RunState {
+  std::int64_t fileCount = 0;
+  std::int64_t folderCount = 0;
+  int lastLineLength = 0;  // display width of the last entry line; 1 after a "%" separator
+  bool sizeWarningShown = false;
+};
+
+// Writes the entry and separator lines of a folder and, with subfolders included, of
+// everything below it, depth first: a subfolder's subtree follows its line, a folder's files
+// follow all its subfolders. Walks with an explicit stack, so no depth can overflow the
+// program's stack; each level's storage is kept for the next folder at that level.
+class FolderWalk {
+ public:
+  FolderWalk(const ListingOptions& options, const ExtensionPatterns& patterns, RunState& state,
+             std::string& report, ProgressSink& progress, WarningSink& warnings);
+
+  // Walks the folder at `rootPath` (item `rootItem` for the tree source). `rootLength`, the
+  // byte length of the selected folder's path, is cut from the front of relative paths.
+  void walk(EntrySource& source, const std::string& rootPath, std::size_t rootLength,
+            ItemHandle rootItem);
+
+ private:
+  struct Span {
+    std::size_t offset;
+    std::size_t length;
+  };
+  struct Frame {
+    std::string path;
+    FolderContents contents;
+    std::vector<std::size_t> folderOrder;  // indexes into contents.folders(), in listing order
+    std::string fileTexts;                 // finished file entry texts, back to back
+    std::vector<Span> fileOrder;           // spans of fileTexts, in listing order
+    std::int64_t lastFolderStep = 0;       // d: subfolders - 1, or 0
+    std::int64_t lastFileStep = 0;         // f: files - 1, or 0
+    std::size_t nextFolder = 0;
+    bool returningFromChild = false;
+  };
+
+  void enterFolder(std::size_t depth, bool readable, std::string_view name, ItemHandle item);
+  void collectFiles(Frame& frame, bool withSizes);
+  void sortEntries(Frame& frame);
+  void sendRange(const Frame& frame);
+  // Returns false when the folder is finished.
+  bool stepFolder(std::size_t depth);
+  void writeSubfolderLine(const Frame& frame, std::size_t depth, std::string_view name);
+  void writeFileLines(const Frame& frame, std::size_t depth);
+  void writeSeparator(std::size_t depth);
+  void writeEntryPrefix(std::size_t depth);
+  void writeSeparatorPrefix(std::size_t depth);
+  void appendPathPart(const Frame& frame, bool withPath);
+  void finishEntryLine(std::size_t lineStart, bool withPath);
+
+  const ListingOptions& options_;
+  const ExtensionPatterns& patterns_;
+  RunState& state_;
+  std::string& report_;
+  ProgressSink& progress_;
+  WarningSink& warnings_;
+
+  EntrySource* source_ = nullptr;
+  std::size_t rootLength_ = 0;
+  std::deque<Frame> frames_;
+};

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <string>
+
+#include "listing/DiskSource.h"
+#include "listing/EntrySource.h"
+#include "listing/ExtensionPatterns.h"
+#include "listing/FolderWalk.h"
+#include "listing/ListingOptions.h"
+#include "listing/WalkObservers.h"
+#include "platform/DateText.h"
+
+enum class ItemKind { Folder, File };
+
+// The item selected for a listing, as plain data.
+struct SelectedItem {
+  std::string text;  // its name as the tree shows it (raw bytes); "/" for the root
+  std::string path;  // its full path without a trailing "/"; "" for the root
+  ItemKind kind = ItemKind::Folder;
+  ItemHandle item = nullptr;  // its tree item, for the tree source
+};
+
+// Builds a whole report: header box, root line, the walk's lines (or the single line of a
+// file), footer box. The report buffer is reserved once and reused by every run.
+class ListingRun {
+ public:
+  static constexpr std::size_t kReservedReportSize = 5'000'000;
+
+  ListingRun();
+
+  // With `options.extractTree` and a tree source, entries come from the tree; otherwise from
+  // the disk.
+  void run(const SelectedItem& selected, const ListingOptions& options,
+           EntrySource* treeSource = nullptr);
+
+  const std::string& report() const { return report_; }
+  const RunState& state() const { return state_; }
+  const ExtensionPatterns& extensionPatterns() const { return patterns_; }
+
+  void setClock(Clock clock) { clock_ = std::move(clock); }
+  void setProgressSink(ProgressSink* sink) { progress_ = sink ? sink : &noProgress_; }
+  void setWarningSink(WarningSink* sink) { warnings_ = sink ? sink : &noWarnings_; }
+
+ private:
+  void appendRootLine(const SelectedItem& selected, PathMode pathMode);
+  void appendEscapedLine(std::string_view line);
+
+  std::string report_;
+  RunState state_;
+  ExtensionPatterns patterns_;
+  DiskSource disk_;
+  Clock clock_ = systemClock();
+  NoProgress noProgress_;
+  NoWarnings noWarnings_;
+  ProgressSink* progress_ = &noProgress_;
+  WarningSink* warnings_ = &noWarnings_;
+};

@@ -1,0 +1,43 @@
+#include "listing/NameOrder.h"
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+constexpr std::array<unsigned char, 256> makeFoldTable() {
+  std::array<unsigned char, 256> table{};
+  for (int byte = 0; byte < 256; ++byte) {
+    table[byte] = static_cast<unsigned char>(byte >= 'A' && byte <= 'Z' ? byte + 32 : byte);
+  }
+  return table;
+}
+constexpr auto kFold = makeFoldTable();
+
+}  // namespace
+
+int compareNames(std::string_view a, std::string_view b) {
+  const std::size_t common = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < common; ++i) {
+    const int left = kFold[static_cast<unsigned char>(a[i])];
+    const int right = kFold[static_cast<unsigned char>(b[i])];
+    if (left != right) return left - right;
+  }
+  // The end of a name counts as a 0 byte; a 0 byte inside a name ties with it.
+  const std::string_view longer = a.size() > b.size() ? a : b;
+  for (std::size_t i = common; i < longer.size(); ++i) {
+    if (longer[i] != '\0') return a.size() > b.size() ? 1 : -1;
+  }
+  return 0;
+}
+
+void SortNames(std::vector<std::string>& names) {
+  std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+    return compareNames(a, b) < 0;
+  });
+}
+
+bool precedesInListing(std::string_view a, std::string_view b) {
+  const int order = compareNames(a, b);
+  return order != 0 ? order < 0 : a < b;
+}

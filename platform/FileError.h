@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Why a file could not be written, in the terms the user is told.
+enum class FileErrorCause {
+  Unknown,
+  NotFound,
+  BadPath,
+  TooManyOpenFiles,
+  AccessDenied,
+  DirectoryFull,
+  HardwareError,
+  SharingViolation,
+  LockViolation,
+  DiskFull,
+};
+
+FileErrorCause classifyErrno(int errorNumber);
+
+// The French message for the cause, naming the file by its full path.
+std::string fileErrorMessage(FileErrorCause cause, std::string_view fullPath);

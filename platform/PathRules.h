@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Paths use "/" and a folder path never ends with it, so the root folder's path is the
+// empty text and joining "" with "etc" gives "/etc".
+namespace paths {
+
+inline constexpr char kSeparator = '/';
+// How the root folder shows where a path or folder name stands on its own.
+inline constexpr std::string_view kRootText = "/";
+
+// folder + "/" + name.
+std::string joinPath(std::string_view folder, std::string_view name);
+
+// The text after the last "/", or the whole path when it holds none.
+std::string_view lastPathComponent(std::string_view path);
+
+// The last component as a user sees it: the root shows as "/".
+std::string_view displayName(std::string_view path);
+
+// The path as a user sees it: the root shows as "/".
+std::string_view displayPath(std::string_view path);
+
+// Makes `path` absolute against `currentFolder` and normalises it lexically, without resolving
+// links: repeated "/" and "." components go, ".." removes the component before it, and no
+// trailing "/" is left. The root comes out as the empty text.
+std::string normalizeAbsolute(std::string_view path, std::string_view currentFolder);
+
+}  // namespace paths

@@ -1,0 +1,193 @@
+#include "platform/TextRules.h"
+
+#include <locale.h>
+#include <wchar.h>
+#include <wctype.h>
+
+#include <array>
+
+namespace text {
+
+namespace {
+
+// The C library's Unicode tables, reached without touching the process locale.
+locale_t utf8Locale() {
+  static const locale_t locale = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
+  return locale;
+}
+
+constexpr bool isAscii(unsigned char byte) { return byte < 0x80; }
+
+struct AsciiTables {
+  std::array<char, 256> upper{};
+  std::array<char, 256> lower{};
+  constexpr AsciiTables() {
+    for (int byte = 0; byte < 256; ++byte) {
+      char plain = static_cast<char>(byte);
+      if (byte < 0x80 && isControlByte(static_cast<unsigned char>(byte))) plain = '?';
+      upper[byte] = (byte >= 'a' && byte <= 'z') ? static_cast<char>(byte - 32) : plain;
+      lower[byte] = (byte >= 'A' && byte <= 'Z') ? static_cast<char>(byte + 32) : plain;
+    }
+  }
+};
+constexpr AsciiTables kAscii;
+
+bool isContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+
+bool allAscii(std::string_view source) {
+  for (const char c : source) {
+    if (!isAscii(static_cast<unsigned char>(c))) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::size_t decodeCharacter(std::string_view source, std::size_t index, char32_t& character) {
+  const auto lead = static_cast<unsigned char>(source[index]);
+  const auto invalid = [&] {
+    character = kInvalidByteBase + lead;
+    return std::size_t{1};
+  };
+  if (isAscii(lead)) {
+    character = lead;
+    return 1;
+  }
+  std::size_t length = 0;
+  char32_t value = 0;
+  char32_t minimum = 0;
+  if ((lead & 0xE0) == 0xC0) {
+    length = 2, value = lead & 0x1F, minimum = 0x80;
+  } else if ((lead & 0xF0) == 0xE0) {
+    length = 3, value = lead & 0x0F, minimum = 0x800;
+  } else if ((lead & 0xF8) == 0xF0) {
+    length = 4, value = lead & 0x07, minimum = 0x10000;
+  } else {
+    return invalid();
+  }
+  if (index + length > source.size()) return invalid();
+  for (std::size_t k = 1; k < length; ++k) {
+    const auto next = static_cast<unsigned char>(source[index + k]);
+    if (!isContinuation(next)) return invalid();
+    value = (value << 6) | (next & 0x3F);
+  }
+  if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
+    return invalid();
+  }
+  character = value;
+  return length;
+}
+
+void appendCharacter(std::string& out, char32_t c) {
+  if (c >= kInvalidByteBase + 0x80 && c <= kInvalidByteBase + 0xFF) {
+    out.push_back(static_cast<char>(c - kInvalidByteBase));
+  } else if (c < 0x80) {
+    out.push_back(static_cast<char>(c));
+  } else if (c < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else if (c < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  }
+}
+
+namespace {
+
+// Surrogate values stand for invalid bytes and never reach the C library.
+bool mappable(char32_t c) { return c < 0xD800 || (c > 0xDFFF && c <= 0x10FFFF); }
+
+char32_t mapWith(char32_t c, wint_t (*mapping)(wint_t, locale_t)) {
+  const locale_t locale = utf8Locale();
+  if (!mappable(c) || locale == static_cast<locale_t>(0)) return c;
+  const auto mapped = static_cast<char32_t>(mapping(static_cast<wint_t>(c), locale));
+  return mappable(mapped) ? mapped : c;
+}
+
+}  // namespace
+
+char32_t upperCharacter(char32_t c) {
+  if (c < 0x80) return (c >= 'a' && c <= 'z') ? c - 32 : c;
+  return mapWith(c, towupper_l);
+}
+
+char32_t lowerCharacter(char32_t c) {
+  if (c < 0x80) return (c >= 'A' && c <= 'Z') ? c + 32 : c;
+  return mapWith(c, towlower_l);
+}
+
+std::string upperCase(std::string_view source) {
+  std::string out;
+  out.reserve(source.size());
+  for (std::size_t i = 0; i < source.size();) {
+    char32_t c = 0;
+    i += decodeCharacter(source, i, c);
+    appendCharacter(out, upperCharacter(c));
+  }
+  return out;
+}
+
+void escapeControls(std::string& source, std::size_t from) {
+  for (std::size_t i = from; i < source.size(); ++i) {
+    if (isControlByte(static_cast<unsigned char>(source[i]))) source[i] = '?';
+  }
+}
+
+int finishLine(std::string& out, std::size_t from, bool capitalize) {
+  const std::string_view line(out.data() + from, out.size() - from);
+  if (allAscii(line)) {
+    // The common case: one table look-up a byte, in place.
+    if (capitalize && !line.empty()) {
+      out[from] = kAscii.upper[static_cast<unsigned char>(out[from])];
+      for (std::size_t i = from + 1; i < out.size(); ++i) {
+        out[i] = kAscii.lower[static_cast<unsigned char>(out[i])];
+      }
+    } else {
+      escapeControls(out, from);
+    }
+    return static_cast<int>(line.size());
+  }
+  if (capitalize) {
+    // Case mapping may change a character's length in bytes, so rebuild the line.
+    const std::string original(line);
+    out.resize(from);
+    for (std::size_t i = 0; i < original.size();) {
+      char32_t c = 0;
+      i += decodeCharacter(original, i, c);
+      appendCharacter(out, out.size() == from ? upperCharacter(c) : lowerCharacter(c));
+    }
+  }
+  escapeControls(out, from);
+  return displayWidth(std::string_view(out).substr(from));
+}
+
+int displayWidth(std::string_view source) {
+  if (allAscii(source)) return static_cast<int>(source.size());
+  const locale_t previous = uselocale(utf8Locale());
+  int width = 0;
+  for (std::size_t i = 0; i < source.size();) {
+    char32_t c = 0;
+    i += decodeCharacter(source, i, c);
+    const int columns = mappable(c) ? wcwidth(static_cast<wchar_t>(c)) : 1;
+    width += columns < 0 ? 1 : columns;
+  }
+  uselocale(previous);
+  return width;
+}
+
+std::size_t characterCount(std::string_view source) {
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < source.size(); ++count) {
+    char32_t c = 0;
+    i += decodeCharacter(source, i, c);
+  }
+  return count;
+}
+
+}  // namespace text

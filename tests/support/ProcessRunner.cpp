@@ -1,0 +1,109 @@
+#include "tests/support/ProcessRunner.h"
+
+#include <fcntl.h>
+#include <grp.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+constexpr uid_t kNobody = 65534;
+
+std::string temporaryFile() {
+  char name[] = "/tmp/tarvel-output-XXXXXX";
+  const int fd = ::mkstemp(name);
+  if (fd >= 0) ::close(fd);
+  return name;
+}
+
+std::string takeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream content;
+  content << in.rdbuf();
+  ::unlink(path.c_str());
+  return content.str();
+}
+
+bool dropPrivileges() {
+  if (::geteuid() != 0) return true;
+  return ::setgroups(0, nullptr) == 0 && ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0;
+}
+
+}  // namespace
+
+ProcessResult runProcess(const std::vector<std::string>& arguments,
+                         const ProcessOptions& options) {
+  std::vector<std::string> command;
+  if (options.unprivileged && ::geteuid() == 0) {
+    command = {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
+  }
+  command.insert(command.end(), arguments.begin(), arguments.end());
+
+  const std::string outPath = temporaryFile();
+  const std::string errPath = temporaryFile();
+  const pid_t child = ::fork();
+  if (child == 0) {
+    const int in = ::open("/dev/null", O_RDONLY);
+    const int out = ::open(outPath.c_str(), O_WRONLY | O_TRUNC);
+    const int err = ::open(errPath.c_str(), O_WRONLY | O_TRUNC);
+    ::dup2(in, 0);
+    ::dup2(out, 1);
+    ::dup2(err, 2);
+    if (!options.workingFolder.empty() && ::chdir(options.workingFolder.c_str()) != 0) _exit(126);
+    for (const auto& entry : options.environment) ::putenv(const_cast<char*>(entry.c_str()));
+    std::vector<char*> argv;
+    for (auto& argument : command) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    ::execvp(argv[0], argv.data());
+    _exit(127);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  ProcessResult result;
+  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  result.out = takeFile(outPath);
+  result.err = takeFile(errPath);
+  return result;
+}
+
+std::string cliPath() { return TARVEL_CLI_PATH; }
+
+ProcessResult runCli(const std::vector<std::string>& arguments, const ProcessOptions& options) {
+  std::vector<std::string> command{cliPath()};
+  command.insert(command.end(), arguments.begin(), arguments.end());
+  return runProcess(command, options);
+}
+
+std::optional<std::string> runUnprivileged(const std::function<std::string()>& work) {
+  int channel[2];
+  if (::pipe(channel) != 0) return std::nullopt;
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::close(channel[0]);
+    if (!dropPrivileges()) _exit(3);
+    const std::string produced = work();
+    std::size_t done = 0;
+    while (done < produced.size()) {
+      const ssize_t written = ::write(channel[1], produced.data() + done, produced.size() - done);
+      if (written <= 0) _exit(4);
+      done += static_cast<std::size_t>(written);
+    }
+    _exit(0);
+  }
+  ::close(channel[1]);
+  std::string produced;
+  char buffer[65536];
+  for (ssize_t got; (got = ::read(channel[0], buffer, sizeof buffer)) > 0;) {
+    produced.append(buffer, static_cast<std::size_t>(got));
+  }
+  ::close(channel[0]);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
+  return produced;
+}

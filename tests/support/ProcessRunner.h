@@ -1,0 +1,31 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct ProcessResult {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+struct ProcessOptions {
+  std::vector<std::string> environment;  // extra KEY=VALUE entries
+  std::string workingFolder;             // empty: the test's own
+  bool unprivileged = false;             // run as "nobody" when the tests run as root
+};
+
+// Runs a program to its end, with no standard input, and collects what it wrote.
+ProcessResult runProcess(const std::vector<std::string>& arguments,
+                         const ProcessOptions& options = {});
+
+// The command-line program under test.
+std::string cliPath();
+ProcessResult runCli(const std::vector<std::string>& arguments,
+                     const ProcessOptions& options = {});
+
+// Runs `work` in a child process without root's power over permissions and returns what it
+// produced; nullopt when privileges cannot be dropped here.
+std::optional<std::string> runUnprivileged(const std::function<std::string()>& work);

@@ -1,0 +1,79 @@
+#include "tests/support/TestTree.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+void check(bool ok, const std::string& what) {
+  if (!ok) throw std::system_error(errno, std::generic_category(), what);
+}
+
+}  // namespace
+
+TestTree::TestTree() {
+  const char* base = std::getenv("TMPDIR");
+  std::string pattern = std::string(base && *base ? base : "/tmp") + "/tarvel-test-XXXXXX";
+  check(::mkdtemp(pattern.data()) != nullptr, "mkdtemp " + pattern);
+  root_ = pattern;
+  // Tests that drop privileges must still reach the tree.
+  check(::chmod(root_.c_str(), 0755) == 0, "chmod " + root_);
+}
+
+TestTree::~TestTree() {
+  std::error_code ignored;
+  for (auto it = fs::recursive_directory_iterator(root_, ignored);
+       it != fs::recursive_directory_iterator(); it.increment(ignored)) {
+    if (!it->is_symlink(ignored)) ::chmod(it->path().c_str(), 0755);
+  }
+  // A folder made unreadable hides its contents from the walk above: open it and go again.
+  ::chmod(root_.c_str(), 0755);
+  fs::remove_all(root_, ignored);
+}
+
+std::string TestTree::path(std::string_view relative) const {
+  return relative.empty() ? root_ : root_ + "/" + std::string(relative);
+}
+
+void TestTree::createDir(std::string_view relative) { fs::create_directories(path(relative)); }
+
+void TestTree::createFile(std::string_view relative, std::string_view bytes) {
+  const std::string full = path(relative);
+  fs::create_directories(fs::path(full).parent_path());
+  std::ofstream out(full, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!out) throw std::runtime_error("cannot write " + full);
+}
+
+void TestTree::createSparseFile(std::string_view relative, std::uint64_t size) {
+  createFile(relative);
+  check(::truncate(path(relative).c_str(), static_cast<off_t>(size)) == 0, "truncate");
+}
+
+void TestTree::createSymlink(std::string_view relative, std::string_view target) {
+  const std::string full = path(relative);
+  fs::create_directories(fs::path(full).parent_path());
+  check(::symlink(std::string(target).c_str(), full.c_str()) == 0, "symlink " + full);
+}
+
+void TestTree::setMode(std::string_view relative, mode_t mode) {
+  check(::chmod(path(relative).c_str(), mode) == 0, "chmod " + path(relative));
+}
+
+std::string TestTree::readFile(std::string_view relative) const {
+  std::ifstream in(path(relative), std::ios::binary);
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// A real folder tree in a fresh temporary folder, removed with everything in it (permissions
+// restored first) when the object goes. Paths given to it are relative to its root; parent
+// folders are created as needed.
+class TestTree {
+ public:
+  TestTree();
+  ~TestTree();
+  TestTree(const TestTree&) = delete;
+  TestTree& operator=(const TestTree&) = delete;
+
+  const std::string& root() const { return root_; }
+  std::string path(std::string_view relative) const;
+
+  void createDir(std::string_view relative);
+  void createFile(std::string_view relative, std::string_view bytes = {});
+  // A file of `size` bytes that takes no room on disk.
+  void createSparseFile(std::string_view relative, std::uint64_t size);
+  void createSymlink(std::string_view relative, std::string_view target);
+  void setMode(std::string_view relative, mode_t mode);
+  std::string readFile(std::string_view relative) const;
+
+ private:
+  std::string root_;
+};
