@@ -110,9 +110,15 @@ def main():
     os.makedirs(args.out, exist_ok=True)
     if os.path.exists(stamp):
         os.remove(stamp)
-    shutil.rmtree(root, ignore_errors=True)
+    # Delete a stale tree only after the new one is written: ext4 is slow to
+    # hand out inodes right after a mass delete.
+    stale = root + ".stale"
+    shutil.rmtree(stale, ignore_errors=True)
+    if os.path.exists(root):
+        os.rename(root, stale)
     os.mkdir(root)
     summary = generate(root, args.seed, args.dirs, args.files)
+    shutil.rmtree(stale, ignore_errors=True)
     with open(stamp, "w", encoding="utf-8") as f:
         f.write(f"{key}\n{summary}\n")
     print(summary)

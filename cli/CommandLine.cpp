@@ -25,7 +25,9 @@ const std::map<std::string_view, Setter>& switches() {
   return table;
 }
 
-std::string quoted(std::string_view text) { return "« " + std::string(text) + " »"; }
+std::string quoted(std::string_view text) {
+  return "« " + std::string(text) + " »";
+}
 
 ParsedCommandLine failure(std::string message) {
   ParsedCommandLine parsed;
@@ -125,8 +127,9 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string_view>& argument
   }
   if (command.action != CommandLine::Action::List) return parsed;
   if (paths.empty()) return failure("aucun chemin indiqué");
-  if (paths.size() > 1) return failure("un seul chemin est attendu, " + std::to_string(paths.size()) +
-                                       " ont été donnés");
+  if (paths.size() > 1)
+    return failure("un seul chemin est attendu, " + std::to_string(paths.size()) +
+                   " ont été donnés");
   command.path = std::string(paths.front());
   return parsed;
 }

@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
   SelectedItem selected;
   selected.path = paths::normalizeAbsolute(command.path, currentFolder());
   selected.text = paths::displayName(selected.path);
-  struct stat info{};
+  struct stat info {};
   if (::stat(paths::displayPath(selected.path).data(), &info) != 0) {
     const int error = errno;
     const auto cause = error == ENOENT ? FileErrorCause::NotFound : classifyErrno(error);
@@ -110,8 +110,8 @@ int main(int argc, char** argv) {
   if (progress) progress->finish();
 
   if (command.outputFile) {
-    const std::string target = paths::displayPath(
-        paths::normalizeAbsolute(*command.outputFile, currentFolder())).data();
+    const std::string target =
+        paths::displayPath(paths::normalizeAbsolute(*command.outputFile, currentFolder())).data();
     const FileWriteResult result = replaceFileContents(target, run->report());
     if (!result.ok) return failure(fileErrorMessage(result.cause, target));
     return 0;

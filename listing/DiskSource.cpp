@@ -9,9 +9,13 @@ namespace {
 constexpr std::size_t kKeptDepth = 128;
 }  // namespace
 
-DiskSource::~DiskSource() { finish(); }
+DiskSource::~DiskSource() {
+  finish();
+}
 
-void DiskSource::finish() { keepUpTo(0); }
+void DiskSource::finish() {
+  keepUpTo(0);
+}
 
 void DiskSource::keepUpTo(std::size_t depth) {
   while (kept_.size() > depth) {
@@ -20,8 +24,7 @@ void DiskSource::keepUpTo(std::size_t depth) {
   }
 }
 
-void DiskSource::readFolder(const FolderToRead& folder, bool wantSizes,
-                            FolderContents& contents) {
+void DiskSource::readFolder(const FolderToRead& folder, bool wantSizes, FolderContents& contents) {
   const auto depth = static_cast<std::size_t>(folder.depth);
   // Whatever is kept at this depth or below belongs to a subtree the walk has left.
   keepUpTo(depth);

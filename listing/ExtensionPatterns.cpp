@@ -39,9 +39,8 @@ void ExtensionPatterns::rebuild(std::string_view filterText) {
   std::size_t start = 0;
   for (;;) {
     const auto end = filterText.find(';', start);
-    std::string_view element = filterText.substr(start, end == std::string_view::npos
-                                                            ? std::string_view::npos
-                                                            : end - start);
+    std::string_view element = filterText.substr(
+        start, end == std::string_view::npos ? std::string_view::npos : end - start);
     const auto dot = element.find('.');
     if (dot != std::string_view::npos) element.remove_prefix(dot + 1);
     std::u32string pattern;

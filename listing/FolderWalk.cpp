@@ -54,6 +54,7 @@ void FolderWalk::walk(EntrySource& source, const std::string& rootPath, std::siz
     if (depth == 0) break;
     --depth;
   }
+  settleLastLineLength();
 }
 
 void FolderWalk::enterFolder(std::size_t depth, bool readable, std::string_view name,
@@ -108,11 +109,9 @@ void FolderWalk::collectFiles(Frame& frame, bool withSizes) {
 
 void FolderWalk::sortEntries(Frame& frame) {
   const auto& folders = frame.contents.folders();
-  std::sort(frame.folderOrder.begin(), frame.folderOrder.end(),
-            [&](std::size_t a, std::size_t b) {
-              return precedesInListing(frame.contents.name(folders[a]),
-                                       frame.contents.name(folders[b]));
-            });
+  std::sort(frame.folderOrder.begin(), frame.folderOrder.end(), [&](std::size_t a, std::size_t b) {
+    return precedesInListing(frame.contents.name(folders[a]), frame.contents.name(folders[b]));
+  });
   const std::string_view texts(frame.fileTexts);
   std::sort(frame.fileOrder.begin(), frame.fileOrder.end(), [&](Span a, Span b) {
     return precedesInListing(texts.substr(a.offset, a.length), texts.substr(b.offset, b.length));
@@ -178,12 +177,21 @@ void FolderWalk::finishEntryLine(std::size_t lineStart, bool withPath) {
   if (withPath && options_.pathMode == PathMode::RelativePath) {
     report_.erase(lineStart, std::min(rootLength_, report_.size() - lineStart));
   }
-  state_.lastLineLength = text::finishLine(report_, lineStart, options_.capitalizeNames);
+  text::finishLine(report_, lineStart, options_.capitalizeNames);
+  lastLineStart_ = lineStart;
+  lastLineEnd_ = report_.size();
+  lastLineUnmeasured_ = true;
   report_.append(kLineEnd);
 }
 
-void FolderWalk::writeSubfolderLine(const Frame& frame, std::size_t depth,
-                                    std::string_view name) {
+void FolderWalk::settleLastLineLength() {
+  if (!lastLineUnmeasured_) return;
+  lastLineUnmeasured_ = false;
+  state_.lastLineLength = text::displayWidth(
+      std::string_view(report_).substr(lastLineStart_, lastLineEnd_ - lastLineStart_));
+}
+
+void FolderWalk::writeSubfolderLine(const Frame& frame, std::size_t depth, std::string_view name) {
   if (options_.treeStyle) writeEntryPrefix(depth);
   const std::size_t lineStart = report_.size();
   const bool withPath = options_.pathMode != PathMode::NoPath;
@@ -197,8 +205,7 @@ void FolderWalk::writeSubfolderLine(const Frame& frame, std::size_t depth,
 }
 
 void FolderWalk::writeFileLines(const Frame& frame, std::size_t depth) {
-  const bool withPath =
-      options_.pathMode != PathMode::NoPath && options_.applyPathOptionsToFiles;
+  const bool withPath = options_.pathMode != PathMode::NoPath && options_.applyPathOptionsToFiles;
   const std::string_view texts(frame.fileTexts);
   if (!options_.noFiles) {
     for (std::size_t j = 0; j < frame.fileOrder.size(); ++j) {
@@ -213,8 +220,7 @@ void FolderWalk::writeFileLines(const Frame& frame, std::size_t depth) {
   const bool wroteOwnLine = (!frame.fileOrder.empty() && !options_.noFiles) ||
                             (!frame.folderOrder.empty() && !options_.noFolders);
   if (options_.separatorPlacement == SeparatorPlacement::AfterAllDirectories ||
-      (options_.separatorPlacement == SeparatorPlacement::AfterNonEmptyDirectory &&
-       wroteOwnLine)) {
+      (options_.separatorPlacement == SeparatorPlacement::AfterNonEmptyDirectory && wroteOwnLine)) {
     writeSeparator(depth);
   }
 }
@@ -226,6 +232,7 @@ void FolderWalk::writeSeparator(std::size_t depth) {
   const std::string_view pattern = options_.separatorText;
   if (!pattern.empty() && pattern.front() == '%') {
     // "%" then a character drawn one column past the last entry line, then the closing text.
+    settleLastLineLength();
     if (pattern.size() > 1) {
       char32_t unused = 0;
       const std::size_t unitLength = text::decodeCharacter(pattern, 1, unused);

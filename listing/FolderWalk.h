@@ -62,6 +62,7 @@ class FolderWalk {
   void writeSeparatorPrefix(std::size_t depth);
   void appendPathPart(const Frame& frame, bool withPath);
   void finishEntryLine(std::size_t lineStart, bool withPath);
+  void settleLastLineLength();
 
   const ListingOptions& options_;
   const ExtensionPatterns& patterns_;
@@ -72,5 +73,10 @@ class FolderWalk {
 
   EntrySource* source_ = nullptr;
   std::size_t rootLength_ = 0;
+  // The last entry line's place in the report: its width is measured only when a "%"
+  // separator needs it, not for every line.
+  std::size_t lastLineStart_ = 0;
+  std::size_t lastLineEnd_ = 0;
+  bool lastLineUnmeasured_ = false;
   std::deque<Frame> frames_;
 };

@@ -4,7 +4,9 @@
 #include "platform/PathRules.h"
 #include "platform/TextRules.h"
 
-ListingRun::ListingRun() { report_.reserve(kReservedReportSize); }
+ListingRun::ListingRun() {
+  report_.reserve(kReservedReportSize);
+}
 
 void ListingRun::run(const SelectedItem& selected, const ListingOptions& options,
                      EntrySource* treeSource) {
@@ -18,8 +20,9 @@ void ListingRun::run(const SelectedItem& selected, const ListingOptions& options
   // reported as the single item.
   if (selected.kind == ItemKind::Folder) {
     if (options.treeStyle) appendRootLine(selected, options.pathMode);
-    EntrySource& source =
-        options.extractTree && treeSource != nullptr ? *treeSource : static_cast<EntrySource&>(disk_);
+    EntrySource& source = options.extractTree && treeSource != nullptr
+                              ? *treeSource
+                              : static_cast<EntrySource&>(disk_);
     FolderWalk walk(options, patterns_, state_, report_, *progress_, *warnings_);
     walk.walk(source, selected.path, selected.path.size(), selected.item);
     disk_.finish();

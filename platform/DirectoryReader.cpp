@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr std::size_t kBufferSize = 64 * 1024;
+constexpr std::size_t kBufferSize = std::size_t{64} * 1024;
 constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
 
 bool isDotOrDotDot(const char* name) {
@@ -21,7 +21,9 @@ bool isDotOrDotDot(const char* name) {
 
 DirectoryReader::DirectoryReader() : buffer_(new char[kBufferSize]) {}
 
-DirectoryReader::~DirectoryReader() { close(); }
+DirectoryReader::~DirectoryReader() {
+  close();
+}
 
 bool DirectoryReader::open(const char* path, bool followLink) {
   close();
@@ -82,7 +84,7 @@ bool DirectoryReader::next(DirectoryEntry& entry, bool wantSize) {
 
 void DirectoryReader::resolveKind(DirectoryEntry& entry, unsigned char type, const char* name,
                                   bool wantSize) {
-  struct stat info{};
+  struct stat info {};
   const bool needOwnStat = type == DT_UNKNOWN || (wantSize && type != DT_DIR);
   const bool haveOwnStat =
       needOwnStat && ::fstatat(descriptor_, name, &info, AT_SYMLINK_NOFOLLOW) == 0;
@@ -95,7 +97,7 @@ void DirectoryReader::resolveKind(DirectoryEntry& entry, unsigned char type, con
   entry.isFolder = type == DT_DIR;
   entry.isSymlink = type == DT_LNK;
   if (entry.isSymlink) {
-    struct stat linked{};
+    struct stat linked {};
     entry.isFolder = ::fstatat(descriptor_, name, &linked, 0) == 0 && S_ISDIR(linked.st_mode);
   }
 }

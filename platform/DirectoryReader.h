@@ -7,11 +7,11 @@
 
 // One entry of a folder, as the file system holds it.
 struct DirectoryEntry {
-  std::string_view name;    // raw bytes, followed by a NUL in the reader's buffer
-  bool isFolder = false;    // a folder, or a symbolic link to one
-  bool isSymlink = false;   // the entry itself is a symbolic link
-  bool isHidden = false;    // the name begins with "."
-  std::uint64_t size = 0;   // the entry's own size (a link's own), only when asked for
+  std::string_view name;   // raw bytes, followed by a NUL in the reader's buffer
+  bool isFolder = false;   // a folder, or a symbolic link to one
+  bool isSymlink = false;  // the entry itself is a symbolic link
+  bool isHidden = false;   // the name begins with "."
+  std::uint64_t size = 0;  // the entry's own size (a link's own), only when asked for
 };
 
 // Reads a folder entry by entry (find-first, find-next). "." and ".." are skipped; names are

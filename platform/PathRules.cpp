@@ -22,7 +22,9 @@ std::string_view displayName(std::string_view path) {
   return path.empty() ? kRootText : lastPathComponent(path);
 }
 
-std::string_view displayPath(std::string_view path) { return path.empty() ? kRootText : path; }
+std::string_view displayPath(std::string_view path) {
+  return path.empty() ? kRootText : path;
+}
 
 namespace {
 

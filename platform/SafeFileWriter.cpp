@@ -14,7 +14,9 @@ FileWriteResult failure(int errorNumber) {
   return {false, classifyErrno(errorNumber), errorNumber};
 }
 
-FileWriteResult shortWrite() { return {false, FileErrorCause::DiskFull, ENOSPC}; }
+FileWriteResult shortWrite() {
+  return {false, FileErrorCause::DiskFull, ENOSPC};
+}
 
 // Writes everything or says why not; a write that makes no progress counts as a full disk.
 FileWriteResult writeAll(int fd, std::string_view bytes) {
@@ -40,7 +42,7 @@ FileWriteResult writeInPlace(const std::string& path, std::string_view bytes) {
 
 // Links are written through: the file they point to is the one replaced.
 std::string resolveTarget(const std::string& path) {
-  struct stat info{};
+  struct stat info {};
   if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
     if (char* resolved = ::realpath(path.c_str(), nullptr)) {
       std::string target(resolved);
@@ -67,7 +69,7 @@ mode_t newFileMode() {
 
 FileWriteResult replaceFileContents(const std::string& path, std::string_view bytes) {
   const std::string target = resolveTarget(path);
-  struct stat old{};
+  struct stat old {};
   const bool exists = ::stat(target.c_str(), &old) == 0;
   if (exists) {
     if (S_ISDIR(old.st_mode)) return failure(EISDIR);
@@ -78,9 +80,8 @@ FileWriteResult replaceFileContents(const std::string& path, std::string_view by
 
   const std::string folder = folderOf(target);
   const auto slash = target.rfind('/');
-  std::string temporary = folder + "/." +
-                          (slash == std::string::npos ? target : target.substr(slash + 1)) +
-                          ".XXXXXX";
+  std::string temporary =
+      folder + "/." + (slash == std::string::npos ? target : target.substr(slash + 1)) + ".XXXXXX";
   if (temporary.size() >= PATH_MAX) return failure(ENAMETOOLONG);
   const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
   if (fd < 0) return failure(errno);

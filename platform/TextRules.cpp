@@ -16,7 +16,9 @@ locale_t utf8Locale() {
   return locale;
 }
 
-constexpr bool isAscii(unsigned char byte) { return byte < 0x80; }
+constexpr bool isAscii(unsigned char byte) {
+  return byte < 0x80;
+}
 
 struct AsciiTables {
   std::array<char, 256> upper{};
@@ -32,7 +34,9 @@ struct AsciiTables {
 };
 constexpr AsciiTables kAscii;
 
-bool isContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+bool isContinuation(unsigned char byte) {
+  return (byte & 0xC0) == 0x80;
+}
 
 bool allAscii(std::string_view source) {
   for (const char c : source) {
@@ -78,30 +82,44 @@ std::size_t decodeCharacter(std::string_view source, std::size_t index, char32_t
   return length;
 }
 
-void appendCharacter(std::string& out, char32_t c) {
+std::size_t encodeCharacter(char32_t c, char* out) {
   if (c >= kInvalidByteBase + 0x80 && c <= kInvalidByteBase + 0xFF) {
-    out.push_back(static_cast<char>(c - kInvalidByteBase));
-  } else if (c < 0x80) {
-    out.push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else if (c < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    out[0] = static_cast<char>(c - kInvalidByteBase);
+    return 1;
   }
+  if (c < 0x80) {
+    out[0] = static_cast<char>(c);
+    return 1;
+  }
+  if (c < 0x800) {
+    out[0] = static_cast<char>(0xC0 | (c >> 6));
+    out[1] = static_cast<char>(0x80 | (c & 0x3F));
+    return 2;
+  }
+  if (c < 0x10000) {
+    out[0] = static_cast<char>(0xE0 | (c >> 12));
+    out[1] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out[2] = static_cast<char>(0x80 | (c & 0x3F));
+    return 3;
+  }
+  out[0] = static_cast<char>(0xF0 | (c >> 18));
+  out[1] = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+  out[2] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+  out[3] = static_cast<char>(0x80 | (c & 0x3F));
+  return 4;
+}
+
+void appendCharacter(std::string& out, char32_t c) {
+  char bytes[4];
+  out.append(bytes, encodeCharacter(c, bytes));
 }
 
 namespace {
 
 // Surrogate values stand for invalid bytes and never reach the C library.
-bool mappable(char32_t c) { return c < 0xD800 || (c > 0xDFFF && c <= 0x10FFFF); }
+bool mappable(char32_t c) {
+  return c < 0xD800 || (c > 0xDFFF && c <= 0x10FFFF);
+}
 
 char32_t mapWith(char32_t c, wint_t (*mapping)(wint_t, locale_t)) {
   const locale_t locale = utf8Locale();
@@ -139,32 +157,31 @@ void escapeControls(std::string& source, std::size_t from) {
   }
 }
 
-int finishLine(std::string& out, std::size_t from, bool capitalize) {
-  const std::string_view line(out.data() + from, out.size() - from);
-  if (allAscii(line)) {
-    // The common case: one table look-up a byte, in place.
-    if (capitalize && !line.empty()) {
-      out[from] = kAscii.upper[static_cast<unsigned char>(out[from])];
-      for (std::size_t i = from + 1; i < out.size(); ++i) {
-        out[i] = kAscii.lower[static_cast<unsigned char>(out[i])];
-      }
-    } else {
-      escapeControls(out, from);
-    }
-    return static_cast<int>(line.size());
+void finishLine(std::string& out, std::size_t from, bool capitalize) {
+  if (!capitalize) {
+    escapeControls(out, from);
+    return;
   }
-  if (capitalize) {
-    // Case mapping may change a character's length in bytes, so rebuild the line.
-    const std::string original(line);
-    out.resize(from);
-    for (std::size_t i = 0; i < original.size();) {
-      char32_t c = 0;
-      i += decodeCharacter(original, i, c);
-      appendCharacter(out, out.size() == from ? upperCharacter(c) : lowerCharacter(c));
+  // One pass, in place: ASCII by table, other characters mapped and written back where they
+  // stood; only a mapping that changes a character's byte length moves the rest of the line.
+  bool first = true;
+  for (std::size_t i = from; i < out.size(); first = false) {
+    const auto byte = static_cast<unsigned char>(out[i]);
+    if (isAscii(byte)) {
+      out[i++] = first ? kAscii.upper[byte] : kAscii.lower[byte];
+      continue;
     }
+    char32_t c = 0;
+    std::size_t length = decodeCharacter(out, i, c);
+    const char32_t mapped = first ? upperCharacter(c) : lowerCharacter(c);
+    if (mapped != c) {
+      char bytes[4];
+      const std::size_t mappedLength = encodeCharacter(mapped, bytes);
+      out.replace(i, length, bytes, mappedLength);
+      length = mappedLength;
+    }
+    i += length;
   }
-  escapeControls(out, from);
-  return displayWidth(std::string_view(out).substr(from));
 }
 
 int displayWidth(std::string_view source) {

@@ -15,6 +15,8 @@ namespace text {
 inline constexpr char32_t kInvalidByteBase = 0xDC00;
 std::size_t decodeCharacter(std::string_view text, std::size_t index, char32_t& character);
 void appendCharacter(std::string& out, char32_t character);
+// Writes the character's bytes (at most 4) to `out` and returns how many.
+std::size_t encodeCharacter(char32_t character, char* out);
 
 // Unicode simple case mapping of one character; invalid bytes come back unchanged.
 char32_t upperCharacter(char32_t character);
@@ -24,12 +26,14 @@ char32_t lowerCharacter(char32_t character);
 std::string upperCase(std::string_view source);
 
 // Bytes that would break a report line (below 0x20, and 0x7F) are shown as "?".
-constexpr bool isControlByte(unsigned char byte) { return byte < 0x20 || byte == 0x7F; }
+constexpr bool isControlByte(unsigned char byte) {
+  return byte < 0x20 || byte == 0x7F;
+}
 void escapeControls(std::string& source, std::size_t from = 0);
 
 // Escapes control bytes in out[from..] and, when `capitalize` is set, upper-cases the first
-// character and lower-cases all others. Returns the display width of the finished text.
-int finishLine(std::string& out, std::size_t from, bool capitalize);
+// character and lower-cases all others.
+void finishLine(std::string& out, std::size_t from, bool capitalize);
 
 // Columns the text takes in a fixed-pitch pane: wide characters count 2, combining marks 0,
 // invalid bytes 1.

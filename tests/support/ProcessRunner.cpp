@@ -36,8 +36,7 @@ bool dropPrivileges() {
 
 }  // namespace
 
-ProcessResult runProcess(const std::vector<std::string>& arguments,
-                         const ProcessOptions& options) {
+ProcessResult runProcess(const std::vector<std::string>& arguments, const ProcessOptions& options) {
   std::vector<std::string> command;
   if (options.unprivileged && ::geteuid() == 0) {
     command = {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
@@ -71,7 +70,9 @@ ProcessResult runProcess(const std::vector<std::string>& arguments,
   return result;
 }
 
-std::string cliPath() { return TARVEL_CLI_PATH; }
+std::string cliPath() {
+  return TARVEL_CLI_PATH;
+}
 
 ProcessResult runCli(const std::vector<std::string>& arguments, const ProcessOptions& options) {
   std::vector<std::string> command{cliPath()};

@@ -23,8 +23,7 @@ ProcessResult runProcess(const std::vector<std::string>& arguments,
 
 // The command-line program under test.
 std::string cliPath();
-ProcessResult runCli(const std::vector<std::string>& arguments,
-                     const ProcessOptions& options = {});
+ProcessResult runCli(const std::vector<std::string>& arguments, const ProcessOptions& options = {});
 
 // Runs `work` in a child process without root's power over permissions and returns what it
 // produced; nullopt when privileges cannot be dropped here.

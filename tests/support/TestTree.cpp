@@ -1,5 +1,6 @@
 #include "tests/support/TestTree.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,6 +12,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <system_error>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -31,22 +33,43 @@ TestTree::TestTree() {
   check(::chmod(root_.c_str(), 0755) == 0, "chmod " + root_);
 }
 
-TestTree::~TestTree() {
-  std::error_code ignored;
-  for (auto it = fs::recursive_directory_iterator(root_, ignored);
-       it != fs::recursive_directory_iterator(); it.increment(ignored)) {
-    if (!it->is_symlink(ignored)) ::chmod(it->path().c_str(), 0755);
+namespace {
+
+// Removes `name` in the open folder `parent` and all below it, relative to descriptors, so that
+// paths longer than the system accepts and folders made unreadable go too.
+void removeAt(int parent, const char* name) {
+  ::fchmodat(parent, name, 0755, 0);
+  const int folder = ::openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (folder < 0) {
+    ::unlinkat(parent, name, 0);
+    return;
   }
-  // A folder made unreadable hides its contents from the walk above: open it and go again.
-  ::chmod(root_.c_str(), 0755);
-  fs::remove_all(root_, ignored);
+  if (DIR* entries = ::fdopendir(::dup(folder))) {
+    std::vector<std::string> names;
+    while (const dirent* entry = ::readdir(entries)) {
+      const std::string entryName = entry->d_name;
+      if (entryName != "." && entryName != "..") names.push_back(entryName);
+    }
+    ::closedir(entries);
+    for (const auto& entryName : names) removeAt(folder, entryName.c_str());
+  }
+  ::close(folder);
+  ::unlinkat(parent, name, AT_REMOVEDIR);
+}
+
+}  // namespace
+
+TestTree::~TestTree() {
+  removeAt(AT_FDCWD, root_.c_str());
 }
 
 std::string TestTree::path(std::string_view relative) const {
   return relative.empty() ? root_ : root_ + "/" + std::string(relative);
 }
 
-void TestTree::createDir(std::string_view relative) { fs::create_directories(path(relative)); }
+void TestTree::createDir(std::string_view relative) {
+  fs::create_directories(path(relative));
+}
 
 void TestTree::createFile(std::string_view relative, std::string_view bytes) {
   const std::string full = path(relative);

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+#include "listing/ListingRun.h"
+#include "tests/support/TestTree.h"
+
+// Report lines, each ended by CR LF, as the report holds them.
+inline std::string reportLines(std::initializer_list<std::string_view> lines) {
+  std::string joined;
+  for (const auto line : lines) {
+    joined.append(line);
+    joined.append("\r\n");
+  }
+  return joined;
+}
+
+// Lists the folder `relative` of `tree` from the disk, as the window would with it selected.
+inline std::string listFolder(ListingRun& run, const TestTree& tree, std::string_view relative,
+                              const ListingOptions& options) {
+  SelectedItem selected;
+  selected.path = tree.path(relative);
+  selected.text = selected.path.substr(selected.path.rfind('/') + 1);
+  run.run(selected, options);
+  return run.report();
+}
+
+// Options without the start-up decorations, so a test names only what it looks at.
+inline ListingOptions plainOptions() {
+  ListingOptions options;
+  options.capitalizeNames = false;
+  options.separatorOn = false;
+  return options;
+}
