@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,23 +35,40 @@ int failure(const std::string& message) {
   return kExitFailure;
 }
 
-std::string currentFolder() {
+// The working folder, or nullopt when it has none (it was removed): a relative path then
+// means nothing, and taking it from "/" would list or write somewhere else entirely.
+std::optional<std::string> currentFolder() {
   std::vector<char> buffer(4096);
   while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
-    if (errno != ERANGE) return "/";
+    if (errno != ERANGE) return std::nullopt;
     buffer.resize(buffer.size() * 2);
   }
-  return buffer.data();
+  return std::string(buffer.data());
+}
+
+// `path` made absolute against the working folder, as text, so that an error message names
+// the file in full; nullopt when a relative path has no working folder to start from.
+std::optional<std::string> absolute(const std::string& path) {
+  if (!path.empty() && path.front() == '/') return path;
+  const auto folder = currentFolder();
+  if (!folder) return std::nullopt;
+  return *folder == "/" ? "/" + path : *folder + "/" + path;
 }
 
 // The header's date: now, or SOURCE_DATE_EPOCH for listings that must be reproducible.
 bool headerClock(Clock& clock, std::string& error) {
   const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
   if (epoch == nullptr) return true;
-  char* end = nullptr;
-  errno = 0;
-  const long long seconds = std::strtoll(epoch, &end, 10);
-  if (*epoch == '\0' || *end != '\0' || errno != 0) {
+  // Whole seconds from 1970 up to the year 9999; anything else is a mistake worth reporting.
+  constexpr long long kLastSecond = 253402300799;
+  const std::string_view digits(epoch);
+  long long seconds = 0;
+  bool valid = !digits.empty() && digits.size() <= 12;
+  for (const char c : digits) {
+    valid = valid && c >= '0' && c <= '9';
+    if (valid) seconds = seconds * 10 + (c - '0');
+  }
+  if (!valid || seconds > kLastSecond) {
     error = "SOURCE_DATE_EPOCH doit être un nombre de secondes, pas « " + std::string(epoch) + " »";
     return false;
   }
@@ -89,7 +107,12 @@ int main(int argc, char** argv) {
   if (std::string error; !headerClock(clock, error)) return usageError(error);
 
   SelectedItem selected;
-  selected.path = paths::normalizeAbsolute(command.path, currentFolder());
+  const auto listed = absolute(command.path);
+  if (!listed) {
+    return failure("le dossier de travail n'existe plus : « " + command.path +
+                   " » ne peut être trouvé");
+  }
+  selected.path = paths::normalizeAbsolute(*listed, "");
   selected.text = paths::displayName(selected.path);
   struct stat info {};
   if (::stat(paths::displayPath(selected.path).data(), &info) != 0) {
@@ -110,8 +133,7 @@ int main(int argc, char** argv) {
   if (progress) progress->finish();
 
   if (command.outputFile) {
-    const std::string target =
-        paths::displayPath(paths::normalizeAbsolute(*command.outputFile, currentFolder())).data();
+    const std::string target = absolute(*command.outputFile).value_or(*command.outputFile);
     const FileWriteResult result = replaceFileContents(target, run->report());
     if (!result.ok) return failure(fileErrorMessage(result.cause, target));
     return 0;

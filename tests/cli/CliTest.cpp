@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "tests/support/ProcessRunner.h"
+#include "tests/support/TestTree.h"
+
+namespace {
+
+std::vector<std::string> words(const std::string& text) {
+  std::istringstream in(text);
+  return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
+}
+
+// Expected reports are written here with "\n"; the program ends every line with CR LF.
+std::string crlf(std::string_view text) {
+  std::string report;
+  for (const char c : text) report += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  return report;
+}
+
+// Music/{abba/, Artist/Song.mp3, .hidden, list.TXT}
+class CliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    tree.createDir("Music/abba");
+    tree.createFile("Music/Artist/Song.mp3", "abcd");
+    tree.createFile("Music/.hidden");
+    tree.createFile("Music/list.TXT", "hello");
+  }
+  ProcessResult run(const std::vector<std::string>& arguments, const std::string& environment = {},
+                    const std::string& workingFolder = {}) {
+    ProcessOptions options;
+    options.environment = words(environment);
+    options.workingFolder = workingFolder.empty() ? tree.root() : workingFolder;
+    return runCli(arguments, options);
+  }
+  TestTree tree;
+};
+
+TEST_F(CliTest, WholeReportWithHeaderAndFooter) {
+  const auto result = run({"--header", "--footer", "Music"}, "SOURCE_DATE_EPOCH=1772701623 TZ=UTC");
+  const std::string boxTop =
+      "/---------------------------------\\\n|        Liste de fichiers        |\n"
+      "| générée par Tarvelinquistombrel |\n";
+  const std::string boxBottom = "\\---------------------------------/\n";
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.out, crlf(boxTop + "| Date : Thu Mar 05 09:07:03 2026 |\n" + boxBottom +
+                             "Music\n |-Abba\n |-Artist\n |  |-Song.mp3\n |  |---------/\n"
+                             " |-.hidden\n |-List.txt\n |---------/\n" +
+                             boxTop + "| Nombre de fichiers:      3      |\n" +
+                             "| Nombre de dossiers:      2      |\n" + boxBottom));
+  EXPECT_EQ(result.err, "");
+}
+
+TEST_F(CliTest, OptionValuesReachTheListing) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"--path=relative --no-files", "Root\n |-/abba\n |-/artist\n |--------/\n"},
+      {"--separator-after=name --no-files", "Music\n |-Abba\n |-----/\n |-Artist\n |-------/\n"},
+      {"--extensions=", "Music\n |-Abba\n |-Artist\n |-------/\n"},
+      {"--separator= --no-folders", "Music\n |  |-Song.mp3\n |  |\n |-.hidden\n |-List.txt\n |\n"}};
+  for (const auto& [options, expected] : cases) {
+    const auto result = run(words(options + std::string(" Music")));
+    EXPECT_EQ(result.exitCode, 0) << options << result.err;
+    EXPECT_EQ(result.out, crlf(expected)) << options;
+  }
+}
+
+TEST_F(CliTest, PathIsNormalisedAndTheRootShowsAsSlash) {
+  const std::string music = tree.path("Music");
+  // arguments, working folder, report; a folder ends with a separator, a file is one line
+  const std::tuple<std::string, std::string, std::string> cases[] = {
+      {"--path=absolute .", music, music + "\n |-/\n"},
+      {"--path=absolute Music/abba/..//", tree.root(), music + "\n |-/\n"},
+      {"Music/list.TXT", tree.root(), "list.TXT\n"},
+      {music + "/./", "/", "Music\n |-/\n"},
+      {"/..", tree.root(), "/\n |-/\n"},
+      {"--path=absolute //", tree.root(), "/\n |-/\n"}};
+  for (const auto& [arguments, workingFolder, report] : cases) {
+    const auto options =
+        "--no-subfolders --no-files --no-folders --separator-after=all " + arguments;
+    EXPECT_EQ(run(words(options), {}, workingFolder).out, crlf(report)) << arguments;
+  }
+}
+
+TEST_F(CliTest, ExitCodesAndWhatGoesWhere) {
+  // arguments, environment, exit code, start of standard output, part of standard error
+  const std::tuple<const char*, const char*, int, std::string, std::string> cases[] = {
+      {"--bogus Music", "", 2, "", "option inconnue « --bogus »"},
+      {"--path=sideways Music", "", 2, "", "valeur non valide « sideways »"},
+      {"", "", 2, "", "aucun chemin indiqué"},
+      {"Music Music/abba", "", 2, "", "un seul chemin est attendu"},
+      {"--header=1 Music", "", 2, "", "l'option « --header » ne prend pas de valeur"},
+      {"--header Music", "SOURCE_DATE_EPOCH=12x", 2, "", "SOURCE_DATE_EPOCH doit être un nombre"},
+      {"nowhere", "", 1, "", "Impossible de trouver " + tree.path("nowhere") + ".\n"},
+      {"--help", "", 0, "Utilisation : tarvelinquistombrel-cli [OPTION]... CHEMIN\n", ""},
+      {"--version", "", 0, "tarvelinquistombrel-cli 1.5\n", ""}};
+  for (const auto& [arguments, environment, exitCode, out, err] : cases) {
+    const auto result = run(words(arguments), environment);
+    EXPECT_EQ(result.exitCode, exitCode) << arguments;
+    EXPECT_TRUE(result.out.starts_with(out) && result.out.empty() == out.empty()) << result.out;
+    EXPECT_TRUE(result.err.find(err) != std::string::npos && result.err.empty() == err.empty())
+        << result.err;
+  }
+}
+
+TEST_F(CliTest, OutputFileGetsTheSameBytesAndAReadOnlyOneIsRefused) {
+  const auto direct = run({"--footer", "Music"});
+  ASSERT_EQ(direct.exitCode, 0);
+  tree.createFile("out.txt", std::string(4000, 'x'));
+  const auto written = run({"-o", "out.txt", "--footer", "Music"});
+  EXPECT_EQ(written.exitCode, 0) << written.err;
+  EXPECT_EQ(written.out, "");
+  EXPECT_EQ(tree.readFile("out.txt"), direct.out);
+  tree.createFile("readonly.txt", "keep");
+  tree.setMode("readonly.txt", 0444);
+  const auto refused = run({"-o", "readonly.txt", "Music"});
+  EXPECT_EQ(refused.exitCode, 1);
+  EXPECT_EQ(refused.err,
+            "tarvelinquistombrel-cli: L'accès à " + tree.path("readonly.txt") + " a été refusé.\n");
+  EXPECT_EQ(tree.readFile("readonly.txt"), "keep");
+}
+
+// When the working folder has been removed, a relative PATH has no absolute form; taking the
+// root in its place would list the whole file system (and put a relative -o file there).
+TEST_F(CliTest, DeletedWorkingFolderIsNotTakenForTheRoot) {
+  tree.createDir("gone");
+  const auto result = runProcess({"sh", "-c", "cd \"$1\" && rmdir \"$1\" && exec \"$0\" \"$2\" .",
+                                  cliPath(), tree.path("gone"), "--no-subfolders"});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_EQ(result.out, "");
+}
+
+}  // namespace

@@ -1,0 +1,94 @@
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <ctime>
+#include <string>
+#include <tuple>
+#include <utility>
+
+#include "platform/DateText.h"
+#include "platform/FileError.h"
+#include "platform/PathRules.h"
+#include "platform/TextRules.h"
+
+namespace {
+
+// Bytes that are not valid UTF-8 (stray bytes, an overlong "/", an encoded surrogate, a value
+// beyond U+10FFFF, a sequence cut short) must come back unchanged, or a name could not be
+// reached again from its report line.
+TEST(TextRules, UpperCaseMapsBeyondAsciiAndKeepsInvalidBytes) {
+  // "ß" has no single-character capital; "ſ" and "ı" lose a byte each.
+  const std::pair<const char*, const char*> cases[] = {{"abc 09_", "ABC 09_"},
+                                                       {"école", "ÉCOLE"},
+                                                       {"straße", "STRAßE"},
+                                                       {"ſı", "SI"},
+                                                       {"a\377z\303", "A\377Z\303"},
+                                                       {"\xc0\xaf", "\xc0\xaf"},
+                                                       {"\xed\xa0\x80", "\xed\xa0\x80"},
+                                                       {"\xf4\x90\x80\x80z", "\xf4\x90\x80\x80Z"},
+                                                       {"\xe2\x82x", "\xe2\x82X"}};
+  for (const auto& [source, expected] : cases) {
+    EXPECT_EQ(text::upperCase(source), expected) << source;
+  }
+}
+
+TEST(TextRules, FinishLineCapitalisesAndEscapesOnlyItsOwnPart) {
+  // prefix (left alone), line, capitalize, finished line
+  const std::tuple<const char*, const char*, bool, const char*> cases[] = {
+      {"", "hELLO wORLD", true, "Hello world"},
+      {"aB\n", "éCOLE ÉTÉ", true, "École été"},
+      {"xY", "ÉCOLE", false, "ÉCOLE"},
+      {"", "a\nb\x7f", true, "A?b?"},
+      {"", "a\tb\r", false, "a?b?"},
+      {"", "\x01é", true, "?é"},
+      {"", "ſAB", true, "Sab"},
+      {"", "\377ABC", true, "\377abc"},
+      {"", "", true, ""}};
+  for (const auto& [prefix, line, capitalize, expected] : cases) {
+    std::string out = std::string(prefix) + line;
+    text::finishLine(out, std::string(prefix).size(), capitalize);
+    EXPECT_EQ(out, std::string(prefix) + expected) << line;
+  }
+}
+
+TEST(TextRules, DisplayWidthCountsColumns) {
+  const std::pair<const char*, int> cases[] = {
+      {"abc", 3}, {"日本語", 6}, {"e\u0301", 1}, {"\xff\xfe", 2}, {"中a\u0300b", 4}};
+  for (const auto& [source, width] : cases) EXPECT_EQ(text::displayWidth(source), width) << source;
+}
+
+TEST(PathRules, NormalizeLexicallyAndTreatTheRootAsEmpty) {
+  // path, current folder, normalised path
+  const std::tuple<const char*, const char*, const char*> cases[] = {
+      {"a/../b", "/w/x", "/w/x/b"}, {"//x//", "/w", "/x"}, {".", "/w/x", "/w/x"},
+      {"..", "/w/x", "/w"},         {"/", "/w", ""},       {"../../..", "/w", ""},
+      {"/a/./b/.", "/w", "/a/b"},   {"a", "", "/a"},       {"/../x", "/w", "/x"},
+      {"a*b/?", "/w", "/w/a*b/?"}};
+  for (const auto& [path, current, expected] : cases) {
+    EXPECT_EQ(paths::normalizeAbsolute(path, current), expected) << path << " in " << current;
+  }
+  EXPECT_EQ(paths::joinPath("", "etc"), "/etc");
+}
+
+TEST(DateText, ZeroPaddedDayInLocalTime) {
+  ::setenv("TZ", "UTC", 1);
+  ::tzset();
+  EXPECT_EQ(formatDateText(0), "Thu Jan 01 00:00:00 1970");
+  EXPECT_EQ(formatDateText(1772701623), "Thu Mar 05 09:07:03 2026");
+}
+
+TEST(FileError, ErrnoValuesMapToCausesAndMessagesNameTheFullPath) {
+  using enum FileErrorCause;
+  const std::pair<int, FileErrorCause> cases[] = {
+      {EACCES, AccessDenied}, {EROFS, AccessDenied},       {ENOENT, BadPath},
+      {ENOTDIR, BadPath},     {EMFILE, TooManyOpenFiles},  {ENOSPC, DiskFull},
+      {EIO, HardwareError},   {ETXTBSY, SharingViolation}, {EINVAL, Unknown}};
+  for (const auto& [errorNumber, cause] : cases) {
+    EXPECT_EQ(classifyErrno(errorNumber), cause) << errorNumber;
+  }
+  EXPECT_EQ(fileErrorMessage(AccessDenied, "/t/a b.txt"), "L'accès à /t/a b.txt a été refusé.");
+  EXPECT_EQ(fileErrorMessage(BadPath, "/t/a b.txt"), "/t/a b.txt contient un chemin non valide.");
+}
+
+}  // namespace
