@@ -23,10 +23,11 @@ tarvel_install_packages() {
   fi
 }
 
-# Configures and builds into $1 with the extra CMake arguments that follow.
+# Configures $1 with the CMake arguments that follow; then builds what TARVEL_TARGET names
+# (everything by default).
 tarvel_build() {
   local build_dir=$1
   shift
   cmake -S "$TARVEL_ROOT" -B "$build_dir" -G Ninja "$@" >/dev/null
-  cmake --build "$build_dir"
+  cmake --build "$build_dir" ${TARVEL_TARGET:+--target "$TARVEL_TARGET"}
 }

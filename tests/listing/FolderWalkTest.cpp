@@ -78,8 +78,13 @@ TEST_F(SmallTree, UnderlineCountsDisplayColumns) {
 // Records the progress calls as "R<max>" and "P<position>".
 class ProgressLog final : public ProgressSink {
  public:
-  void setRange(std::int64_t maximum) override { calls += "R" + std::to_string(maximum) + " "; }
-  void setPosition(std::int64_t at) override { calls += "P" + std::to_string(at) + " "; }
+  void setRange(std::int64_t maximum) override { record('R', maximum); }
+  void setPosition(std::int64_t at) override { record('P', at); }
+  void record(char kind, std::int64_t value) {
+    calls += kind;
+    calls += std::to_string(value);
+    calls += ' ';
+  }
   std::string calls;
 };
 
