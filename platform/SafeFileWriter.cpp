@@ -80,8 +80,11 @@ FileWriteResult replaceFileContents(const std::string& path, std::string_view by
 
   const std::string folder = folderOf(target);
   const auto slash = target.rfind('/');
-  std::string temporary =
-      folder + "/." + (slash == std::string::npos ? target : target.substr(slash + 1)) + ".XXXXXX";
+  std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+  // The temporary's name must fit where the target's does: long names are shortened.
+  constexpr std::size_t kLongestKeptName = 200;
+  if (name.size() > kLongestKeptName) name = "tarvelinquistombrel";
+  std::string temporary = folder + "/." + name + ".XXXXXX";
   if (temporary.size() >= PATH_MAX) return failure(ENAMETOOLONG);
   const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
   if (fd < 0) return failure(errno);
