@@ -27,12 +27,6 @@ bool patternMatches(const std::u32string& pattern, const std::u32string& extensi
 
 }  // namespace
 
-std::u32string upperExtension(std::string_view fileName) {
-  std::u32string extension;
-  appendUpper(extension, extensionOf(fileName));
-  return extension;
-}
-
 void ExtensionPatterns::rebuild(std::string_view filterText) {
   patterns_.clear();
   if (filterText.empty()) return;

@@ -19,6 +19,3 @@ class ExtensionPatterns {
   std::vector<std::u32string> patterns_;
   mutable std::u32string extension_;  // scratch, so matching allocates nothing
 };
-
-// The text after the last "." upper-cased, or the whole name when it holds no ".".
-std::u32string upperExtension(std::string_view fileName);

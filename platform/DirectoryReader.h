@@ -35,7 +35,6 @@ class DirectoryReader {
   // Closes the folder, or hands its descriptor to the caller (who then closes it).
   void close();
   int releaseDescriptor();
-  bool isOpen() const { return descriptor_ >= 0; }
 
  private:
   bool refill();
