@@ -86,6 +86,9 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string_view>& argument
   ParsedCommandLine parsed;
   CommandLine& command = parsed.command;
   std::vector<std::string_view> paths;
+  // Options that shape a listing mean nothing to the folder size; naming one is a mistake.
+  std::string_view listingOption;
+  bool folderSize = false;
   bool optionsEnded = false;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string_view argument = arguments[i];
@@ -97,7 +100,10 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string_view>& argument
       command.action = CommandLine::Action::Help;
     } else if (argument == "--version") {
       command.action = CommandLine::Action::Version;
+    } else if (argument == "--folder-size") {
+      folderSize = true;
     } else if (argument.starts_with("-o")) {
+      if (listingOption.empty()) listingOption = "-o";
       std::string_view file = argument.substr(2);
       if (file.empty()) {
         if (i + 1 == arguments.size()) return failure("l'option « -o » demande un nom de fichier");
@@ -114,6 +120,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string_view>& argument
           return failure("l'option " + quoted(name) + " ne prend pas de valeur");
         }
         found->second(command.options);
+        if (name != "--no-subfolders" && listingOption.empty()) listingOption = name;
       } else if (!takesValue(name)) {
         return failure("option inconnue " + quoted(name));
       } else if (equals == std::string_view::npos) {
@@ -122,10 +129,19 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string_view>& argument
       } else if (auto error = applyValue(name, argument.substr(equals + 1), command);
                  !error.empty()) {
         return failure(error);
+      } else if (listingOption.empty()) {
+        listingOption = name;
       }
     }
   }
   if (command.action != CommandLine::Action::List) return parsed;
+  if (folderSize) {
+    if (!listingOption.empty()) {
+      return failure("l'option " + quoted(listingOption) +
+                     " ne s'emploie pas avec « --folder-size »");
+    }
+    command.action = CommandLine::Action::FolderSize;
+  }
   if (paths.empty()) return failure("aucun chemin indiqué");
   if (paths.size() > 1)
     return failure("un seul chemin est attendu, " + std::to_string(paths.size()) +
@@ -135,7 +151,9 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string_view>& argument
 }
 
 std::string usageText(std::string_view programName) {
-  std::string usage = "Utilisation : " + std::string(programName) + " [OPTION]... CHEMIN\n";
+  const std::string program(programName);
+  std::string usage = "Utilisation : " + program + " [OPTION]... CHEMIN\n";
+  usage += "  ou :        " + program + " --folder-size [--no-subfolders] CHEMIN\n";
   usage += R"(Écrit sur la sortie standard la liste des fichiers du dossier CHEMIN (ou la ligne
 du fichier CHEMIN), octet pour octet comme la fenêtre de Tarvelinquistombrel la produit
 avec le bouton « Extraction ». Sans option, les réglages de démarrage s'appliquent.
@@ -162,6 +180,9 @@ Mise en forme :
       --separator-after=name|all|non-empty
                              après le nom du répertoire, après tous les
                              répertoires, après un répertoire non vide
+Taille :
+      --folder-size          écrire seulement la taille de CHEMIN (avec
+                             --no-subfolders : sans ses sous-répertoires)
 Sortie :
   -o, --output=FICHIER       écrire dans FICHIER (remplacé sans risque) au lieu
                              de la sortie standard

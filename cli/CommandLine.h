@@ -9,7 +9,7 @@
 
 // What the command line asks for. Options not given keep the program's start-up values.
 struct CommandLine {
-  enum class Action { List, Help, Version };
+  enum class Action { List, FolderSize, Help, Version };
   Action action = Action::List;
   ListingOptions options;
   std::string path;

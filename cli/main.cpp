@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "browser/FolderSize.h"
 #include "cli/CommandLine.h"
 #include "cli/TerminalProgress.h"
 #include "listing/ListingRun.h"
@@ -121,6 +122,16 @@ int main(int argc, char** argv) {
     return failure(fileErrorMessage(cause, paths::displayPath(selected.path)));
   }
   selected.kind = S_ISDIR(info.st_mode) ? ItemKind::Folder : ItemKind::File;
+
+  if (command.action == CommandLine::Action::FolderSize) {
+    // The item's kind decides: a folder is always summed as one, whatever it holds.
+    const auto total = folder_size::SumFolderSize(selected.path, selected.kind == ItemKind::File,
+                                                  command.options.includeSubfolders);
+    if (!writeToStandardOutput(folder_size::sizeLine(total) + "\n")) {
+      return failure("impossible d'écrire sur la sortie standard");
+    }
+    return 0;
+  }
 
   auto run = std::make_unique<ListingRun>();
   run->setClock(clock);

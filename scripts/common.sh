@@ -2,7 +2,7 @@
 # shellcheck shell=bash
 
 # Debian 12 packages the build and the tests need.
-TARVEL_PACKAGES=(g++ cmake ninja-build libgtest-dev util-linux)
+TARVEL_PACKAGES=(g++ cmake ninja-build libgtest-dev util-linux qt6-base-dev fonts-liberation2)
 
 tarvel_install_packages() {
   local missing=() package

@@ -100,7 +100,13 @@ TEST_F(CliTest, ExitCodesAndWhatGoesWhere) {
       {"--header Music", "SOURCE_DATE_EPOCH=12x", 2, "", "SOURCE_DATE_EPOCH doit être un nombre"},
       {"nowhere", "", 1, "", "Impossible de trouver " + tree.path("nowhere") + ".\n"},
       {"--help", "", 0, "Utilisation : tarvelinquistombrel-cli [OPTION]... CHEMIN\n", ""},
-      {"--version", "", 0, "tarvelinquistombrel-cli 1.5\n", ""}};
+      {"--version", "", 0, "tarvelinquistombrel-cli 1.5\n", ""},
+      {"--folder-size Music", "", 0, "Taille du dossier:  9  Octets\n", ""},
+      {"--folder-size --no-subfolders Music", "", 0, "Taille du dossier:  5  Octets\n", ""},
+      {"--folder-size Music/Artist/Song.mp3", "", 0, "Taille du dossier:  4  Octets\n", ""},
+      {"--folder-size Music/abba", "", 0, "Taille du dossier:  0  Octets\n", ""},
+      {"--folder-size -o x Music", "", 2, "", "« -o » ne s'emploie pas avec « --folder-size »"},
+      {"--folder-size nowhere", "", 1, "", "Impossible de trouver " + tree.path("nowhere")}};
   for (const auto& [arguments, environment, exitCode, out, err] : cases) {
     const auto result = run(words(arguments), environment);
     EXPECT_EQ(result.exitCode, exitCode) << arguments;

@@ -44,26 +44,11 @@ TEST(OddTrees, OddNamesCannotForgeLinesAndPassThroughOtherwise) {
                          " |-Readme", " |-Readme", " |-\xFF\xFEname.txt"}));
 }
 
-// Creates `levels` nested folders named `name` below `relative`, by descriptor: the deepest
-// paths are longer than any path the system accepts.
-void nestFolders(const TestTree& tree, const std::string& relative, const std::string& name,
-                 int levels) {
-  int parent = ::open(tree.path(relative).c_str(), O_RDONLY | O_DIRECTORY);
-  for (int level = 0; level < levels; ++level) {
-    ASSERT_EQ(::mkdirat(parent, name.c_str(), 0755), 0);
-    const int child = ::openat(parent, name.c_str(), O_RDONLY | O_DIRECTORY);
-    ::close(parent);
-    parent = child;
-  }
-  ::close(::openat(parent, "leaf", O_CREAT | O_WRONLY, 0644));
-  ::close(parent);
-}
-
 TEST(OddTrees, DeepTreesEndWhereThePathGetsTooLong) {
   TestTree tree;
   tree.createDir("Deep");
   const std::string longName(200, 'd');
-  nestFolders(tree, "Deep", longName, PATH_MAX / 201 + 5);
+  tree.createNestedDirs("Deep", longName, PATH_MAX / 201 + 5);
   ListingRun run;
   listFolder(run, tree, "Deep", plainOptions());
   // Every folder whose path fits lists its subfolder; the ones past the limit are empty.
@@ -75,7 +60,7 @@ TEST(OddTrees, DeepTreesEndWhereThePathGetsTooLong) {
 TEST(OddTrees, ThousandsOfLevelsNeedNoStack) {
   TestTree tree;
   tree.createDir("Top");
-  nestFolders(tree, "Top", "a", 1900);
+  tree.createNestedDirs("Top", "a", 1900);
   ListingRun run;
   listFolder(run, tree, "Top", ListingOptions{});
   EXPECT_EQ(run.state().folderCount, 1900);

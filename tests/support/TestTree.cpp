@@ -90,6 +90,21 @@ void TestTree::createSymlink(std::string_view relative, std::string_view target)
   check(::symlink(std::string(target).c_str(), full.c_str()) == 0, "symlink " + full);
 }
 
+void TestTree::createNestedDirs(std::string_view relative, const std::string& name, int levels) {
+  createDir(relative);
+  int parent = ::open(path(relative).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  check(parent >= 0, "open " + path(relative));
+  for (int level = 0; level < levels && parent >= 0; ++level) {
+    check(::mkdirat(parent, name.c_str(), 0755) == 0, "mkdirat " + name);
+    const int child = ::openat(parent, name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ::close(parent);
+    parent = child;
+    check(parent >= 0, "openat " + name);
+  }
+  ::close(::openat(parent, "leaf", O_CREAT | O_WRONLY | O_CLOEXEC, 0644));
+  ::close(parent);
+}
+
 void TestTree::setMode(std::string_view relative, mode_t mode) {
   check(::chmod(path(relative).c_str(), mode) == 0, "chmod " + path(relative));
 }

@@ -23,6 +23,10 @@ class TestTree {
   void createFile(std::string_view relative, std::string_view bytes = {});
   // A file of `size` bytes that takes no room on disk.
   void createSparseFile(std::string_view relative, std::uint64_t size);
+  // `levels` folders named `name`, each in the one before, below the folder `relative`, with an
+  // empty file "leaf" in the deepest. Made by descriptor, so the deepest paths may be longer
+  // than any path the system accepts.
+  void createNestedDirs(std::string_view relative, const std::string& name, int levels);
   void createSymlink(std::string_view relative, std::string_view target);
   void setMode(std::string_view relative, mode_t mode);
   std::string readFile(std::string_view relative) const;

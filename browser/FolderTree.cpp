@@ -1,0 +1,264 @@
+#include "browser/FolderTree.h"
+
+#include <sys/stat.h>
+
+#include <QApplication>
+#include <algorithm>
+#include <vector>
+
+#include "listing/NameOrder.h"
+#include "platform/DirectoryReader.h"
+#include "platform/PathRules.h"
+#include "platform/TextRules.h"
+
+namespace {
+
+std::string_view view(const QByteArray& bytes) {
+  return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+}
+
+QByteArray bytes(std::string_view text) {
+  return {text.data(), static_cast<qsizetype>(text.size())};
+}
+
+// What a user sees of a raw name: control characters as "?", invalid UTF-8 as U+FFFD.
+QString displayText(std::string_view raw) {
+  std::string shown(raw);
+  text::escapeControls(shown);
+  return QString::fromUtf8(shown.data(), static_cast<qsizetype>(shown.size()));
+}
+
+// Drawing of the tree stops, and the wait cursor shows, while many items go in at once. The
+// tree's former drawing state comes back after, so nested insertions leave it as they found it.
+class BulkInsertion {
+ public:
+  explicit BulkInsertion(QWidget* widget) : widget_(widget), wasDrawing_(widget->updatesEnabled()) {
+    widget_->setUpdatesEnabled(false);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  }
+  ~BulkInsertion() {
+    QApplication::restoreOverrideCursor();
+    widget_->setUpdatesEnabled(wasDrawing_);
+  }
+  BulkInsertion(const BulkInsertion&) = delete;
+  BulkInsertion& operator=(const BulkInsertion&) = delete;
+
+ private:
+  QWidget* widget_;
+  bool wasDrawing_;
+};
+
+bool isFolderOnDisk(const std::string& path) {
+  struct stat info {};
+  return ::stat(std::string(paths::displayPath(path)).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+}  // namespace
+
+FolderTree::FolderTree(QWidget* parent) : QTreeWidget(parent) {
+  setColumnCount(1);
+  setHeaderHidden(true);
+  setSortingEnabled(false);
+  setRootIsDecorated(true);
+  // Every row has the same height; without this a folder of 100,000 files is slow to show.
+  setUniformRowHeights(true);
+  setSelectionMode(SingleSelection);
+  // Qt reports expansions made by code as well as by the user, as the tree needs.
+  connect(this, &QTreeWidget::itemExpanded, this,
+          [this](QTreeWidgetItem* item) { onFolderExpanded(item, true); });
+  connect(this, &QTreeWidget::itemCollapsed, this,
+          [this](QTreeWidgetItem* item) { onFolderExpanded(item, false); });
+}
+
+bool FolderTree::initTree(bool showFiles) {
+  setEditTriggers(NoEditTriggers);  // names are never edited in place
+  clear();
+  showFiles_ = showFiles;
+  return insertDrives();
+}
+
+bool FolderTree::insertDrives() {
+  clear();
+  QTreeWidgetItem* root = insertPathItem(nullptr, "");
+  if (root == nullptr) return false;
+  if (hasSubItems("")) addPlaceholder(root);
+  return true;
+}
+
+QTreeWidgetItem* FolderTree::makePathItem(const std::string& path, bool topLevel, bool isFolder) {
+  // A top-level item shows its path with the separator (the root shows as "/"); the others
+  // show their bare name.
+  const std::string raw = topLevel ? (path.ends_with(paths::kSeparator) ? path : path + "/")
+                                   : std::string(lastPathComponent(path));
+  auto* item = new QTreeWidgetItem;
+  item->setText(0, displayText(raw));
+  item->setData(0, kNameRole, bytes(raw));
+  item->setData(0, kFolderRole, 0);
+  item->setIcon(0, topLevel ? icons_.root() : isFolder ? icons_.folder() : icons_.file(raw));
+  return item;
+}
+
+QTreeWidgetItem* FolderTree::insertPathItem(QTreeWidgetItem* parent, const std::string& path) {
+  QTreeWidgetItem* item = makePathItem(path, parent == nullptr, isFolderOnDisk(path));
+  if (parent == nullptr) {
+    addTopLevelItem(item);
+  } else {
+    parent->addChild(item);
+  }
+  return item;
+}
+
+void FolderTree::addPlaceholder(QTreeWidgetItem* item) {
+  item->addChild(new QTreeWidgetItem);
+}
+
+void FolderTree::removeChildren(QTreeWidgetItem* item) {
+  const QList<QTreeWidgetItem*> children = item->takeChildren();
+  qDeleteAll(children);
+}
+
+std::string_view FolderTree::lastPathComponent(std::string_view path) {
+  if (path.ends_with(paths::kSeparator)) path.remove_suffix(1);
+  return paths::lastPathComponent(path);
+}
+
+bool FolderTree::hasSubItems(const std::string& folderPath) const {
+  DirectoryReader reader;
+  if (!reader.open(folderPath.c_str())) return false;
+  DirectoryEntry entry;
+  while (reader.next(entry)) {
+    if (entry.isFolder || (showFiles_ && !entry.isHidden)) return true;
+  }
+  return false;
+}
+
+void FolderTree::fillFolder(QTreeWidgetItem* parent, const std::string& folderPath) {
+  std::vector<std::string> folders;
+  std::vector<std::string> files;
+  {
+    DirectoryReader reader;
+    DirectoryEntry entry;
+    if (reader.open(folderPath.c_str())) {
+      while (reader.next(entry)) {
+        if (entry.isFolder) {
+          folders.emplace_back(entry.name);
+        } else if (showFiles_) {
+          files.emplace_back(entry.name);  // hidden files too
+        }
+      }
+    }
+  }
+  const auto byListingOrder = [](const std::string& a, const std::string& b) {
+    return precedesInListing(a, b);
+  };
+  std::sort(folders.begin(), folders.end(), byListingOrder);
+  std::sort(files.begin(), files.end(), byListingOrder);
+
+  const BulkInsertion bulk(this);
+  QList<QTreeWidgetItem*> items;
+  const std::size_t count = folders.size() + files.size();
+  items.reserve(static_cast<qsizetype>(count));
+  for (const std::string& name : folders) {
+    const std::string path = paths::joinPath(folderPath, name);
+    QTreeWidgetItem* item = makePathItem(path, false, true);
+    item->setData(0, kFolderRole, 1);
+    if (hasSubItems(path)) addPlaceholder(item);
+    items.append(item);
+  }
+  for (const std::string& name : files) {
+    items.append(makePathItem(paths::joinPath(folderPath, name), false, false));
+  }
+  // One insertion for the whole folder: the view lays itself out once, not once per item.
+  parent->addChildren(items);
+}
+
+void FolderTree::onFolderExpanded(QTreeWidgetItem* item, bool expanded) {
+  if (expanded) {
+    // Qt also reports opening an item that holds nothing; such an item has nothing to show.
+    if (item->childCount() > 0) reloadOnExpand(item);
+    return;
+  }
+  // Collapsing forgets what was read; the next expansion reads the folder afresh.
+  removeChildren(item);
+  addPlaceholder(item);
+}
+
+void FolderTree::reloadOnExpand(QTreeWidgetItem* item) {
+  removeChildren(item);
+  fillFolder(item, getItemPath(item));
+}
+
+std::string FolderTree::getItemPath(const QTreeWidgetItem* item) const {
+  std::string result;
+  for (const QTreeWidgetItem* level = item; level != nullptr; level = level->parent()) {
+    std::string part(view(rawName(level)));
+    if (!part.ends_with(paths::kSeparator)) part += paths::kSeparator;
+    result.insert(0, part);
+  }
+  while (result.ends_with(paths::kSeparator)) result.pop_back();
+  return result;
+}
+
+QTreeWidgetItem* FolderTree::findChildByText(QTreeWidgetItem* parent, std::string_view text) const {
+  const int count = parent ? parent->childCount() : topLevelItemCount();
+  for (int i = 0; i < count; ++i) {
+    QTreeWidgetItem* child = parent ? parent->child(i) : topLevelItem(i);
+    const QByteArray raw = rawName(child);
+    std::string_view name = view(raw);
+    if (name.ends_with(paths::kSeparator)) name.remove_suffix(1);
+    if (name == text) return child;
+  }
+  return nullptr;
+}
+
+bool FolderTree::isPathInTree(const std::string& path) const {
+  std::string_view wanted = path;
+  while (wanted.ends_with(paths::kSeparator)) wanted.remove_suffix(1);
+  for (int i = 0; i < topLevelItemCount(); ++i) {
+    const QByteArray raw = rawName(topLevelItem(i));
+    std::string_view top = view(raw);
+    if (top.ends_with(paths::kSeparator)) top.remove_suffix(1);
+    if (wanted.starts_with(top)) return isFolderOnDisk(std::string(wanted));
+  }
+  return false;
+}
+
+bool FolderTree::selectPath(const std::string& path) {
+  const std::string target = paths::normalizeAbsolute(path, "");
+  if (!isPathInTree(target)) return false;
+
+  // The root's empty name first, then each folder's name.
+  std::vector<std::string_view> components{std::string_view{}};
+  for (std::string_view rest = target; !rest.empty();) {
+    rest.remove_prefix(1);  // the "/" before each name
+    const std::size_t end = rest.find(paths::kSeparator);
+    components.push_back(rest.substr(0, end));
+    rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end);
+  }
+
+  const BulkInsertion bulk(this);
+  QTreeWidgetItem* current = nullptr;
+  for (const std::string_view component : components) {
+    QTreeWidgetItem* found = findChildByText(current, component);
+    if (found == nullptr) return false;
+    // An item already open is closed first, so that opening it reads its folder afresh.
+    if (found->isExpanded()) found->setExpanded(false);
+    if (found->childCount() > 0) found->setExpanded(true);
+    current = found;
+  }
+  setCurrentItem(current);
+  scrollToItem(current);
+  return true;
+}
+
+QByteArray FolderTree::rawName(const QTreeWidgetItem* item) {
+  return item->data(0, kNameRole).toByteArray();
+}
+
+bool FolderTree::isFolderItem(const QTreeWidgetItem* item) {
+  return item->data(0, kFolderRole).toInt() == 1;
+}
+
+bool FolderTree::isPlaceholder(const QTreeWidgetItem* item) {
+  return rawName(item).isEmpty();
+}
