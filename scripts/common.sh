@@ -2,7 +2,8 @@
 # shellcheck shell=bash
 
 # Debian 12 packages the build and the tests need.
-TARVEL_PACKAGES=(g++ cmake ninja-build libgtest-dev util-linux qt6-base-dev fonts-liberation2)
+TARVEL_PACKAGES=(g++ cmake ninja-build libgtest-dev util-linux qt6-base-dev
+  fonts-liberation2 xvfb xauth)
 
 tarvel_install_packages() {
   local missing=() package

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QDialog>
+
+// The About box: the program's name and version, a few lines and its picture.
+class AboutDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit AboutDialog(QWidget* parent = nullptr);
+};

@@ -1,0 +1,174 @@
+#include "app/FormatOptionsDialog.h"
+
+#include <QAbstractButton>
+
+#include "app/DataExchange.h"
+#include "app/DialogBuilder.h"
+
+namespace {
+
+enum ControlId {
+  kOk = 1,
+  kCancel = 2,
+  kRemoveExtension = 1018,
+  kCapitalize = 1019,
+  kHeader = 1020,
+  kSeparatorCheck = 1021,
+  kSeparatorEdit = 1022,
+  kJukebox = 1027,
+  kFooter = 1028,
+  kDefaults = 1029,
+  kNoPath = 1035,
+  kRelativePath = 1037,
+  kAbsolutePath = 1038,
+  kApplyPathToFiles = 1047,
+  kTreeStyle = 1048,
+  kAfterName = 1050,
+  kAfterAll = 1051,
+  kAfterNonEmpty = 1052,
+  kFileSize = 1053,
+};
+
+}  // namespace
+
+FormatOptionsDialog::FormatOptionsDialog(QWidget* parent) : QDialog(parent) {
+  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowCloseButtonHint);
+  controls_ = DialogBuilder().build(DialogTemplate::load(":/dialogs/options.json"), this);
+  onClicked(kOk, &FormatOptionsDialog::accept);
+  onClicked(kCancel, &FormatOptionsDialog::reject);
+  onClicked(kSeparatorCheck, &FormatOptionsDialog::onSeparatorCheck);
+  onClicked(kNoPath, &FormatOptionsDialog::onNoPath);
+  onClicked(kRelativePath, &FormatOptionsDialog::onRelativePath);
+  onClicked(kAbsolutePath, &FormatOptionsDialog::onAbsolutePath);
+  onClicked(kDefaults, &FormatOptionsDialog::onDefaults);
+  onClicked(kAfterName, &FormatOptionsDialog::onAfterDirectoryName);
+  onClicked(kAfterAll, &FormatOptionsDialog::onAfterAllDirectories);
+  onClicked(kAfterNonEmpty, &FormatOptionsDialog::onAfterNonEmptyDirectory);
+  onClicked(kJukebox, &FormatOptionsDialog::onJukeboxCheck);
+}
+
+void FormatOptionsDialog::onClicked(int id, void (FormatOptionsDialog::*handler)()) {
+  // Clicks only: a handler that changes a control in code must not set off another handler.
+  connect(qobject_cast<QAbstractButton*>(control(id)), &QAbstractButton::clicked, this,
+          [this, handler] { (this->*handler)(); });
+}
+
+void FormatOptionsDialog::updateData(bool save) {
+  using namespace data_exchange;
+  check(control(kSeparatorCheck), save, separatorOn);
+  check(control(kFooter), save, includeFooter);
+  check(control(kHeader), save, includeHeader);
+  check(control(kRemoveExtension), save, removeExtension);
+  check(control(kJukebox), save, jukeboxMode);
+  check(control(kCapitalize), save, capitalizeNames);
+  radio(control(kAbsolutePath), save, absolutePathRadio);
+  radio(control(kNoPath), save, noPathRadio);
+  radio(control(kRelativePath), save, relativePathRadio);
+  text(control(kSeparatorEdit), save, separatorText);
+  check(control(kApplyPathToFiles), save, applyPathOptionsToFiles);
+  check(control(kTreeStyle), save, treeStyle);
+  radio(control(kAfterAll), save, afterAllRadio);
+  radio(control(kAfterName), save, afterNameRadio);
+  radio(control(kAfterNonEmpty), save, afterNonEmptyRadio);
+  check(control(kFileSize), save, includeFileSize);
+}
+
+int FormatOptionsDialog::exec() {
+  // The members are shown when the dialog opens; only the separator field follows its box.
+  updateData(false);
+  control(kSeparatorEdit)->setEnabled(separatorOn != 0);
+  return QDialog::exec();
+}
+
+void FormatOptionsDialog::accept() {
+  updateData(true);
+  QDialog::accept();
+}
+
+void FormatOptionsDialog::setPlacementEnabled(bool enabled) {
+  for (const int id : {kSeparatorEdit, kAfterAll, kAfterName, kAfterNonEmpty}) {
+    control(id)->setEnabled(enabled);
+  }
+}
+
+void FormatOptionsDialog::onSeparatorCheck() {
+  updateData(true);
+  setPlacementEnabled(separatorOn != 0);
+}
+
+void FormatOptionsDialog::onNoPath() {
+  updateData(true);
+  absolutePathRadio = 1;
+  relativePathRadio = 1;
+  updateData(false);
+}
+
+void FormatOptionsDialog::onRelativePath() {
+  updateData(true);
+  jukeboxMode = 0;
+  absolutePathRadio = 1;
+  noPathRadio = 1;
+  updateData(false);
+}
+
+void FormatOptionsDialog::onAbsolutePath() {
+  updateData(true);
+  jukeboxMode = 0;
+  noPathRadio = 1;
+  relativePathRadio = 1;
+  updateData(false);
+}
+
+void FormatOptionsDialog::onAfterDirectoryName() {
+  updateData(true);
+  afterAllRadio = 1;
+  afterNonEmptyRadio = 1;
+  updateData(false);
+}
+
+void FormatOptionsDialog::onAfterAllDirectories() {
+  updateData(true);
+  afterNameRadio = 1;
+  afterNonEmptyRadio = 1;
+  updateData(false);
+}
+
+void FormatOptionsDialog::onAfterNonEmptyDirectory() {
+  updateData(true);
+  afterNameRadio = 1;
+  afterAllRadio = 1;
+  updateData(false);
+}
+
+void FormatOptionsDialog::onJukeboxCheck() {
+  // Checking and unchecking alike: the jukebox form goes with names only.
+  updateData(true);
+  noPathRadio = 0;
+  absolutePathRadio = 1;
+  relativePathRadio = 1;
+  updateData(false);
+}
+
+void FormatOptionsDialog::onDefaults() {
+  // The controls are not read first. Only the field is enabled again: placement radios that
+  // unchecking the separator box disabled stay so until the box is clicked again.
+  noPathRadio = 0;
+  relativePathRadio = 1;
+  absolutePathRadio = 1;
+  removeExtension = 0;
+  capitalizeNames = 1;
+  separatorOn = 1;
+  jukeboxMode = 0;
+  includeFooter = 0;
+  includeHeader = 0;
+  treeStyle = 1;
+  applyPathOptionsToFiles = 0;
+  includeFileSize = 0;
+  afterNonEmptyRadio = 0;
+  afterNameRadio = 1;
+  afterAllRadio = 1;
+  control(kSeparatorEdit)->setEnabled(true);
+  separatorText = QStringLiteral("%-/");
+  updateData(false);
+}

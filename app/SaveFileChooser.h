@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+// Asks where to save the report; nullopt when the user cancels. Tests answer it themselves.
+class SaveFileChooser {
+ public:
+  virtual ~SaveFileChooser() = default;
+  virtual std::optional<QString> chooseSaveFile(QWidget* owner) = 0;
+};
+
+// The save-as dialog: "Dirs.txt" proposed, ".txt" added to a name typed without extension,
+// text files or all files, confirmation before an existing file is replaced.
+class FileDialogSaveChooser final : public SaveFileChooser {
+ public:
+  std::optional<QString> chooseSaveFile(QWidget* owner) override;
+};

@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <memory>
+
+#include "app/AboutDialog.h"
+#include "app/DialogTemplate.h"
+#include "app/FormatOptionsDialog.h"
+#include "app/MainDialog.h"
+#include "tests/gui/GuiTestSupport.h"
+
+namespace {
+
+// The controls a layout made, in the order the layout lists them.
+std::vector<QWidget*> controlsOf(const QWidget& dialog) {
+  std::vector<QWidget*> controls;
+  for (QObject* child : dialog.children()) {
+    auto* widget = qobject_cast<QWidget*>(child);
+    if (widget != nullptr && widget->property("dialogRect").isValid()) controls.push_back(widget);
+  }
+  std::sort(controls.begin(), controls.end(), [](const QWidget* a, const QWidget* b) {
+    return a->property("dialogIndex").toInt() < b->property("dialogIndex").toInt();
+  });
+  return controls;
+}
+
+QString shownText(const QWidget* control) {
+  if (auto* button = qobject_cast<const QAbstractButton*>(control)) return button->text();
+  if (auto* label = qobject_cast<const QLabel*>(control)) return label->text();
+  if (auto* frame = qobject_cast<const QGroupBox*>(control)) return frame->title();
+  return {};
+}
+
+// Where a control's text is drawn, in the dialog's coordinates, from the first line's ink to
+// the last line's: text, centred in height, after the box of a check box or radio button.
+QRect inkRect(const QWidget* control, const QString& text) {
+  const QFontMetrics metrics(control->font());
+  if (auto* label = qobject_cast<const QLabel*>(control); label != nullptr && label->wordWrap()) {
+    const QRect room(0, 0, label->width(), 100000);
+    return metrics.boundingRect(room, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, text)
+        .translated(control->pos());
+  }
+  const QStringList lines = QString(text).remove('&').split('\n');
+  int width = 0;
+  for (const QString& line : lines) width = std::max(width, metrics.horizontalAdvance(line));
+  const auto* button = qobject_cast<const QAbstractButton*>(control);
+  int left = 0;
+  if (qobject_cast<const QCheckBox*>(control) || qobject_cast<const QRadioButton*>(control)) {
+    QStyleOptionButton option;
+    option.initFrom(button);
+    const auto element = qobject_cast<const QCheckBox*>(control) ? QStyle::SE_CheckBoxContents
+                                                                 : QStyle::SE_RadioButtonContents;
+    left = control->style()->subElementRect(element, &option, control).left();
+  } else if (qobject_cast<const QPushButton*>(control)) {
+    left = (control->width() - width) / 2;
+  }
+  const int blockHeight = static_cast<int>(lines.size()) * metrics.lineSpacing();
+  const bool centred = button != nullptr;
+  const int blockTop = centred ? (control->height() - blockHeight) / 2 : 0;
+  const int top = blockTop + metrics.ascent() + metrics.tightBoundingRect(lines.first()).top();
+  const int bottom = blockTop + metrics.ascent() +
+                     static_cast<int>(lines.size() - 1) * metrics.lineSpacing() +
+                     metrics.tightBoundingRect(lines.last()).bottom();
+  return QRect(QPoint(left, top), QPoint(left + width - 1, bottom)).translated(control->pos());
+}
+
+void checkLayout(QWidget& dialog, const QString& resource) {
+  SCOPED_TRACE(resource.toStdString());
+  const DialogTemplate layout = DialogTemplate::load(resource);
+  const std::vector<QWidget*> controls = controlsOf(dialog);
+  ASSERT_EQ(controls.size(), layout.controls.size());
+  EXPECT_EQ(dialog.windowTitle(), layout.caption);
+  EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
+
+  std::vector<std::pair<QRect, QString>> inks;
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    const ControlTemplate& expected = layout.controls[i];
+    QWidget* control = controls[i];
+    EXPECT_TRUE(control->property("dialogRect").toRect() == expected.rect) << i;
+    const QString text = shownText(control);
+    if (text.isEmpty() || qobject_cast<QGroupBox*>(control)) continue;
+    EXPECT_EQ(QString(text).replace('\n', ' '), expected.text);
+    const QRect ink = inkRect(control, text);
+    EXPECT_TRUE(control->geometry().contains(ink))
+        << expected.text.toStdString() << ": text " << ink.width() << "x" << ink.height() << " in "
+        << control->width() << "x" << control->height();
+    EXPECT_TRUE(dialog.rect().contains(control->geometry())) << expected.text.toStdString();
+    inks.emplace_back(ink, text);
+  }
+  for (std::size_t a = 0; a < inks.size(); ++a) {
+    for (std::size_t b = a + 1; b < inks.size(); ++b) {
+      EXPECT_FALSE(inks[a].first.intersects(inks[b].first))
+          << inks[a].second.toStdString() << " / " << inks[b].second.toStdString();
+    }
+  }
+  // Tab order follows the layout.
+  std::vector<QWidget*> tabbable;
+  for (QWidget* control : controls) {
+    if (control->focusPolicy() & Qt::TabFocus) tabbable.push_back(control);
+  }
+  std::vector<QWidget*> chain;
+  for (QWidget* next = dialog.nextInFocusChain(); next != &dialog;
+       next = next->nextInFocusChain()) {
+    if (std::find(tabbable.begin(), tabbable.end(), next) != tabbable.end()) chain.push_back(next);
+  }
+  EXPECT_EQ(chain, tabbable);
+}
+
+TEST_F(WindowTest, EveryTextFitsAndNothingOverlaps) {
+  checkLayout(*window, ":/dialogs/main.json");
+  FormatOptionsDialog options;
+  checkLayout(options, ":/dialogs/options.json");
+  AboutDialog about;
+  checkLayout(about, ":/dialogs/about.json");
+}
+
+TEST_F(WindowTest, TheLongestSizeLineFitsItsLabel) {
+  auto* label = qobject_cast<QLabel*>(control(1009));
+  for (const char* line :
+       {"Taille du dossier:  1024.0  Megaoctets", "Taille du dossier:  1024.0  Gigaoctets"}) {
+    label->setText(line);
+    EXPECT_TRUE(label->geometry().contains(inkRect(label, line))) << line;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,203 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QFontInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QTest>
+
+#include "app/FormatOptionsDialog.h"
+#include "browser/FolderTree.h"
+#include "tests/gui/GuiTestSupport.h"
+#include "tests/support/ProcessRunner.h"
+
+namespace {
+
+enum {
+  kQuit = 1,
+  kAutoUpdateSize = 1008,
+  kUpdateSize = 1007,
+  kFolderSize = 1009,
+  kExtraction = 1010,
+  kIncludeSubfolders = 1030,
+  kNoFiles = 1031,
+  kFormatOptions = 1032,
+  kNoFolders = 1039,
+  kExtractTree = 1040,
+  kExtensionEdit = 1054,
+  kExtensionCheck = 1055,
+};
+
+bool isChecked(QWidget* control) {
+  return qobject_cast<QAbstractButton*>(control)->isChecked();
+}
+
+QString labelText(QWidget* control) {
+  return qobject_cast<QLabel*>(control)->text();
+}
+
+TEST_F(WindowTest, AFreshStart) {
+  EXPECT_EQ(window->windowTitle(), "Tarvelinquistombrel");
+  EXPECT_EQ(window->minimumSize(), window->maximumSize());
+  EXPECT_TRUE(window->windowFlags() & Qt::WindowMinimizeButtonHint);
+  EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
+  const std::pair<int, bool> boxes[] = {{kIncludeSubfolders, true}, {kNoFiles, false},
+                                        {kNoFolders, false},        {kExtractTree, false},
+                                        {kExtensionCheck, false},   {kAutoUpdateSize, false}};
+  for (const auto& [id, checked] : boxes) EXPECT_EQ(isChecked(control(id)), checked) << id;
+  EXPECT_FALSE(control(kExtensionEdit)->isEnabled());
+  EXPECT_EQ(qobject_cast<QLineEdit*>(control(kExtensionEdit))->text(), "");
+  EXPECT_EQ(labelText(control(kFolderSize)), "Taille du dossier:");
+  EXPECT_TRUE(window->pane()->toPlainText().isEmpty());
+  EXPECT_TRUE(QFontInfo(window->pane()->font()).fixedPitch());
+  EXPECT_EQ(window->options(), ListingOptions{});
+  // The home folder is selected and open.
+  const QTreeWidgetItem* home = window->tree()->currentItem();
+  ASSERT_NE(home, nullptr);
+  EXPECT_EQ(window->tree()->getItemPath(home), tree.path("home/user"));
+  EXPECT_TRUE(home->isExpanded());
+}
+
+TEST_F(WindowTest, TheExtensionBoxTurnsItsFieldOnAndOff) {
+  auto* edit = qobject_cast<QLineEdit*>(control(kExtensionEdit));
+  click(control(kExtensionCheck));
+  EXPECT_TRUE(edit->isEnabled());
+  QTest::keyClicks(edit, "*.mp3");
+  click(control(kExtensionCheck));
+  EXPECT_FALSE(edit->isEnabled());
+  EXPECT_EQ(edit->text(), "*.mp3");
+  EXPECT_EQ(window->options().extensionFilter, "*.mp3");
+  EXPECT_FALSE(window->options().extensionFilterOn);
+}
+
+TEST_F(WindowTest, QuitEscapeAndTheCloseBoxEndTheWindow) {
+  click(control(kQuit));
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(window->result(), QDialog::Accepted);
+  window->show();
+  QTest::keyClick(window.get(), Qt::Key_Escape);
+  EXPECT_FALSE(window->isVisible());
+  window->show();
+  window->close();
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(window->result(), QDialog::Rejected);
+}
+
+// Music/{Artist/{Song.mp3, Live/{a.ogg}}, list.TXT, .hidden, "odd\tname.mp3"}
+class ExtractionTest : public WindowTest {
+ protected:
+  ExtractionTest() {
+    tree.createFile("Music/Artist/Song.mp3", "abcd");
+    tree.createFile("Music/Artist/Live/a.ogg", "x");
+    tree.createFile("Music/list.TXT", "hello!!");
+    tree.createFile("Music/.hidden");
+    tree.createFile("Music/odd\tname.mp3");
+  }
+  std::string cli(std::vector<std::string> arguments) {
+    arguments.push_back(tree.path("Music"));
+    const ProcessResult result = runCli(arguments);
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    return result.out;
+  }
+  void openAll(QTreeWidgetItem* item) {
+    item->setExpanded(true);
+    for (int i = 0; i < item->childCount(); ++i) {
+      if (FolderTree::isFolderItem(item->child(i))) openAll(item->child(i));
+    }
+  }
+};
+
+TEST_F(ExtractionTest, TheWindowListsTheBytesTheCommandLineDoes) {
+  select("Music");
+  click(control(kExtraction));
+  EXPECT_EQ(window->reportBuffer(), cli({}));
+  QString shown = QString::fromStdString(window->reportBuffer());
+  EXPECT_EQ(window->pane()->toPlainText(), shown.remove('\r'));
+
+  // Main-window options, and formatting options set in their dialog.
+  click(control(kNoFiles));
+  click(control(kExtensionCheck));
+  QTest::keyClicks(control(kExtensionEdit), "*.mp3");
+  whenModalShows([](QWidget* dialog) {
+    auto* options = qobject_cast<FormatOptionsDialog*>(dialog);
+    click(options->control(1038));  // "Chemin absolu"
+    click(options->control(1053));  // "Inclure la taille des fichiers"
+    click(options->control(1028));  // "Inclure le bas de page"
+    click(options->control(1));
+  });
+  click(control(kFormatOptions));
+  click(control(kExtraction));
+  EXPECT_EQ(window->reportBuffer(),
+            cli({"--no-files", "--extensions=*.mp3", "--path=absolute", "--sizes", "--footer"}));
+}
+
+TEST_F(ExtractionTest, WhatTheOpenTreeShowsListsAsTheDisk) {
+  select("Music");
+  openAll(window->tree()->currentItem());
+  click(control(kExtractTree));
+  click(control(kExtraction));
+  EXPECT_EQ(window->reportBuffer(), cli({}));
+  // Closing a folder takes its contents out of the next listing.
+  window->tree()->findChildByText(window->tree()->currentItem(), "Artist")->setExpanded(false);
+  click(control(kExtraction));
+  EXPECT_EQ(window->reportBuffer().find("Song.mp3"), std::string::npos);
+}
+
+TEST_F(ExtractionTest, AskingTheTreeForSizesWarnsOncePerRun) {
+  select("Music");
+  openAll(window->tree()->currentItem());
+  click(control(kExtractTree));
+  whenModalShows([](QWidget* dialog) {
+    click(qobject_cast<FormatOptionsDialog*>(dialog)->control(1053));
+    click(qobject_cast<FormatOptionsDialog*>(dialog)->control(1));
+  });
+  click(control(kFormatOptions));
+  const auto seen = answerMessageBoxes();
+  click(control(kExtraction));
+  EXPECT_EQ(seen->count, 1);
+  EXPECT_EQ(seen->caption, "Avertissement");
+  EXPECT_EQ(seen->icon, QMessageBox::Warning);
+  EXPECT_TRUE(seen->text.startsWith("Attention ! La taille des fichiers n'est pas calculée"));
+  click(control(kExtraction));
+  EXPECT_EQ(seen->count, 2);
+  EXPECT_EQ(window->reportBuffer(), cli({}));  // listed without sizes
+}
+
+TEST_F(ExtractionTest, TheProgressBarEndsFullAndNoSelectionDoesNothing) {
+  select("Music");
+  click(control(kExtraction));
+  const QProgressBar* bar = window->progressBar();
+  EXPECT_EQ(bar->value(), bar->maximum());
+  window->tree()->setCurrentItem(nullptr);
+  click(control(kExtraction));
+  EXPECT_EQ(window->reportBuffer(), cli({}));
+}
+
+TEST_F(ExtractionTest, TheFolderSizeLine) {
+  select("Music");
+  click(control(kUpdateSize));
+  EXPECT_EQ(labelText(control(kFolderSize)), "Taille du dossier:  12  Octets");
+  click(control(kIncludeSubfolders));
+  click(control(kUpdateSize));
+  EXPECT_EQ(labelText(control(kFolderSize)), "Taille du dossier:  7  Octets");
+
+  // Without automatic update a new selection keeps the line; with it, every change and every
+  // click counts.
+  FolderTree* folders = window->tree();
+  QTreeWidgetItem* music = folders->currentItem();
+  QTreeWidgetItem* artist = folders->findChildByText(music, "Artist");
+  folders->setCurrentItem(artist);
+  EXPECT_EQ(labelText(control(kFolderSize)), "Taille du dossier:  7  Octets");
+  click(control(kAutoUpdateSize));
+  QTest::mouseClick(folders->viewport(), Qt::LeftButton, {},
+                    folders->visualItemRect(artist).center());
+  EXPECT_EQ(labelText(control(kFolderSize)), "Taille du dossier:  4  Octets");
+  folders->setCurrentItem(folders->findChildByText(music, "list.TXT"));
+  EXPECT_EQ(labelText(control(kFolderSize)), "Taille du dossier:  7  Octets");
+}
+
+}  // namespace

@@ -1,0 +1,14 @@
+// The window tests drive the real windows with clicks and keys: offscreen, unless a platform
+// is named (QT_QPA_PLATFORM=xcb under a real X server).
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include "app/ListingApp.h"
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  ::testing::InitGoogleTest(&argc, argv);
+  ListingApp application(argc, argv);
+  return RUN_ALL_TESTS();
+}
