@@ -2,13 +2,16 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
 
 #include "app/HelpWindow.h"
 #include "tests/gui/GuiTestSupport.h"
@@ -130,6 +133,20 @@ TEST_F(WindowTest, HelpOpensFromEveryWindowAndAboutCloses) {
 
   whenModalShows([](QWidget* about) { QTest::keyClick(about, Qt::Key_Escape); });
   click(control(kAbout));
+
+  // The window's context menu offers the About box too.
+  QTimer::singleShot(0, [] {
+    QMenu* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(menu->actions().size(), 1);
+    EXPECT_EQ(menu->actions().first()->text(), "&A propos de Tarvelinquistombrel...");
+    whenModalShows([](QWidget* about) { QTest::keyClick(about, Qt::Key_Escape); });
+    menu->actions().first()->trigger();
+    menu->close();
+  });
+  QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(5, 5),
+                              window->mapToGlobal(QPoint(5, 5)));
+  QApplication::sendEvent(window.get(), &menuEvent);
   click(control(kHelp));
   EXPECT_TRUE(window->helpWindow()->isVisible());
 }
