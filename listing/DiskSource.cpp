@@ -1,59 +1,49 @@
 #include "listing/DiskSource.h"
 
-#include <unistd.h>
-
-#include <climits>
+#include <algorithm>
+#include <thread>
 
 namespace {
-// Deeper folders are opened by full path; this bounds the descriptors held at once.
-constexpr std::size_t kKeptDepth = 128;
+
+// A few helpers keep the walk supplied; each more holds another buffer and more folders ahead.
+constexpr unsigned kMaxHelpers = 3;
+
+unsigned processorsBeyondTheFirst() {
+  const unsigned processors = std::thread::hardware_concurrency();
+  return processors > 1 ? std::min(processors - 1, kMaxHelpers) : 0;
+}
+
 }  // namespace
 
-DiskSource::~DiskSource() {
-  finish();
-}
+DiskSource::DiskSource() : DiskSource(processorsBeyondTheFirst()) {}
+
+DiskSource::DiskSource(unsigned helpers) : readAhead_(helpers) {}
 
 void DiskSource::finish() {
-  keepUpTo(0);
-}
-
-void DiskSource::keepUpTo(std::size_t depth) {
-  while (kept_.size() > depth) {
-    if (kept_.back() >= 0) ::close(kept_.back());
-    kept_.pop_back();
-  }
+  readAhead_.stop();
+  last_ = {};
 }
 
 void DiskSource::readFolder(const FolderToRead& folder, bool wantSizes, FolderContents& contents) {
   const auto depth = static_cast<std::size_t>(folder.depth);
-  // Whatever is kept at this depth or below belongs to a subtree the walk has left.
-  keepUpTo(depth);
-  while (kept_.size() < depth) kept_.push_back(-1);
+  last_ = {};
+  last_ = readAhead_.take(folder.path, depth, wantSizes, contents);
+  lastPath_ = folder.path;
+  lastDepth_ = depth;
+  lastWantSizes_ = wantSizes;
+}
 
-  bool opened = false;
-  if (folder.path.size() < PATH_MAX) {
-    if (depth > 0 && kept_[depth - 1] >= 0) {
-      opened = reader_.openAt(kept_[depth - 1], folder.name.data());
-    } else {
-      opened = reader_.open(folder.path.c_str(), depth == 0);
-    }
+void DiskSource::expectSubfolders(const FolderToRead& folder, const FolderContents& contents,
+                                  const std::vector<std::size_t>& order) {
+  const auto depth = static_cast<std::size_t>(folder.depth);
+  const bool readLast = depth == lastDepth_ && folder.path == lastPath_;
+  requests_.clear();
+  for (const std::size_t index : order) {
+    const auto& subfolder = contents.folders()[index];
+    if (!subfolder.canDescend) continue;
+    requests_.push_back(subfolderRequest(folder.path, depth, lastWantSizes_,
+                                         readLast ? last_.descriptor : nullptr,
+                                         contents.name(subfolder)));
   }
-  if (!opened) {
-    kept_.push_back(-1);
-    return;
-  }
-  DirectoryEntry entry;
-  while (reader_.next(entry, wantSizes)) {
-    if (entry.isFolder) {
-      contents.addFolder(entry.name, !entry.isSymlink);
-    } else {
-      contents.addFile(entry.name, entry.size);
-    }
-  }
-  if (depth < kKeptDepth) {
-    kept_.push_back(reader_.releaseDescriptor());
-  } else {
-    reader_.close();
-    kept_.push_back(-1);
-  }
+  readAhead_.expect(requests_, readLast && last_.subfoldersQueued);
 }

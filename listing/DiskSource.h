@@ -1,30 +1,36 @@
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "listing/EntrySource.h"
-#include "platform/DirectoryReader.h"
+#include "listing/FolderReadAhead.h"
 
-// Entries read from the file system. A subfolder is opened relative to its parent's descriptor,
-// which the source keeps while the walk is below it (up to a depth, then by full path), so a
-// deep walk neither resolves long paths again and again nor runs out of descriptors. A folder
-// whose path is too long for the system is read as empty.
+// Entries read from the file system. A subfolder is opened relative to its parent's descriptor
+// (down to a depth, then by full path), so a deep walk neither resolves long paths again and
+// again nor runs out of descriptors. A folder whose path is too long for the system is read
+// as empty. Helper threads read folders ahead of the walk.
 class DiskSource final : public EntrySource {
  public:
-  DiskSource() = default;
-  ~DiskSource() override;
-  DiskSource(const DiskSource&) = delete;
-  DiskSource& operator=(const DiskSource&) = delete;
+  // One helper per processor beyond the first, up to a few.
+  DiskSource();
+  // With no helpers the walk reads every folder itself.
+  explicit DiskSource(unsigned helpers);
 
   bool providesSizes() const override { return true; }
   bool keepsItsOrder() const override { return false; }
   void readFolder(const FolderToRead& folder, bool wantSizes, FolderContents& contents) override;
-  // Closes every descriptor kept for the last walk.
+  void expectSubfolders(const FolderToRead& folder, const FolderContents& contents,
+                        const std::vector<std::size_t>& order) override;
+  // Stops the helpers and closes every descriptor kept for the last walk.
   void finish();
 
  private:
-  void keepUpTo(std::size_t depth);
-
-  DirectoryReader reader_;
-  std::vector<int> kept_;  // descriptor of the folder read at each depth, or -1
+  FolderReadAhead readAhead_;
+  std::vector<FolderRequest> requests_;
+  // The folder read last: its subfolders are opened relative to its descriptor.
+  std::string lastPath_;
+  std::size_t lastDepth_ = 0;
+  bool lastWantSizes_ = false;
+  TakenFolder last_;
 };

@@ -63,6 +63,12 @@ class EntrySource {
   virtual bool keepsItsOrder() const = 0;
   // Adds the folder's entries to `contents`; a folder that cannot be read adds none.
   virtual void readFolder(const FolderToRead& folder, bool wantSizes, FolderContents& contents) = 0;
+  // Called right after `folder` was read, when the walk will enter its subfolders: in `order`
+  // (indexes into `contents.folders()`), each read with everything below it before whatever
+  // was to follow `folder`; those that cannot be entered are not read. A source may read them
+  // ahead.
+  virtual void expectSubfolders(const FolderToRead& /*folder*/, const FolderContents& /*contents*/,
+                                const std::vector<std::size_t>& /*order*/) {}
   // Turns `path`, a folder's path, into the path of its subfolder `name` (item `item`).
   virtual void toChildPath(std::string& path, std::string_view name, ItemHandle item) const;
 };

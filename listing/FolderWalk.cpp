@@ -72,13 +72,14 @@ void FolderWalk::enterFolder(std::size_t depth, bool readable, std::string_view 
     state_.sizeWarningShown = true;
     warnings_.warn(kSizeWarningCaption, kSizeWarningText);
   }
-  if (readable) {
-    source_->readFolder({frame.path, name, static_cast<int>(depth), item}, withSizes,
-                        frame.contents);
-  }
+  const FolderToRead folder{frame.path, name, static_cast<int>(depth), item};
+  if (readable) source_->readFolder(folder, withSizes, frame.contents);
   for (std::size_t i = 0; i < frame.contents.folders().size(); ++i) frame.folderOrder.push_back(i);
   collectFiles(frame, withSizes);
   if (!source_->keepsItsOrder()) sortEntries(frame);
+  if (readable && options_.includeSubfolders) {
+    source_->expectSubfolders(folder, frame.contents, frame.folderOrder);
+  }
 
   // Counted before any line is written, whatever is left out of the lines.
   state_.folderCount += static_cast<std::int64_t>(frame.folderOrder.size());

@@ -1,0 +1,137 @@
+// Folders read ahead on helper threads must reach the walk exactly as if it had read them then.
+#include <dirent.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "listing/DiskSource.h"
+#include "listing/FolderWalk.h"
+#include "tests/support/ProcessRunner.h"
+#include "tests/support/TestTree.h"
+
+namespace {
+
+int openDescriptors() {
+  int count = 0;
+  DIR* folder = ::opendir("/proc/self/fd");
+  while (::readdir(folder) != nullptr) ++count;
+  ::closedir(folder);
+  return count;
+}
+
+// Runs `step` whenever the walk enters a folder or comes back to one.
+class OnEachFolder final : public ProgressSink {
+ public:
+  explicit OnEachFolder(std::function<void()> step) : step_(std::move(step)) {}
+  void setRange(std::int64_t) override { step_(); }
+  void setPosition(std::int64_t) override {}
+
+ private:
+  std::function<void()> step_;
+};
+
+// The walk's lines for the folder `root` with `helpers` threads reading ahead, then its counts.
+std::string listWith(
+    unsigned helpers, const std::string& root, const ListingOptions& options,
+    std::function<void()> step = [] {}) {
+  const int descriptorsBefore = openDescriptors();
+  DiskSource source(helpers);
+  ExtensionPatterns patterns;
+  RunState state;
+  std::string report;
+  OnEachFolder progress(std::move(step));
+  NoWarnings warnings;
+  FolderWalk(options, patterns, state, report, progress, warnings)
+      .walk(source, root, root.size(), nullptr);
+  source.finish();
+  EXPECT_EQ(openDescriptors(), descriptorsBefore) << "left open by the source";
+  return report + std::to_string(state.folderCount) + "/" + std::to_string(state.fileCount);
+}
+
+ListingOptions sizesAndPaths() {
+  ListingOptions options;
+  options.includeFileSize = true;
+  options.pathMode = PathMode::AbsolutePath;
+  options.applyPathOptionsToFiles = true;
+  return options;
+}
+
+TEST(ReadAhead, EveryTreeListsAsTheWalkAloneListsIt) {
+  TestTree tree;
+  // Many small folders, with links and names of any bytes among them.
+  for (const char* a : {"A", "b", "\xC3\xA9t\xC3\xA9", "line\nbreak", "\xFF"}) {
+    for (const char* b : {"x", "Y", "z z"}) {
+      for (const char* c : {"1", "2", "10"}) {
+        tree.createFile(std::string("Many/") + a + "/" + b + "/" + c + "/f" + c, c);
+      }
+      tree.createFile(std::string("Many/") + a + "/" + b + ".TXT", b);
+    }
+    tree.createSymlink(std::string("Many/") + a + "/up", "..");
+  }
+  // More folders than helpers may hold ready at once, each with a subtree of its own.
+  for (int i = 0; i < 300; ++i) tree.createFile("Wide/d" + std::to_string(i) + "/inner/f");
+  tree.createNestedDirs("Deep", "a", 300);  // past the depth where descriptors stop being kept
+  tree.createNestedDirs("Long", std::string(200, 'd'), PATH_MAX / 201 + 5);
+
+  const int descriptorsBefore = openDescriptors();
+  for (const char* top : {"Many", "Wide", "Deep", "Long"}) {
+    for (const ListingOptions& options : {ListingOptions{}, sizesAndPaths()}) {
+      const std::string alone = listWith(0, tree.path(top), options);
+      for (const unsigned helpers : {1u, 3u}) {
+        int mostDescriptors = 0;
+        const auto countDescriptors = [&] {
+          mostDescriptors = std::max(mostDescriptors, openDescriptors());
+        };
+        EXPECT_EQ(listWith(helpers, tree.path(top), options, countDescriptors), alone)
+            << top << " with " << helpers << " helpers";
+        // Held ready or kept for the folders below: a bounded number, not one per folder.
+        EXPECT_LT(mostDescriptors - descriptorsBefore, 150) << top;
+      }
+    }
+  }
+}
+
+TEST(ReadAhead, UnreadableFoldersAreEmptyWhoeverReadsThem) {
+  TestTree tree;
+  for (int i = 0; i < 30; ++i) {
+    const std::string folder = "Top/d" + std::to_string(i);
+    tree.createFile(folder + "/inner/f");
+    if (i % 3 == 0) tree.setMode(folder, 0);
+    if (i % 3 == 1) tree.setMode(folder + "/inner", 0);
+  }
+  const auto result = runUnprivileged([&] {
+    const std::string alone = listWith(0, tree.path("Top"), ListingOptions{});
+    const std::string ahead = listWith(3, tree.path("Top"), ListingOptions{});
+    return alone == ahead ? "same" : alone + "\n----\n" + ahead;
+  });
+  if (!result) GTEST_SKIP() << "cannot drop privileges here";
+  EXPECT_EQ(*result, "same");
+}
+
+TEST(ReadAhead, FoldersRemovedDuringTheWalkLeaveTheRestWhole) {
+  TestTree tree;
+  for (int i = 0; i < 40; ++i) {
+    tree.createFile("Top/Gone/g" + std::to_string(i) + "/a/b/f");
+    tree.createFile("Top/Kept/k" + std::to_string(i) + "/a/b/f");
+  }
+  const auto keptLines = [](const std::string& listing) {
+    const auto start = listing.find("\r\n |-Kept\r\n");
+    return start == std::string::npos ? "" : listing.substr(start, listing.rfind("\r\n") - start);
+  };
+  const std::string whole = listWith(0, tree.path("Top"), ListingOptions{});
+  int folders = 0;
+  // Removed while the walk is in it and helpers read ahead in it.
+  const std::string cut = listWith(3, tree.path("Top"), ListingOptions{}, [&] {
+    if (++folders == 10) std::filesystem::remove_all(tree.path("Top/Gone"));
+  });
+  EXPECT_NE(keptLines(whole), "");
+  EXPECT_EQ(keptLines(cut), keptLines(whole));
+}
+
+}  // namespace
