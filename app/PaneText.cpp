@@ -1,12 +1,12 @@
 #include "app/PaneText.h"
 
 namespace {
-constexpr int kLinesPerParagraph = 16;
+constexpr int kLinesPerParagraph = 32;
 }  // namespace
 
 QString paneText(const std::string& report) {
   QString text = QString::fromUtf8(report.data(), static_cast<qsizetype>(report.size()));
-  // In place: CRs go, and all but every sixteenth LF become line separators.
+  // In place: CRs go, and all but every thirty-second LF become line separators.
   QChar* out = text.data();
   int line = 0;
   for (const QChar c : std::as_const(text)) {
