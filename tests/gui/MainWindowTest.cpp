@@ -74,6 +74,20 @@ TEST_F(WindowTest, TheExtensionBoxTurnsItsFieldOnAndOff) {
   EXPECT_FALSE(window->options().extensionFilterOn);
 }
 
+TEST_F(WindowTest, MnemonicsReachTheirControls) {
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  // A mnemonic presses its button visibly: the click comes a moment later.
+  QTest::keyClick(window.get(), Qt::Key_I, Qt::AltModifier);  // "&Inclure les sous répertoires"
+  EXPECT_TRUE(QTest::qWaitFor([this] { return !window->options().includeSubfolders; }));
+  EXPECT_FALSE(isChecked(control(kIncludeSubfolders)));
+  QTest::keyClick(window.get(), Qt::Key_M, Qt::AltModifier);  // "&MAJ"
+  EXPECT_TRUE(QTest::qWaitFor(
+      [this] { return labelText(control(kFolderSize)) == "Taille du dossier:  0  Octets"; }));
+  QTest::keyClick(window.get(), Qt::Key_Q, Qt::AltModifier);  // "&Quitter"
+  EXPECT_TRUE(QTest::qWaitFor([this] { return !window->isVisible(); }));
+}
+
 TEST_F(WindowTest, QuitEscapeAndTheCloseBoxEndTheWindow) {
   click(control(kQuit));
   EXPECT_FALSE(window->isVisible());
