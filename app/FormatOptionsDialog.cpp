@@ -2,34 +2,11 @@
 
 #include <QAbstractButton>
 
+#include "app/ControlIds.h"
 #include "app/DataExchange.h"
 #include "app/DialogBuilder.h"
 
-namespace {
-
-enum ControlId {
-  kOk = 1,
-  kCancel = 2,
-  kRemoveExtension = 1018,
-  kCapitalize = 1019,
-  kHeader = 1020,
-  kSeparatorCheck = 1021,
-  kSeparatorEdit = 1022,
-  kJukebox = 1027,
-  kFooter = 1028,
-  kDefaults = 1029,
-  kNoPath = 1035,
-  kRelativePath = 1037,
-  kAbsolutePath = 1038,
-  kApplyPathToFiles = 1047,
-  kTreeStyle = 1048,
-  kAfterName = 1050,
-  kAfterAll = 1051,
-  kAfterNonEmpty = 1052,
-  kFileSize = 1053,
-};
-
-}  // namespace
+using namespace options_ids;
 
 FormatOptionsDialog::FormatOptionsDialog(QWidget* parent) : QDialog(parent) {
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |

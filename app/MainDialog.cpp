@@ -12,6 +12,7 @@
 #include <QScrollBar>
 
 #include "app/AboutDialog.h"
+#include "app/ControlIds.h"
 #include "app/DataExchange.h"
 #include "app/DialogBuilder.h"
 #include "app/FormatOptionsDialog.h"
@@ -22,29 +23,9 @@
 #include "platform/FileError.h"
 #include "platform/SafeFileWriter.h"
 
-namespace {
+using namespace main_ids;
 
-enum ControlId {
-  kQuit = 1,
-  kTree = 1005,
-  kUpdateSize = 1007,
-  kAutoUpdateSize = 1008,
-  kFolderSize = 1009,
-  kExtraction = 1010,
-  kIncludeSubfolders = 1030,
-  kNoFiles = 1031,
-  kFormatOptions = 1032,
-  kNoFolders = 1039,
-  kExtractTree = 1040,
-  kCopy = 1041,
-  kSaveAs = 1044,
-  kProgress = 1045,
-  kExtensionEdit = 1054,
-  kExtensionCheck = 1055,
-  kAbout = 1056,
-  kPane = 1058,
-  kHelp = 57670,
-};
+namespace {
 
 const QString kAboutItem = QStringLiteral("&A propos de Tarvelinquistombrel...");
 

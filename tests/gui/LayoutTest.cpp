@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "app/AboutDialog.h"
+#include "app/ControlIds.h"
 #include "app/DialogTemplate.h"
 #include "app/FormatOptionsDialog.h"
 #include "app/MainDialog.h"
@@ -123,7 +124,7 @@ TEST_F(WindowTest, EveryTextFitsAndNothingOverlaps) {
 }
 
 TEST_F(WindowTest, TheLongestSizeLineFitsItsLabel) {
-  auto* label = qobject_cast<QLabel*>(control(1009));
+  auto* label = qobject_cast<QLabel*>(control(main_ids::kFolderSize));
   for (const char* line :
        {"Taille du dossier:  1024.0  Megaoctets", "Taille du dossier:  1024.0  Gigaoctets"}) {
     label->setText(line);

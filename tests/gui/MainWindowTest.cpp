@@ -10,27 +10,15 @@
 #include <QProgressBar>
 #include <QTest>
 
+#include "app/ControlIds.h"
 #include "app/FormatOptionsDialog.h"
 #include "browser/FolderTree.h"
 #include "tests/gui/GuiTestSupport.h"
 #include "tests/support/ProcessRunner.h"
 
-namespace {
+using namespace main_ids;
 
-enum {
-  kQuit = 1,
-  kAutoUpdateSize = 1008,
-  kUpdateSize = 1007,
-  kFolderSize = 1009,
-  kExtraction = 1010,
-  kIncludeSubfolders = 1030,
-  kNoFiles = 1031,
-  kFormatOptions = 1032,
-  kNoFolders = 1039,
-  kExtractTree = 1040,
-  kExtensionEdit = 1054,
-  kExtensionCheck = 1055,
-};
+namespace {
 
 bool isChecked(QWidget* control) {
   return qobject_cast<QAbstractButton*>(control)->isChecked();
@@ -138,10 +126,10 @@ TEST_F(ExtractionTest, TheWindowListsTheBytesTheCommandLineDoes) {
   QTest::keyClicks(control(kExtensionEdit), "*.mp3");
   whenModalShows([](QWidget* dialog) {
     auto* options = qobject_cast<FormatOptionsDialog*>(dialog);
-    click(options->control(1038));  // "Chemin absolu"
-    click(options->control(1053));  // "Inclure la taille des fichiers"
-    click(options->control(1028));  // "Inclure le bas de page"
-    click(options->control(1));
+    click(options->control(options_ids::kAbsolutePath));
+    click(options->control(options_ids::kFileSize));
+    click(options->control(options_ids::kFooter));
+    click(options->control(options_ids::kOk));
   });
   click(control(kFormatOptions));
   click(control(kExtraction));
@@ -166,8 +154,8 @@ TEST_F(ExtractionTest, AskingTheTreeForSizesWarnsOncePerRun) {
   openAll(window->tree()->currentItem());
   click(control(kExtractTree));
   whenModalShows([](QWidget* dialog) {
-    click(qobject_cast<FormatOptionsDialog*>(dialog)->control(1053));
-    click(qobject_cast<FormatOptionsDialog*>(dialog)->control(1));
+    click(qobject_cast<FormatOptionsDialog*>(dialog)->control(options_ids::kFileSize));
+    click(qobject_cast<FormatOptionsDialog*>(dialog)->control(options_ids::kOk));
   });
   click(control(kFormatOptions));
   const auto seen = answerMessageBoxes();

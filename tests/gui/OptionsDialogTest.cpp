@@ -3,39 +3,20 @@
 #include <QAbstractButton>
 #include <QLineEdit>
 
+#include "app/ControlIds.h"
 #include "app/FormatOptionsDialog.h"
 #include "tests/gui/GuiTestSupport.h"
 
-namespace {
+using namespace options_ids;
 
-enum {
-  kOk = 1,
-  kCancel = 2,
-  kRemoveExtension = 1018,
-  kCapitalize = 1019,
-  kHeader = 1020,
-  kSeparatorCheck = 1021,
-  kSeparatorEdit = 1022,
-  kJukebox = 1027,
-  kFooter = 1028,
-  kDefaults = 1029,
-  kNoPath = 1035,
-  kRelative = 1037,
-  kAbsolute = 1038,
-  kApplyToFiles = 1047,
-  kTreeStyle = 1048,
-  kAfterName = 1050,
-  kAfterAll = 1051,
-  kAfterNonEmpty = 1052,
-  kFileSize = 1053,
-};
+namespace {
 
 // The checked controls among the dialog's check boxes and radio buttons, by id.
 std::vector<int> checkedIds(const FormatOptionsDialog& dialog) {
   std::vector<int> ids;
   for (const int id : {kRemoveExtension, kCapitalize, kHeader, kSeparatorCheck, kJukebox, kFooter,
-                       kNoPath, kRelative, kAbsolute, kApplyToFiles, kTreeStyle, kAfterName,
-                       kAfterAll, kAfterNonEmpty, kFileSize}) {
+                       kNoPath, kRelativePath, kAbsolutePath, kApplyPathToFiles, kTreeStyle,
+                       kAfterName, kAfterAll, kAfterNonEmpty, kFileSize}) {
     if (qobject_cast<QAbstractButton*>(dialog.control(id))->isChecked()) ids.push_back(id);
   }
   return ids;
@@ -50,7 +31,7 @@ class OptionsDialogTest : public WindowTest {
  protected:
   void openOptions(const std::function<void(FormatOptionsDialog&)>& steps) {
     whenModalShows([steps](QWidget* shown) { steps(*qobject_cast<FormatOptionsDialog*>(shown)); });
-    click(control(1032));
+    click(control(main_ids::kFormatOptions));
   }
 };
 
@@ -60,8 +41,8 @@ TEST_F(OptionsDialogTest, OpensWithTheStartUpValuesAndCancelChangesNothing) {
     EXPECT_EQ(checkedIds(dialog), (std::vector<int>{kCapitalize, kSeparatorCheck, kNoPath,
                                                     kTreeStyle, kAfterNonEmpty}));
     EXPECT_EQ(separatorField(dialog), "%-/");
-    for (const int id : {kRemoveExtension, kHeader, kFooter, kJukebox, kAbsolute, kAfterAll,
-                         kFileSize, kApplyToFiles, kSeparatorCheck}) {
+    for (const int id : {kRemoveExtension, kHeader, kFooter, kJukebox, kAbsolutePath, kAfterAll,
+                         kFileSize, kApplyPathToFiles, kSeparatorCheck}) {
       click(dialog.control(id));
     }
     click(dialog.control(kCancel));
@@ -75,7 +56,7 @@ TEST_F(OptionsDialogTest, OkWritesBackAndTheHigherRadioWins) {
   });
   EXPECT_EQ(window->options(), ListingOptions{});
   openOptions([](FormatOptionsDialog& dialog) {
-    click(dialog.control(kRelative));
+    click(dialog.control(kRelativePath));
     click(dialog.control(kAfterName));
     click(dialog.control(kHeader));
     qobject_cast<QLineEdit*>(dialog.control(kSeparatorEdit))->setText("=");
@@ -92,18 +73,18 @@ TEST_F(OptionsDialogTest, OkWritesBackAndTheHigherRadioWins) {
 TEST_F(OptionsDialogTest, HandlersKeepTheRowsAndTheJukeboxConsistent) {
   openOptions([](FormatOptionsDialog& dialog) {
     click(dialog.control(kJukebox));
-    click(dialog.control(kRelative));  // unchecks the jukebox box and "Pas de chemin"
+    click(dialog.control(kRelativePath));  // unchecks the jukebox box and "Pas de chemin"
     auto checked = checkedIds(dialog);
     EXPECT_EQ(std::count(checked.begin(), checked.end(), kJukebox), 0);
     EXPECT_EQ(std::count(checked.begin(), checked.end(), kNoPath), 0);
-    EXPECT_EQ(std::count(checked.begin(), checked.end(), kRelative), 1);
+    EXPECT_EQ(std::count(checked.begin(), checked.end(), kRelativePath), 1);
 
     click(dialog.control(kJukebox));  // checking it selects "Pas de chemin"
-    click(dialog.control(kAbsolute));
+    click(dialog.control(kAbsolutePath));
     click(dialog.control(kJukebox));  // so does unchecking it (it was unchecked again above)
     checked = checkedIds(dialog);
     EXPECT_EQ(std::count(checked.begin(), checked.end(), kNoPath), 1);
-    EXPECT_EQ(std::count(checked.begin(), checked.end(), kAbsolute), 0);
+    EXPECT_EQ(std::count(checked.begin(), checked.end(), kAbsolutePath), 0);
 
     click(dialog.control(kNoPath));  // a click on the checked radio leaves it checked
     EXPECT_TRUE(qobject_cast<QAbstractButton*>(dialog.control(kNoPath))->isChecked());

@@ -13,12 +13,13 @@
 #include <QTextBrowser>
 #include <QTimer>
 
+#include "app/ControlIds.h"
 #include "app/HelpWindow.h"
 #include "tests/gui/GuiTestSupport.h"
 
-namespace {
+using namespace main_ids;
 
-enum { kExtraction = 1010, kCopy = 1041, kSaveAs = 1044, kAbout = 1056, kHelp = 57670 };
+namespace {
 
 // A folder with enough lines to scroll the pane, and an accented name.
 class OutputTest : public WindowTest {
