@@ -8,28 +8,13 @@
 #   RUNS=10                            timed runs per command
 set -euo pipefail
 
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-repo=$(dirname "$here")
-bench_dir=${BENCH_DIR:-/tmp/tarvel-bench-tree}
-runs=${RUNS:-10}
+# shellcheck source=bench/common.sh
+. "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 build=$repo/build-bench-browser
 
-log() { printf '== %s\n' "$*" >&2; }
-
-command -v hyperfine >/dev/null || {
-    echo "hyperfine is required: apt-get install -y --no-install-recommends hyperfine" >&2
-    exit 1
-}
-
-log "building the command-line program and the tree benchmark (Release) in $build"
-cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARVEL_BUILD_TESTS=OFF >&2
-cmake --build "$build" --target tarvelinquistombrel-cli tarvel_tree_bench >&2
+bench_build "$build" tarvelinquistombrel-cli tarvel_tree_bench
 cli=$build/bin/tarvelinquistombrel-cli
-
-log "generating (or reusing) the test tree in $bench_dir"
-summary=$(python3 "$here/make-tree.py" "$bench_dir")
-dir=$bench_dir/root
-du -sb "$dir" >/dev/null # warm the page cache
+bench_tree
 
 json=$bench_dir/folder-size.json
 log "timing $runs runs per command"

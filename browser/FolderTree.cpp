@@ -123,36 +123,30 @@ std::string_view FolderTree::lastPathComponent(std::string_view path) {
 }
 
 bool FolderTree::hasSubItems(const std::string& folderPath) const {
-  DirectoryReader reader;
-  if (!reader.open(folderPath.c_str())) return false;
+  if (!reader_.open(folderPath.c_str())) return false;
   DirectoryEntry entry;
-  while (reader.next(entry)) {
-    if (entry.isFolder || (showFiles_ && !entry.isHidden)) return true;
-  }
-  return false;
+  bool found = false;
+  while (!found && reader_.next(entry)) found = entry.isFolder || (showFiles_ && !entry.isHidden);
+  reader_.close();
+  return found;
 }
 
 void FolderTree::fillFolder(QTreeWidgetItem* parent, const std::string& folderPath) {
   std::vector<std::string> folders;
   std::vector<std::string> files;
-  {
-    DirectoryReader reader;
-    DirectoryEntry entry;
-    if (reader.open(folderPath.c_str())) {
-      while (reader.next(entry)) {
-        if (entry.isFolder) {
-          folders.emplace_back(entry.name);
-        } else if (showFiles_) {
-          files.emplace_back(entry.name);  // hidden files too
-        }
+  DirectoryEntry entry;
+  if (reader_.open(folderPath.c_str())) {
+    while (reader_.next(entry)) {
+      if (entry.isFolder) {
+        folders.emplace_back(entry.name);
+      } else if (showFiles_) {
+        files.emplace_back(entry.name);  // hidden files too
       }
     }
+    reader_.close();
   }
-  const auto byListingOrder = [](const std::string& a, const std::string& b) {
-    return precedesInListing(a, b);
-  };
-  std::sort(folders.begin(), folders.end(), byListingOrder);
-  std::sort(files.begin(), files.end(), byListingOrder);
+  std::sort(folders.begin(), folders.end(), precedesInListing);
+  std::sort(files.begin(), files.end(), precedesInListing);
 
   const BulkInsertion bulk(this);
   QList<QTreeWidgetItem*> items;

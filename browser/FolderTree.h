@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "browser/ItemIcons.h"
+#include "platform/DirectoryReader.h"
 
 // The tree of folders and files the user picks from. One top-level item, the root folder "/";
 // below it folders and files, read from the disk when their parent is expanded and read again
@@ -58,4 +59,7 @@ class FolderTree : public QTreeWidget {
 
   bool showFiles_ = false;
   ItemIcons icons_;
+  // One reader, and its buffer, for every folder the tree reads: opening a folder of 1,000
+  // subfolders asks each of them whether it holds something.
+  mutable DirectoryReader reader_;
 };

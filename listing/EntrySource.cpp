@@ -1,5 +1,8 @@
 #include "listing/EntrySource.h"
 
+#include <algorithm>
+
+#include "listing/NameOrder.h"
 #include "platform/PathRules.h"
 
 void FolderContents::clear() {
@@ -21,6 +24,12 @@ void FolderContents::addFolder(std::string_view name, bool canDescend, ItemHandl
 
 void FolderContents::addFile(std::string_view name, std::uint64_t size) {
   files_.push_back({store(name), name.size(), size});
+}
+
+void FolderContents::sortFolders(std::vector<std::size_t>& order) const {
+  std::sort(order.begin(), order.end(), [this](std::size_t a, std::size_t b) {
+    return precedesInListing(name(folders_[a]), name(folders_[b]));
+  });
 }
 
 void EntrySource::toChildPath(std::string& path, std::string_view name, ItemHandle) const {

@@ -33,6 +33,8 @@ class FolderContents {
   const std::vector<File>& files() const { return files_; }
   std::string_view name(const Folder& folder) const { return text(folder.offset, folder.length); }
   std::string_view name(const File& file) const { return text(file.offset, file.length); }
+  // Puts `order`, indexes into folders(), in the listing's name order.
+  void sortFolders(std::vector<std::size_t>& order) const;
 
  private:
   std::string_view text(std::size_t offset, std::size_t length) const {

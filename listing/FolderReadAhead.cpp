@@ -7,7 +7,6 @@
 #include <system_error>
 #include <utility>
 
-#include "listing/NameOrder.h"
 #include "platform/PathRules.h"
 
 namespace {
@@ -243,10 +242,7 @@ std::vector<std::unique_ptr<FolderReadAhead::Job>> FolderReadAhead::subfolderJob
   for (std::size_t i = 0; i < contents.folders().size(); ++i) {
     if (contents.folders()[i].canDescend) order.push_back(i);
   }
-  std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-    return precedesInListing(contents.name(contents.folders()[a]),
-                             contents.name(contents.folders()[b]));
-  });
+  contents.sortFolders(order);
   for (const std::size_t i : order) {
     jobs.push_back(std::make_unique<Job>());
     jobs.back()->request =

@@ -109,10 +109,7 @@ void FolderWalk::collectFiles(Frame& frame, bool withSizes) {
 }
 
 void FolderWalk::sortEntries(Frame& frame) {
-  const auto& folders = frame.contents.folders();
-  std::sort(frame.folderOrder.begin(), frame.folderOrder.end(), [&](std::size_t a, std::size_t b) {
-    return precedesInListing(frame.contents.name(folders[a]), frame.contents.name(folders[b]));
-  });
+  frame.contents.sortFolders(frame.folderOrder);
   const std::string_view texts(frame.fileTexts);
   std::sort(frame.fileOrder.begin(), frame.fileOrder.end(), [&](Span a, Span b) {
     return precedesInListing(texts.substr(a.offset, a.length), texts.substr(b.offset, b.length));
