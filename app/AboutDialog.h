@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+namespace tarvel {
+
 // The About box: the program's name and version, a few lines and its picture.
 class AboutDialog : public QDialog {
   Q_OBJECT
@@ -9,3 +11,5 @@ class AboutDialog : public QDialog {
  public:
   explicit AboutDialog(QWidget* parent = nullptr);
 };
+
+}  // namespace tarvel

@@ -1,10 +1,11 @@
 #pragma once
 
+namespace tarvel {
+
 // The ids of the controls the program refers to, as the layouts in resources/dialogs give them.
 
 // The main window.
-namespace main_ids {
-enum : int {
+enum MainControlId : int {
   kQuit = 1,
   kTree = 1005,
   kUpdateSize = 1007,
@@ -25,11 +26,9 @@ enum : int {
   kPane = 1058,
   kHelp = 57670,
 };
-}  // namespace main_ids
 
 // The formatting options dialog.
-namespace options_ids {
-enum : int {
+enum OptionsControlId : int {
   kOk = 1,
   kCancel = 2,
   kRemoveExtension = 1018,
@@ -50,4 +49,5 @@ enum : int {
   kAfterNonEmpty = 1052,
   kFileSize = 1053,
 };
-}  // namespace options_ids
+
+}  // namespace tarvel

@@ -4,9 +4,9 @@
 #include <QLabel>
 #include <QLineEdit>
 
-namespace data_exchange {
+namespace tarvel {
 
-void check(QWidget* control, bool save, int& member) {
+void exchangeCheck(QWidget* control, bool save, int& member) {
   auto* box = qobject_cast<QAbstractButton*>(control);
   if (save) {
     member = box->isChecked() ? 1 : 0;
@@ -15,13 +15,13 @@ void check(QWidget* control, bool save, int& member) {
   }
 }
 
-void check(QWidget* control, bool save, bool& member) {
+void exchangeCheck(QWidget* control, bool save, bool& member) {
   int value = member ? 1 : 0;
-  check(control, save, value);
+  exchangeCheck(control, save, value);
   member = value != 0;
 }
 
-void radio(QWidget* control, bool save, int& member) {
+void exchangeRadio(QWidget* control, bool save, int& member) {
   auto* button = qobject_cast<QAbstractButton*>(control);
   if (save) {
     member = button->isChecked() ? 0 : -1;
@@ -30,7 +30,7 @@ void radio(QWidget* control, bool save, int& member) {
   }
 }
 
-void text(QWidget* control, bool save, QString& member) {
+void exchangeText(QWidget* control, bool save, QString& member) {
   if (auto* edit = qobject_cast<QLineEdit*>(control)) {
     if (save) {
       member = edit->text();
@@ -46,10 +46,10 @@ void text(QWidget* control, bool save, QString& member) {
   }
 }
 
-void text(QWidget* control, bool save, std::string& member) {
+void exchangeText(QWidget* control, bool save, std::string& member) {
   QString value = QString::fromStdString(member);
-  text(control, save, value);
+  exchangeText(control, save, value);
   if (save) member = value.toStdString();
 }
 
-}  // namespace data_exchange
+}  // namespace tarvel

@@ -14,6 +14,8 @@
 #include "app/OwnGroupRadioButton.h"
 #include "browser/FolderTree.h"
 
+namespace tarvel {
+
 namespace {
 
 // Rounded a × b / c, as dialog units are converted.
@@ -159,3 +161,5 @@ QHash<int, QWidget*> DialogBuilder::build(const DialogTemplate& layout, QWidget*
   for (QWidget* frame : frames) frame->lower();
   return controls;
 }
+
+}  // namespace tarvel

@@ -7,6 +7,8 @@
 
 #include "app/DialogTemplate.h"
 
+namespace tarvel {
+
 // Makes the widgets of a dialog layout. Dialog units become pixels through the dialog font's
 // metrics, as dialog layouts are meant to: x × average character width / 4 and y × character
 // height / 8, so the layout keeps its proportions with any font size.
@@ -34,3 +36,5 @@ class DialogBuilder {
   int baseX_ = 1;  // pixels per 4 horizontal dialog units
   int baseY_ = 1;  // pixels per 8 vertical dialog units
 };
+
+}  // namespace tarvel

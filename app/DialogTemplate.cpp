@@ -5,6 +5,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+namespace tarvel {
+
 namespace {
 
 QRect rectFrom(const QJsonArray& values) {
@@ -16,17 +18,14 @@ QRect rectFrom(const QJsonArray& values) {
 DialogTemplate DialogTemplate::load(const QString& resource) {
   DialogTemplate layout;
   QFile file(resource);
-  if (!file.open(QIODevice::ReadOnly)) {
-    qWarning("dialog layout %s is missing", qPrintable(resource));
-    return layout;
-  }
+  // The layouts are built into the program: one missing or broken is a fault of the build, and
+  // a window without its controls would only crash later, further from the cause.
+  if (!file.open(QIODevice::ReadOnly)) qFatal("dialog layout %s is missing", qPrintable(resource));
   QJsonParseError error{};
   const QJsonObject root = QJsonDocument::fromJson(file.readAll(), &error).object();
-  if (error.error != QJsonParseError::NoError) {
-    qWarning("dialog layout %s: %s", qPrintable(resource), qPrintable(error.errorString()));
-    return layout;
+  if (error.error != QJsonParseError::NoError || root.value("controls").toArray().isEmpty()) {
+    qFatal("dialog layout %s is broken: %s", qPrintable(resource), qPrintable(error.errorString()));
   }
-  layout.id = root.value("id").toInt();
   layout.caption = root.value("caption").toString();
   const QJsonArray size = root.value("size").toArray();
   layout.size = QSize(size.at(0).toInt(), size.at(1).toInt());
@@ -42,3 +41,5 @@ DialogTemplate DialogTemplate::load(const QString& resource) {
   }
   return layout;
 }
+
+}  // namespace tarvel

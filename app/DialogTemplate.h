@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <vector>
 
+namespace tarvel {
+
 // One control of a dialog layout: its id (0 for labels and frames nobody refers to), its kind,
 // its text and its rectangle in dialog units.
 struct ControlTemplate {
@@ -14,19 +16,20 @@ struct ControlTemplate {
                       // tree, picture
   QString text;       // for a picture, the resource path of its image
   QRect rect;         // dialog units
-  QStringList flags;  // multiline, sunken, noprefix
+  QStringList flags;  // multiline, sunken
 
   bool hasFlag(const char* flag) const { return flags.contains(QLatin1String(flag)); }
 };
 
 // A window's layout as the resource files describe it, controls in tab order.
 struct DialogTemplate {
-  int id = 0;
   QString caption;
   QSize size;  // dialog units
   std::vector<ControlTemplate> controls;
 
   // Reads a layout from a resource (":/dialogs/main.json"); a missing or broken resource is a
-  // fault of the build, reported on stderr, and gives an empty layout.
+  // fault of the build and ends the program with a message.
   static DialogTemplate load(const QString& resource);
 };
+
+}  // namespace tarvel

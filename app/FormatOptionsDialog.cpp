@@ -6,7 +6,7 @@
 #include "app/DataExchange.h"
 #include "app/DialogBuilder.h"
 
-using namespace options_ids;
+namespace tarvel {
 
 FormatOptionsDialog::FormatOptionsDialog(QWidget* parent) : QDialog(parent) {
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -32,23 +32,22 @@ void FormatOptionsDialog::onClicked(int id, void (FormatOptionsDialog::*handler)
 }
 
 void FormatOptionsDialog::updateData(bool save) {
-  using namespace data_exchange;
-  check(control(kSeparatorCheck), save, separatorOn);
-  check(control(kFooter), save, includeFooter);
-  check(control(kHeader), save, includeHeader);
-  check(control(kRemoveExtension), save, removeExtension);
-  check(control(kJukebox), save, jukeboxMode);
-  check(control(kCapitalize), save, capitalizeNames);
-  radio(control(kAbsolutePath), save, absolutePathRadio);
-  radio(control(kNoPath), save, noPathRadio);
-  radio(control(kRelativePath), save, relativePathRadio);
-  text(control(kSeparatorEdit), save, separatorText);
-  check(control(kApplyPathToFiles), save, applyPathOptionsToFiles);
-  check(control(kTreeStyle), save, treeStyle);
-  radio(control(kAfterAll), save, afterAllRadio);
-  radio(control(kAfterName), save, afterNameRadio);
-  radio(control(kAfterNonEmpty), save, afterNonEmptyRadio);
-  check(control(kFileSize), save, includeFileSize);
+  exchangeCheck(control(kSeparatorCheck), save, separatorOn);
+  exchangeCheck(control(kFooter), save, includeFooter);
+  exchangeCheck(control(kHeader), save, includeHeader);
+  exchangeCheck(control(kRemoveExtension), save, removeExtension);
+  exchangeCheck(control(kJukebox), save, jukeboxMode);
+  exchangeCheck(control(kCapitalize), save, capitalizeNames);
+  exchangeRadio(control(kAbsolutePath), save, absolutePathRadio);
+  exchangeRadio(control(kNoPath), save, noPathRadio);
+  exchangeRadio(control(kRelativePath), save, relativePathRadio);
+  exchangeText(control(kSeparatorEdit), save, separatorText);
+  exchangeCheck(control(kApplyPathToFiles), save, applyPathOptionsToFiles);
+  exchangeCheck(control(kTreeStyle), save, treeStyle);
+  exchangeRadio(control(kAfterAll), save, afterAllRadio);
+  exchangeRadio(control(kAfterName), save, afterNameRadio);
+  exchangeRadio(control(kAfterNonEmpty), save, afterNonEmptyRadio);
+  exchangeCheck(control(kFileSize), save, includeFileSize);
 }
 
 int FormatOptionsDialog::exec() {
@@ -149,3 +148,5 @@ void FormatOptionsDialog::onDefaults() {
   separatorText = QStringLiteral("%-/");
   updateData(false);
 }
+
+}  // namespace tarvel

@@ -4,6 +4,8 @@
 #include <QHash>
 #include <QString>
 
+namespace tarvel {
+
 // The formatting options, edited on a copy: the main window fills the members, runs the
 // dialog, and takes them back only when it ends with OK. Check boxes hold 0 or 1; each radio
 // button is its own group and holds 0 when checked and -1 (or 1) when not.
@@ -53,3 +55,5 @@ class FormatOptionsDialog : public QDialog {
 
   QHash<int, QWidget*> controls_;
 };
+
+}  // namespace tarvel

@@ -6,6 +6,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+namespace tarvel {
+
 HelpWindow::HelpWindow(const QString& indexPage, QWidget* owner)
     : QWidget(owner, Qt::Window), browser_(new QTextBrowser(this)) {
   setWindowTitle(QStringLiteral("Aide de Tarvelinquistombrel"));
@@ -27,3 +29,5 @@ QString HelpWindow::findIndexPage() {
   }
   return {};
 }
+
+}  // namespace tarvel

@@ -5,6 +5,8 @@
 
 class QTextBrowser;
 
+namespace tarvel {
+
 // The help book in a window of its own, opened at its first page. The book is looked for
 // beside the program (a build tree) and where installation puts it.
 class HelpWindow : public QWidget {
@@ -21,3 +23,5 @@ class HelpWindow : public QWidget {
  private:
   QTextBrowser* browser_;
 };
+
+}  // namespace tarvel

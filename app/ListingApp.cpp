@@ -3,10 +3,13 @@
 #include <QIcon>
 
 #include "app/MainDialog.h"
+#include "platform/Version.h"
+
+namespace tarvel {
 
 ListingApp::ListingApp(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(QStringLiteral("Tarvelinquistombrel"));
-  setApplicationVersion(QStringLiteral("1.5"));
+  setApplicationVersion(QString::fromUtf8(kVersion.data(), kVersion.size()));
   setDesktopFileName(QStringLiteral("tarvelinquistombrel"));
   QIcon icon;
   for (const int side : {16, 32, 48, 256}) {
@@ -20,3 +23,5 @@ int ListingApp::initInstance() {
   window.exec();
   return 0;
 }
+
+}  // namespace tarvel

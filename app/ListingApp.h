@@ -2,6 +2,8 @@
 
 #include <QApplication>
 
+namespace tarvel {
+
 // The program: one main window, run to its end. Nothing is read at start or stored at exit,
 // so every start begins with the start-up values.
 class ListingApp : public QApplication {
@@ -12,3 +14,5 @@ class ListingApp : public QApplication {
   // Shows the main window and returns when it is closed.
   int initInstance();
 };
+
+}  // namespace tarvel

@@ -18,12 +18,12 @@
 #include "app/FormatOptionsDialog.h"
 #include "app/HelpWindow.h"
 #include "app/PaneText.h"
-#include "browser/FolderSize.h"
 #include "browser/FolderTree.h"
+#include "listing/FolderSize.h"
 #include "platform/FileError.h"
 #include "platform/SafeFileWriter.h"
 
-using namespace main_ids;
+namespace tarvel {
 
 namespace {
 
@@ -102,20 +102,15 @@ void MainDialog::setSaveFileChooser(SaveFileChooser* chooser) {
   saveChooser_ = chooser ? chooser : &fileDialogChooser_;
 }
 
-void MainDialog::setWarningSink(WarningSink* sink) {
-  run_.setWarningSink(sink ? sink : &messageBoxWarnings_);
-}
-
 void MainDialog::updateData(bool save) {
-  using namespace data_exchange;
-  check(control(kIncludeSubfolders), save, options_.includeSubfolders);
-  check(control(kExtractTree), save, options_.extractTree);
-  check(control(kNoFolders), save, options_.noFolders);
-  check(control(kNoFiles), save, options_.noFiles);
-  text(control(kFolderSize), save, folderSizeText_);
-  check(control(kAutoUpdateSize), save, autoUpdateSize_);
-  text(control(kExtensionEdit), save, options_.extensionFilter);
-  check(control(kExtensionCheck), save, options_.extensionFilterOn);
+  exchangeCheck(control(kIncludeSubfolders), save, options_.includeSubfolders);
+  exchangeCheck(control(kExtractTree), save, options_.extractTree);
+  exchangeCheck(control(kNoFolders), save, options_.noFolders);
+  exchangeCheck(control(kNoFiles), save, options_.noFiles);
+  exchangeText(control(kFolderSize), save, folderSizeText_);
+  exchangeCheck(control(kAutoUpdateSize), save, autoUpdateSize_);
+  exchangeText(control(kExtensionEdit), save, options_.extensionFilter);
+  exchangeCheck(control(kExtensionCheck), save, options_.extensionFilterOn);
 }
 
 void MainDialog::accept() {
@@ -203,9 +198,9 @@ void MainDialog::onUpdateSize() {
   if (item == nullptr) return;  // nothing selected: the line stays as it was
   // The item's kind decides: a folder is summed as a folder whatever the tree shows of it.
   const SelectedItem selected = selectedItemOf(*tree(), item);
-  const auto total = folder_size::SumFolderSize(selected.path, selected.kind == ItemKind::File,
-                                                options_.includeSubfolders);
-  folderSizeText_ = QString::fromStdString(folder_size::sizeLine(total));
+  const auto total =
+      sumFolderSize(selected.path, selected.kind == ItemKind::File, options_.includeSubfolders);
+  folderSizeText_ = QString::fromStdString(sizeLine(total));
   updateData(false);
 }
 
@@ -273,3 +268,5 @@ bool MainDialog::eventFilter(QObject* watched, QEvent* event) {
   }
   return QDialog::eventFilter(watched, event);
 }
+
+}  // namespace tarvel

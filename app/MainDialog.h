@@ -14,9 +14,12 @@
 #include "listing/ListingOptions.h"
 #include "listing/ListingRun.h"
 
-class FolderTree;
 class QPlainTextEdit;
 class QProgressBar;
+
+namespace tarvel {
+
+class FolderTree;
 
 // The program's one window: the folder tree, the options, the folder size, the listing pane
 // and the commands that take the listing out. Controls are bound to plain members by id and
@@ -49,9 +52,8 @@ class MainDialog : public QDialog {
   const ListingOptions& options() const { return options_; }
   // The report as the last listing built it: what a save writes.
   const std::string& reportBuffer() const { return run_.report(); }
-  // Where saves ask for a file name and where the walk's warning goes; tests answer both.
+  // Where saves ask for a file name; tests answer it.
   void setSaveFileChooser(SaveFileChooser* chooser);
-  void setWarningSink(WarningSink* sink);
 
  public slots:
   void accept() override;
@@ -76,3 +78,5 @@ class MainDialog : public QDialog {
   SaveFileChooser* saveChooser_ = &fileDialogChooser_;
   QPointer<HelpWindow> help_;
 };
+
+}  // namespace tarvel

@@ -2,6 +2,8 @@
 
 #include <QMessageBox>
 
+namespace tarvel {
+
 namespace {
 QString fromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -14,3 +16,5 @@ void MessageBoxWarnings::warn(std::string_view caption, std::string_view message
   box.setTextFormat(Qt::PlainText);
   box.exec();
 }
+
+}  // namespace tarvel

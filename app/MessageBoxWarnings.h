@@ -4,6 +4,8 @@
 
 class QWidget;
 
+namespace tarvel {
+
 // The walk's warning as a modal message box over the window: exclamation icon, plain text.
 class MessageBoxWarnings final : public WarningSink {
  public:
@@ -13,3 +15,5 @@ class MessageBoxWarnings final : public WarningSink {
  private:
   QWidget* owner_;
 };
+
+}  // namespace tarvel

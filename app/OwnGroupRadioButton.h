@@ -2,6 +2,8 @@
 
 #include <QRadioButton>
 
+namespace tarvel {
+
 // A radio button that forms a group of its own: checking it unchecks no other button, and a
 // click always leaves it checked (a click on a checked one does not uncheck it). The dialog's
 // click handlers keep one button of a row checked.
@@ -15,3 +17,5 @@ class OwnGroupRadioButton final : public QRadioButton {
  protected:
   void nextCheckState() override { setChecked(true); }
 };
+
+}  // namespace tarvel

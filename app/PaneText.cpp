@@ -1,5 +1,7 @@
 #include "app/PaneText.h"
 
+namespace tarvel {
+
 namespace {
 constexpr int kLinesPerParagraph = 32;
 }  // namespace
@@ -20,3 +22,5 @@ QString paneText(const std::string& report) {
   text.truncate(out - text.constData());
   return text;
 }
+
+}  // namespace tarvel

@@ -3,6 +3,8 @@
 #include <QString>
 #include <string>
 
+namespace tarvel {
+
 // The report as the pane holds it. Line ends become LF, as the pane and the clipboard want
 // them; and lines go into the pane's document thirty-two to a paragraph, joined by Unicode line
 // separators. A document pays for every paragraph (about two microseconds each), so one
@@ -10,3 +12,5 @@
 // in groups it takes a hundredth. The pane shows, scrolls and edits them as separate lines,
 // and its text (copied, or read back) has LF between every two lines.
 QString paneText(const std::string& report);
+
+}  // namespace tarvel

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <limits>
 
+namespace tarvel {
+
 namespace {
 constexpr qint64 kShowIntervalMs = 30;
 constexpr std::int64_t kLargest = std::numeric_limits<int>::max();
@@ -35,3 +37,5 @@ void ProgressBarSink::flush() {
   bar_->repaint();
   sinceShown_.restart();
 }
+
+}  // namespace tarvel

@@ -7,6 +7,8 @@
 
 class QProgressBar;
 
+namespace tarvel {
+
 // Shows the walk's progress on a bar. Values are kept inside the range (the bar would ignore
 // others), and a range of 0 shows an empty bar rather than a busy one. The walk sends a range
 // and positions for every folder; the bar is brought up to date and repainted as they come,
@@ -22,9 +24,6 @@ class ProgressBarSink final : public ProgressSink {
   // Shows the last range and position now.
   void flush();
 
-  std::int64_t maximum() const { return maximum_; }
-  std::int64_t position() const { return position_; }
-
  private:
   void showIfDue();
 
@@ -33,3 +32,5 @@ class ProgressBarSink final : public ProgressSink {
   std::int64_t position_ = 0;
   QElapsedTimer sinceShown_;
 };
+
+}  // namespace tarvel

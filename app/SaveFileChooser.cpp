@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QLineEdit>
 
+namespace tarvel {
+
 namespace {
 
 // Adds the default extension to a name typed without one before the dialog checks the name,
@@ -43,3 +45,5 @@ std::optional<QString> FileDialogSaveChooser::chooseSaveFile(QWidget* owner) {
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().constFirst();
 }
+
+}  // namespace tarvel

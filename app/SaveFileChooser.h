@@ -5,6 +5,8 @@
 
 class QWidget;
 
+namespace tarvel {
+
 // Asks where to save the report; nullopt when the user cancels. Tests answer it themselves.
 class SaveFileChooser {
  public:
@@ -18,3 +20,5 @@ class FileDialogSaveChooser final : public SaveFileChooser {
  public:
   std::optional<QString> chooseSaveFile(QWidget* owner) override;
 };
+
+}  // namespace tarvel

@@ -2,6 +2,6 @@
 #include "app/ListingApp.h"
 
 int main(int argc, char** argv) {
-  ListingApp application(argc, argv);
+  tarvel::ListingApp application(argc, argv);
   return application.initInstance();
 }

@@ -21,6 +21,8 @@
 #include "app/PaneText.h"
 #include "browser/FolderTree.h"
 
+using namespace tarvel;
+
 namespace {
 
 double medianOf(std::vector<double> values) {

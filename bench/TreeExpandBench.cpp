@@ -18,6 +18,8 @@
 
 #include "browser/FolderTree.h"
 
+using namespace tarvel;
+
 namespace {
 
 constexpr int kFiles = 100'000;

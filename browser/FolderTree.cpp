@@ -11,6 +11,8 @@
 #include "platform/PathRules.h"
 #include "platform/TextRules.h"
 
+namespace tarvel {
+
 namespace {
 
 std::string_view view(const QByteArray& bytes) {
@@ -24,7 +26,7 @@ QByteArray bytes(std::string_view text) {
 // What a user sees of a raw name: control characters as "?", invalid UTF-8 as U+FFFD.
 QString displayText(std::string_view raw) {
   std::string shown(raw);
-  text::escapeControls(shown);
+  escapeControls(shown);
   return QString::fromUtf8(shown.data(), static_cast<qsizetype>(shown.size()));
 }
 
@@ -50,7 +52,7 @@ class BulkInsertion {
 
 bool isFolderOnDisk(const std::string& path) {
   struct stat info {};
-  return ::stat(std::string(paths::displayPath(path)).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+  return ::stat(std::string(displayPath(path)).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 }  // namespace
@@ -88,7 +90,7 @@ bool FolderTree::insertDrives() {
 QTreeWidgetItem* FolderTree::makePathItem(const std::string& path, bool topLevel, bool isFolder) {
   // A top-level item shows its path with the separator (the root shows as "/"); the others
   // show their bare name.
-  const std::string raw = topLevel ? (path.ends_with(paths::kSeparator) ? path : path + "/")
+  const std::string raw = topLevel ? (path.ends_with(kSeparator) ? path : path + "/")
                                    : std::string(lastPathComponent(path));
   auto* item = new QTreeWidgetItem;
   item->setText(0, displayText(raw));
@@ -118,8 +120,8 @@ void FolderTree::removeChildren(QTreeWidgetItem* item) {
 }
 
 std::string_view FolderTree::lastPathComponent(std::string_view path) {
-  if (path.ends_with(paths::kSeparator)) path.remove_suffix(1);
-  return paths::lastPathComponent(path);
+  if (path.ends_with(kSeparator)) path.remove_suffix(1);
+  return ::tarvel::lastPathComponent(path);
 }
 
 bool FolderTree::hasSubItems(const std::string& folderPath) const {
@@ -153,14 +155,14 @@ void FolderTree::fillFolder(QTreeWidgetItem* parent, const std::string& folderPa
   const std::size_t count = folders.size() + files.size();
   items.reserve(static_cast<qsizetype>(count));
   for (const std::string& name : folders) {
-    const std::string path = paths::joinPath(folderPath, name);
+    const std::string path = joinPath(folderPath, name);
     QTreeWidgetItem* item = makePathItem(path, false, true);
     item->setData(0, kFolderRole, 1);
     if (hasSubItems(path)) addPlaceholder(item);
     items.append(item);
   }
   for (const std::string& name : files) {
-    items.append(makePathItem(paths::joinPath(folderPath, name), false, false));
+    items.append(makePathItem(joinPath(folderPath, name), false, false));
   }
   // One insertion for the whole folder: the view lays itself out once, not once per item.
   parent->addChildren(items);
@@ -183,13 +185,17 @@ void FolderTree::reloadOnExpand(QTreeWidgetItem* item) {
 }
 
 std::string FolderTree::getItemPath(const QTreeWidgetItem* item) const {
-  std::string result;
+  std::vector<const QTreeWidgetItem*> levels;
   for (const QTreeWidgetItem* level = item; level != nullptr; level = level->parent()) {
-    std::string part(view(rawName(level)));
-    if (!part.ends_with(paths::kSeparator)) part += paths::kSeparator;
-    result.insert(0, part);
+    levels.push_back(level);
   }
-  while (result.ends_with(paths::kSeparator)) result.pop_back();
+  // The top-level item is the root, whose path is "" whatever it shows; a placeholder adds
+  // nothing.
+  std::string result;
+  for (auto level = levels.rbegin() + (levels.empty() ? 0 : 1); level != levels.rend(); ++level) {
+    const QByteArray raw = rawName(*level);
+    if (!raw.isEmpty()) appendPathComponent(result, view(raw));
+  }
   return result;
 }
 
@@ -199,7 +205,7 @@ QTreeWidgetItem* FolderTree::findChildByText(QTreeWidgetItem* parent, std::strin
     QTreeWidgetItem* child = parent ? parent->child(i) : topLevelItem(i);
     const QByteArray raw = rawName(child);
     std::string_view name = view(raw);
-    if (name.ends_with(paths::kSeparator)) name.remove_suffix(1);
+    if (name.ends_with(kSeparator)) name.remove_suffix(1);
     if (name == text) return child;
   }
   return nullptr;
@@ -207,25 +213,25 @@ QTreeWidgetItem* FolderTree::findChildByText(QTreeWidgetItem* parent, std::strin
 
 bool FolderTree::isPathInTree(const std::string& path) const {
   std::string_view wanted = path;
-  while (wanted.ends_with(paths::kSeparator)) wanted.remove_suffix(1);
+  while (wanted.ends_with(kSeparator)) wanted.remove_suffix(1);
   for (int i = 0; i < topLevelItemCount(); ++i) {
     const QByteArray raw = rawName(topLevelItem(i));
     std::string_view top = view(raw);
-    if (top.ends_with(paths::kSeparator)) top.remove_suffix(1);
+    if (top.ends_with(kSeparator)) top.remove_suffix(1);
     if (wanted.starts_with(top)) return isFolderOnDisk(std::string(wanted));
   }
   return false;
 }
 
 bool FolderTree::selectPath(const std::string& path) {
-  const std::string target = paths::normalizeAbsolute(path, "");
+  const std::string target = normalizeAbsolute(path, "");
   if (!isPathInTree(target)) return false;
 
   // The root's empty name first, then each folder's name.
   std::vector<std::string_view> components{std::string_view{}};
   for (std::string_view rest = target; !rest.empty();) {
     rest.remove_prefix(1);  // the "/" before each name
-    const std::size_t end = rest.find(paths::kSeparator);
+    const std::size_t end = rest.find(kSeparator);
     components.push_back(rest.substr(0, end));
     rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end);
   }
@@ -253,6 +259,4 @@ bool FolderTree::isFolderItem(const QTreeWidgetItem* item) {
   return item->data(0, kFolderRole).toInt() == 1;
 }
 
-bool FolderTree::isPlaceholder(const QTreeWidgetItem* item) {
-  return rawName(item).isEmpty();
-}
+}  // namespace tarvel

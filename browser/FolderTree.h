@@ -7,6 +7,8 @@
 #include "browser/ItemIcons.h"
 #include "platform/DirectoryReader.h"
 
+namespace tarvel {
+
 // The tree of folders and files the user picks from. One top-level item, the root folder "/";
 // below it folders and files, read from the disk when their parent is expanded and read again
 // at every expansion. An item that may hold something carries one placeholder child (empty
@@ -50,7 +52,6 @@ class FolderTree : public QTreeWidget {
 
   static QByteArray rawName(const QTreeWidgetItem* item);
   static bool isFolderItem(const QTreeWidgetItem* item);
-  static bool isPlaceholder(const QTreeWidgetItem* item);
 
  private:
   QTreeWidgetItem* makePathItem(const std::string& path, bool topLevel, bool isFolder);
@@ -63,3 +64,5 @@ class FolderTree : public QTreeWidget {
   // subfolders asks each of them whether it holds something.
   mutable DirectoryReader reader_;
 };
+
+}  // namespace tarvel

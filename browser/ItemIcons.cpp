@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QStyle>
 
+namespace tarvel {
+
 namespace {
 
 // The platform's icon for a kind, or the style's own when the platform has none (as under a
@@ -61,3 +63,5 @@ const QIcon& ItemIcons::file(std::string_view name) {
   }
   return *files_.insert(key, withSelectedForm(icon, icon));
 }
+
+}  // namespace tarvel

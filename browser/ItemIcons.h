@@ -6,6 +6,8 @@
 #include <QMimeDatabase>
 #include <string_view>
 
+namespace tarvel {
+
 // The icons of the folder tree's items, made once per kind and per file type: opening a folder
 // of 100,000 files asks for a handful of icons, not 100,000. Each icon shows its "open" form
 // when its item is selected, as a folder opens when it is picked.
@@ -25,3 +27,5 @@ class ItemIcons {
   QIcon folder_;
   QHash<QByteArray, QIcon> files_;  // by lower-cased extension; "" for names without one
 };
+
+}  // namespace tarvel

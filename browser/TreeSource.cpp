@@ -1,5 +1,7 @@
 #include "browser/TreeSource.h"
 
+namespace tarvel {
+
 void TreeSource::readFolder(const FolderToRead& folder, bool /*wantSizes*/,
                             FolderContents& contents) {
   const auto* item = static_cast<const QTreeWidgetItem*>(folder.item);
@@ -26,3 +28,5 @@ SelectedItem selectedItemOf(const FolderTree& tree, const QTreeWidgetItem* item)
   selected.item = item;
   return selected;
 }
+
+}  // namespace tarvel

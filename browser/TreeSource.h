@@ -4,6 +4,8 @@
 #include "listing/EntrySource.h"
 #include "listing/ListingRun.h"
 
+namespace tarvel {
+
 // The walk's entries taken from what the folder tree holds: an item's children in the tree's
 // order, placeholders skipped, folders by their item data. Only opened folders have children
 // there, so a collapsed folder lists nothing below it. The tree knows no sizes.
@@ -17,3 +19,5 @@ class TreeSource final : public EntrySource {
 // The listing's view of a tree item: its raw text, its path and its kind. The root and folder
 // items are folders; every other item is a file.
 SelectedItem selectedItemOf(const FolderTree& tree, const QTreeWidgetItem* item);
+
+}  // namespace tarvel

@@ -3,6 +3,8 @@
 #include <functional>
 #include <map>
 
+namespace tarvel {
+
 namespace {
 
 using Setter = std::function<void(ListingOptions&)>;
@@ -196,3 +198,5 @@ ne peut être écrite, 2 si la ligne de commande est incorrecte.
 )";
   return usage;
 }
+
+}  // namespace tarvel

@@ -7,6 +7,8 @@
 
 #include "listing/ListingOptions.h"
 
+namespace tarvel {
+
 // What the command line asks for. Options not given keep the program's start-up values.
 struct CommandLine {
   enum class Action { List, FolderSize, Help, Version };
@@ -26,3 +28,5 @@ struct ParsedCommandLine {
 ParsedCommandLine parseCommandLine(const std::vector<std::string_view>& arguments);
 
 std::string usageText(std::string_view programName);
+
+}  // namespace tarvel

@@ -2,6 +2,8 @@
 
 #include <cinttypes>
 
+namespace tarvel {
+
 namespace {
 constexpr auto kQuietTime = std::chrono::milliseconds(500);
 constexpr auto kRefreshTime = std::chrono::milliseconds(100);
@@ -29,3 +31,5 @@ void TerminalProgress::finish() {
   std::fflush(terminal_);
   shown_ = false;
 }
+
+}  // namespace tarvel

@@ -7,6 +7,8 @@
 #include "listing/FolderWalk.h"
 #include "listing/WalkObservers.h"
 
+namespace tarvel {
+
 // A one-line count of what the walk has found, on a terminal, for walks long enough to make a
 // user wonder; erased when the walk ends.
 class TerminalProgress final : public ProgressSink {
@@ -25,3 +27,5 @@ class TerminalProgress final : public ProgressSink {
   std::uint32_t calls_ = 0;
   bool shown_ = false;
 };
+
+}  // namespace tarvel

@@ -11,14 +11,17 @@
 #include <string>
 #include <vector>
 
-#include "browser/FolderSize.h"
 #include "cli/CommandLine.h"
 #include "cli/TerminalProgress.h"
+#include "listing/FolderSize.h"
 #include "listing/ListingRun.h"
 #include "platform/FileError.h"
+#include "platform/FullWrite.h"
 #include "platform/PathRules.h"
 #include "platform/SafeFileWriter.h"
+#include "platform/Version.h"
 
+namespace tarvel {
 namespace {
 
 constexpr const char* kProgramName = "tarvelinquistombrel-cli";
@@ -51,9 +54,11 @@ std::optional<std::string> currentFolder() {
 // the file in full; nullopt when a relative path has no working folder to start from.
 std::optional<std::string> absolute(const std::string& path) {
   if (!path.empty() && path.front() == '/') return path;
-  const auto folder = currentFolder();
+  auto folder = currentFolder();
   if (!folder) return std::nullopt;
-  return *folder == "/" ? "/" + path : *folder + "/" + path;
+  if (*folder == "/") folder->clear();  // the root's path is the empty text
+  appendPathComponent(*folder, path);
+  return folder;
 }
 
 // The header's date: now, or SOURCE_DATE_EPOCH for listings that must be reproducible.
@@ -78,19 +83,12 @@ bool headerClock(Clock& clock, std::string& error) {
 }
 
 bool writeToStandardOutput(const std::string& bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t written = ::write(STDOUT_FILENO, bytes.data() + done, bytes.size() - done);
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    done += static_cast<std::size_t>(written);
-  }
-  return true;
+  return writeFully(STDOUT_FILENO, bytes) == 0;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int runCommandLine(int argc, char** argv) {
   const std::vector<std::string_view> arguments(argv + 1, argv + argc);
   const ParsedCommandLine parsed = parseCommandLine(arguments);
   if (!parsed.ok) return usageError(parsed.error);
@@ -100,7 +98,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (command.action == CommandLine::Action::Version) {
-    std::printf("%s 1.5\n", kProgramName);
+    std::printf("%s %.*s\n", kProgramName, static_cast<int>(kVersion.size()), kVersion.data());
     return 0;
   }
 
@@ -113,21 +111,21 @@ int main(int argc, char** argv) {
     return failure("le dossier de travail n'existe plus : « " + command.path +
                    " » ne peut être trouvé");
   }
-  selected.path = paths::normalizeAbsolute(*listed, "");
-  selected.text = paths::displayName(selected.path);
+  selected.path = normalizeAbsolute(*listed, "");
+  selected.text = displayName(selected.path);
   struct stat info {};
-  if (::stat(paths::displayPath(selected.path).data(), &info) != 0) {
+  if (::stat(displayPath(selected.path).data(), &info) != 0) {
     const int error = errno;
     const auto cause = error == ENOENT ? FileErrorCause::NotFound : classifyErrno(error);
-    return failure(fileErrorMessage(cause, paths::displayPath(selected.path)));
+    return failure(fileErrorMessage(cause, displayPath(selected.path)));
   }
   selected.kind = S_ISDIR(info.st_mode) ? ItemKind::Folder : ItemKind::File;
 
   if (command.action == CommandLine::Action::FolderSize) {
     // The item's kind decides: a folder is always summed as one, whatever it holds.
-    const auto total = folder_size::SumFolderSize(selected.path, selected.kind == ItemKind::File,
-                                                  command.options.includeSubfolders);
-    if (!writeToStandardOutput(folder_size::sizeLine(total) + "\n")) {
+    const auto total = sumFolderSize(selected.path, selected.kind == ItemKind::File,
+                                     command.options.includeSubfolders);
+    if (!writeToStandardOutput(sizeLine(total) + "\n")) {
       return failure("impossible d'écrire sur la sortie standard");
     }
     return 0;
@@ -153,4 +151,10 @@ int main(int argc, char** argv) {
     return failure("impossible d'écrire sur la sortie standard");
   }
   return 0;
+}
+
+}  // namespace tarvel
+
+int main(int argc, char** argv) {
+  return tarvel::runCommandLine(argc, argv);
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <thread>
 
+namespace tarvel {
+
 namespace {
 
 // A few helpers keep the walk supplied; each more holds another buffer and more folders ahead.
@@ -47,3 +49,5 @@ void DiskSource::expectSubfolders(const FolderToRead& folder, const FolderConten
   }
   readAhead_.expect(requests_, readLast && last_.subfoldersQueued);
 }
+
+}  // namespace tarvel

@@ -6,6 +6,8 @@
 #include "listing/EntrySource.h"
 #include "listing/FolderReadAhead.h"
 
+namespace tarvel {
+
 // Entries read from the file system. A subfolder is opened relative to its parent's descriptor
 // (down to a depth, then by full path), so a deep walk neither resolves long paths again and
 // again nor runs out of descriptors. A folder whose path is too long for the system is read
@@ -34,3 +36,5 @@ class DiskSource final : public EntrySource {
   bool lastWantSizes_ = false;
   TakenFolder last_;
 };
+
+}  // namespace tarvel

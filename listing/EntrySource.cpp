@@ -3,7 +3,8 @@
 #include <algorithm>
 
 #include "listing/NameOrder.h"
-#include "platform/PathRules.h"
+
+namespace tarvel {
 
 void FolderContents::clear() {
   names_.clear();
@@ -32,7 +33,4 @@ void FolderContents::sortFolders(std::vector<std::size_t>& order) const {
   });
 }
 
-void EntrySource::toChildPath(std::string& path, std::string_view name, ItemHandle) const {
-  path.push_back(paths::kSeparator);
-  path.append(name);
-}
+}  // namespace tarvel

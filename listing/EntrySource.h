@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+namespace tarvel {
+
 // A tree item as the walk sees it: opaque, owned by the folder tree.
 using ItemHandle = const void*;
 
@@ -71,6 +73,6 @@ class EntrySource {
   // ahead.
   virtual void expectSubfolders(const FolderToRead& /*folder*/, const FolderContents& /*contents*/,
                                 const std::vector<std::size_t>& /*order*/) {}
-  // Turns `path`, a folder's path, into the path of its subfolder `name` (item `item`).
-  virtual void toChildPath(std::string& path, std::string_view name, ItemHandle item) const;
 };
+
+}  // namespace tarvel

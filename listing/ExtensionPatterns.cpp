@@ -2,13 +2,15 @@
 
 #include "platform/TextRules.h"
 
+namespace tarvel {
+
 namespace {
 
 void appendUpper(std::u32string& out, std::string_view source) {
   for (std::size_t i = 0; i < source.size();) {
     char32_t c = 0;
-    i += text::decodeCharacter(source, i, c);
-    out.push_back(text::upperCharacter(c));
+    i += decodeCharacter(source, i, c);
+    out.push_back(upperCharacter(c));
   }
 }
 
@@ -56,12 +58,4 @@ bool ExtensionPatterns::matchesFileName(std::string_view fileName) const {
   return false;
 }
 
-std::vector<std::string> ExtensionPatterns::patternTexts() const {
-  std::vector<std::string> texts;
-  for (const auto& pattern : patterns_) {
-    std::string textForm;
-    for (const char32_t c : pattern) text::appendCharacter(textForm, c);
-    texts.push_back(std::move(textForm));
-  }
-  return texts;
-}
+}  // namespace tarvel

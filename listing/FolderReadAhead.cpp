@@ -9,6 +9,8 @@
 
 #include "platform/PathRules.h"
 
+namespace tarvel {
+
 namespace {
 
 // How far helpers may run ahead of the walk: enough to keep them busy while the walk writes
@@ -28,9 +30,8 @@ FolderRequest subfolderRequest(const std::string& path, std::size_t depth, bool 
   FolderRequest request;
   request.path.reserve(path.size() + 1 + name.size());
   request.path = path;
-  request.path.push_back(paths::kSeparator);
-  request.nameOffset = request.path.size();
-  request.path.append(name);
+  appendPathComponent(request.path, name);
+  request.nameOffset = request.path.size() - name.size();
   request.depth = depth + 1;
   request.wantSizes = wantSizes;
   request.parent = descriptor;
@@ -128,16 +129,8 @@ TakenFolder FolderReadAhead::take(const std::string& path, std::size_t depth, bo
   // Out of the queue, a waiting folder is the walk's alone.
   if (job->state == Job::State::Waiting) read(walkReader_, *job);
   if (job->failure) std::rethrow_exception(job->failure);
-  if (contents.folders().empty() && contents.files().empty()) {
-    std::swap(contents, job->contents);  // no copy; the job keeps the old buffers for reuse
-  } else {
-    for (const auto& folder : job->contents.folders()) {
-      contents.addFolder(job->contents.name(folder), folder.canDescend, folder.item);
-    }
-    for (const auto& file : job->contents.files()) {
-      contents.addFile(job->contents.name(file), file.size);
-    }
-  }
+  // The walk hands over an empty folder: no copy, and the job keeps the old buffers for reuse.
+  std::swap(contents, job->contents);
   TakenFolder taken{std::move(job->descriptor), job->subfoldersQueued};
   recycle(std::move(job));
   return taken;
@@ -268,3 +261,5 @@ void FolderReadAhead::recycle(std::unique_ptr<Job> job) {
   job->subfoldersQueued = false;
   spare_.push_back(std::move(job));
 }
+
+}  // namespace tarvel

@@ -13,6 +13,8 @@
 #include "listing/EntrySource.h"
 #include "listing/FolderReader.h"
 
+namespace tarvel {
+
 // A folder the walk is going to read.
 struct FolderRequest {
   std::string path;  // its full path, which ends with its name
@@ -50,9 +52,9 @@ class FolderReadAhead {
   // Queues the subfolders of the folder taken last, which the walk reads next, in that order
   // (taking the requests' contents). `guessed`: a helper queued them already, maybe rightly.
   void expect(std::vector<FolderRequest>& subfolders, bool guessed);
-  // Adds the entries of the folder at `path` to `contents`, exactly as FolderReader::read
-  // does. The folder is normally the first one queued; any other means the walk went
-  // elsewhere: the queue is dropped and the folder read by path.
+  // Fills `contents`, which must be empty, with the entries of the folder at `path`, exactly
+  // as FolderReader::read does. The folder is normally the first one queued; any other means the
+  // walk went elsewhere: the queue is dropped and the folder read by path.
   TakenFolder take(const std::string& path, std::size_t depth, bool wantSizes,
                    FolderContents& contents);
   // Drops every queued folder and stops the helpers until more folders are queued.
@@ -89,3 +91,5 @@ class FolderReadAhead {
   bool walkWaiting_ = false;
   bool stopping_ = false;
 };
+
+}  // namespace tarvel

@@ -4,6 +4,8 @@
 
 #include <climits>
 
+namespace tarvel {
+
 namespace {
 
 // Deeper folders are opened by full path; this bounds the descriptors held at once.
@@ -40,3 +42,5 @@ SharedDescriptor FolderReader::read(const std::string& path, const char* name,
   *kept = reader_.releaseDescriptor();
   return kept;
 }
+
+}  // namespace tarvel

@@ -7,6 +7,8 @@
 #include "listing/EntrySource.h"
 #include "platform/DirectoryReader.h"
 
+namespace tarvel {
+
 // An open folder's descriptor, closed when its last holder lets go. Its subfolders are opened
 // relative to it, possibly on another thread, so no long path is resolved again and again.
 using SharedDescriptor = std::shared_ptr<const int>;
@@ -25,3 +27,5 @@ class FolderReader {
  private:
   DirectoryReader reader_;
 };
+
+}  // namespace tarvel

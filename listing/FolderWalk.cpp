@@ -3,13 +3,15 @@
 #include <algorithm>
 #include <charconv>
 
+#include "listing/LineEnd.h"
 #include "listing/NameOrder.h"
 #include "platform/PathRules.h"
 #include "platform/TextRules.h"
 
+namespace tarvel {
+
 namespace {
 
-constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::string_view kSizeWarningCaption = "Avertissement";
 constexpr std::string_view kSizeWarningText =
     "Attention ! La taille des fichiers n'est pas calculée dans ce mode!\n"
@@ -144,7 +146,7 @@ bool FolderWalk::stepFolder(std::size_t depth) {
     if (frames_.size() == depth + 1) frames_.emplace_back();
     Frame& child = frames_[depth + 1];
     child.path = frame.path;
-    source_->toChildPath(child.path, name, subfolder.item);
+    appendPathComponent(child.path, name);
     frame.returningFromChild = true;
     enterFolder(depth + 1, subfolder.canDescend, name, subfolder.item);
     return true;
@@ -167,7 +169,7 @@ void FolderWalk::writeSeparatorPrefix(std::size_t depth) {
 void FolderWalk::appendPathPart(const Frame& frame, bool withPath) {
   if (withPath) {
     report_.append(frame.path);
-    report_.push_back(paths::kSeparator);
+    report_.push_back(kSeparator);
   }
 }
 
@@ -175,7 +177,7 @@ void FolderWalk::finishEntryLine(std::size_t lineStart, bool withPath) {
   if (withPath && options_.pathMode == PathMode::RelativePath) {
     report_.erase(lineStart, std::min(rootLength_, report_.size() - lineStart));
   }
-  text::finishLine(report_, lineStart, options_.capitalizeNames);
+  finishLine(report_, lineStart, options_.capitalizeNames);
   lastLineStart_ = lineStart;
   lastLineEnd_ = report_.size();
   lastLineUnmeasured_ = true;
@@ -185,8 +187,8 @@ void FolderWalk::finishEntryLine(std::size_t lineStart, bool withPath) {
 void FolderWalk::settleLastLineLength() {
   if (!lastLineUnmeasured_) return;
   lastLineUnmeasured_ = false;
-  state_.lastLineLength = text::displayWidth(
-      std::string_view(report_).substr(lastLineStart_, lastLineEnd_ - lastLineStart_));
+  state_.lastLineLength =
+      displayWidth(std::string_view(report_).substr(lastLineStart_, lastLineEnd_ - lastLineStart_));
 }
 
 void FolderWalk::writeSubfolderLine(const Frame& frame, std::size_t depth, std::string_view name) {
@@ -195,7 +197,7 @@ void FolderWalk::writeSubfolderLine(const Frame& frame, std::size_t depth, std::
   const bool withPath = options_.pathMode != PathMode::NoPath;
   appendPathPart(frame, withPath);
   if (!withPath && options_.jukeboxMode) {
-    report_.append(paths::displayName(frame.path));
+    report_.append(displayName(frame.path));
     report_.append(" - ");
   }
   report_.append(name);
@@ -233,7 +235,7 @@ void FolderWalk::writeSeparator(std::size_t depth) {
     settleLastLineLength();
     if (pattern.size() > 1) {
       char32_t unused = 0;
-      const std::size_t unitLength = text::decodeCharacter(pattern, 1, unused);
+      const std::size_t unitLength = decodeCharacter(pattern, 1, unused);
       const std::string_view unit = pattern.substr(1, unitLength);
       for (int count = 0; count <= state_.lastLineLength; ++count) report_.append(unit);
       report_.append(pattern.substr(1 + unitLength));
@@ -242,6 +244,8 @@ void FolderWalk::writeSeparator(std::size_t depth) {
   } else {
     report_.append(pattern);
   }
-  text::escapeControls(report_, lineStart);
+  escapeControls(report_, lineStart);
   report_.append(kLineEnd);
 }
+
+}  // namespace tarvel

@@ -10,6 +10,8 @@
 #include "listing/ListingOptions.h"
 #include "listing/WalkObservers.h"
 
+namespace tarvel {
+
 // What one listing run counts and remembers while it walks.
 struct RunState {
   std::int64_t fileCount = 0;
@@ -80,3 +82,5 @@ class FolderWalk {
   bool lastLineUnmeasured_ = false;
   std::deque<Frame> frames_;
 };
+
+}  // namespace tarvel

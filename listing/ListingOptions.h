@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace tarvel {
+
 enum class PathMode : int { NoPath = 1, RelativePath = 2, AbsolutePath = 3 };
 
 enum class SeparatorPlacement : int {
@@ -35,3 +37,5 @@ struct ListingOptions {
 
   bool operator==(const ListingOptions&) const = default;
 };
+
+}  // namespace tarvel

@@ -1,8 +1,11 @@
 #include "listing/ListingRun.h"
 
+#include "listing/LineEnd.h"
 #include "listing/ReportBoxes.h"
 #include "platform/PathRules.h"
 #include "platform/TextRules.h"
+
+namespace tarvel {
 
 ListingRun::ListingRun() {
   report_.reserve(kReservedReportSize);
@@ -43,7 +46,7 @@ void ListingRun::appendRootLine(const SelectedItem& selected, PathMode pathMode)
       appendEscapedLine("Root");
       break;
     case PathMode::AbsolutePath:
-      appendEscapedLine(paths::displayPath(selected.path));
+      appendEscapedLine(displayPath(selected.path));
       break;
   }
 }
@@ -51,6 +54,8 @@ void ListingRun::appendRootLine(const SelectedItem& selected, PathMode pathMode)
 void ListingRun::appendEscapedLine(std::string_view line) {
   const std::size_t lineStart = report_.size();
   report_.append(line);
-  text::escapeControls(report_, lineStart);
-  report_.append("\r\n");
+  escapeControls(report_, lineStart);
+  report_.append(kLineEnd);
 }
+
+}  // namespace tarvel

@@ -10,6 +10,8 @@
 #include "listing/WalkObservers.h"
 #include "platform/DateText.h"
 
+namespace tarvel {
+
 enum class ItemKind { Folder, File };
 
 // The item selected for a listing, as plain data.
@@ -35,7 +37,6 @@ class ListingRun {
 
   const std::string& report() const { return report_; }
   const RunState& state() const { return state_; }
-  const ExtensionPatterns& extensionPatterns() const { return patterns_; }
 
   void setClock(Clock clock) { clock_ = std::move(clock); }
   void setProgressSink(ProgressSink* sink) { progress_ = sink ? sink : &noProgress_; }
@@ -55,3 +56,5 @@ class ListingRun {
   ProgressSink* progress_ = &noProgress_;
   WarningSink* warnings_ = &noWarnings_;
 };
+
+}  // namespace tarvel

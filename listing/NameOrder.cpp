@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+namespace tarvel {
+
 namespace {
 
 constexpr std::array<unsigned char, 256> makeFoldTable() {
@@ -31,13 +33,9 @@ int compareNames(std::string_view a, std::string_view b) {
   return 0;
 }
 
-void SortNames(std::vector<std::string>& names) {
-  std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-    return compareNames(a, b) < 0;
-  });
-}
-
 bool precedesInListing(std::string_view a, std::string_view b) {
   const int order = compareNames(a, b);
   return order != 0 ? order < 0 : a < b;
 }
+
+}  // namespace tarvel

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
+namespace tarvel {
+
 // The walk's progress, as a bar from 0 to a maximum that each folder sets anew.
 class ProgressSink {
  public:
@@ -28,3 +30,5 @@ class NoWarnings final : public WarningSink {
  public:
   void warn(std::string_view, std::string_view) override {}
 };
+
+}  // namespace tarvel

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+namespace tarvel {
+
 std::string formatDateText(std::time_t instant) {
   static constexpr const char* kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
   static constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
@@ -18,3 +20,5 @@ std::string formatDateText(std::time_t instant) {
 Clock systemClock() {
   return [] { return std::time(nullptr); };
 }
+
+}  // namespace tarvel

@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <cstring>
 
+namespace tarvel {
+
 namespace {
 
 constexpr std::size_t kBufferSize = std::size_t{64} * 1024;
@@ -101,3 +103,5 @@ void DirectoryReader::resolveKind(DirectoryEntry& entry, unsigned char type, con
     entry.isFolder = ::fstatat(descriptor_, name, &linked, 0) == 0 && S_ISDIR(linked.st_mode);
   }
 }
+
+}  // namespace tarvel

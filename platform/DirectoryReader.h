@@ -5,6 +5,8 @@
 #include <memory>
 #include <string_view>
 
+namespace tarvel {
+
 // One entry of a folder, as the file system holds it.
 struct DirectoryEntry {
   std::string_view name;   // raw bytes, followed by a NUL in the reader's buffer
@@ -46,3 +48,5 @@ class DirectoryReader {
   std::size_t offset_ = 0;
   bool exhausted_ = false;
 };
+
+}  // namespace tarvel

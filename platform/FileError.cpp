@@ -2,6 +2,8 @@
 
 #include <cerrno>
 
+namespace tarvel {
+
 FileErrorCause classifyErrno(int errorNumber) {
   switch (errorNumber) {
     case EACCES:
@@ -47,17 +49,11 @@ std::string fileErrorMessage(FileErrorCause cause, std::string_view fullPath) {
     case FileErrorCause::AccessDenied:
       before = "L'accès à ", after = " a été refusé.";
       break;
-    case FileErrorCause::DirectoryFull:
-      before = "Impossible de créer ", after = " car le répertoire est plein.";
-      break;
     case FileErrorCause::HardwareError:
       before = "Une erreur d'E/S matérielle a été reportée lors de l'accès à ", after = ".";
       break;
     case FileErrorCause::SharingViolation:
       before = "Une violation de partage s'est produite lors de l'accès à ", after = ".";
-      break;
-    case FileErrorCause::LockViolation:
-      before = "Une violation de verrouillage s'est produite lors de l'accès à ", after = ".";
       break;
     case FileErrorCause::DiskFull:
       before = "Disque plein lors de l'accès à ", after = ".";
@@ -68,3 +64,5 @@ std::string fileErrorMessage(FileErrorCause cause, std::string_view fullPath) {
   message.append(after);
   return message;
 }
+
+}  // namespace tarvel

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+namespace tarvel {
+
 // Why a file could not be written, in the terms the user is told.
 enum class FileErrorCause {
   Unknown,
@@ -10,10 +12,8 @@ enum class FileErrorCause {
   BadPath,
   TooManyOpenFiles,
   AccessDenied,
-  DirectoryFull,
   HardwareError,
   SharingViolation,
-  LockViolation,
   DiskFull,
 };
 
@@ -21,3 +21,5 @@ FileErrorCause classifyErrno(int errorNumber);
 
 // The French message for the cause, naming the file by its full path.
 std::string fileErrorMessage(FileErrorCause cause, std::string_view fullPath);
+
+}  // namespace tarvel

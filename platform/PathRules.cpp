@@ -2,15 +2,19 @@
 
 #include <vector>
 
-namespace paths {
+namespace tarvel {
 
 std::string joinPath(std::string_view folder, std::string_view name) {
   std::string joined;
   joined.reserve(folder.size() + 1 + name.size());
   joined.append(folder);
-  joined.push_back(kSeparator);
-  joined.append(name);
+  appendPathComponent(joined, name);
   return joined;
+}
+
+void appendPathComponent(std::string& path, std::string_view name) {
+  path.push_back(kSeparator);
+  path.append(name);
 }
 
 std::string_view lastPathComponent(std::string_view path) {
@@ -57,4 +61,4 @@ std::string normalizeAbsolute(std::string_view path, std::string_view currentFol
   return normalized;
 }
 
-}  // namespace paths
+}  // namespace tarvel

@@ -3,9 +3,10 @@
 #include <string>
 #include <string_view>
 
+namespace tarvel {
+
 // Paths use "/" and a folder path never ends with it, so the root folder's path is the
 // empty text and joining "" with "etc" gives "/etc".
-namespace paths {
 
 inline constexpr char kSeparator = '/';
 // How the root folder shows where a path or folder name stands on its own.
@@ -13,6 +14,8 @@ inline constexpr std::string_view kRootText = "/";
 
 // folder + "/" + name.
 std::string joinPath(std::string_view folder, std::string_view name);
+// The same, in place: `path` becomes path + "/" + name.
+void appendPathComponent(std::string& path, std::string_view name);
 
 // The text after the last "/", or the whole path when it holds none.
 std::string_view lastPathComponent(std::string_view path);
@@ -28,4 +31,4 @@ std::string_view displayPath(std::string_view path);
 // trailing "/" is left. The root comes out as the empty text.
 std::string normalizeAbsolute(std::string_view path, std::string_view currentFolder);
 
-}  // namespace paths
+}  // namespace tarvel

@@ -8,28 +8,19 @@
 #include <climits>
 #include <cstdlib>
 
+#include "platform/FullWrite.h"
+
+namespace tarvel {
+
 namespace {
 
 FileWriteResult failure(int errorNumber) {
   return {false, classifyErrno(errorNumber), errorNumber};
 }
 
-FileWriteResult shortWrite() {
-  return {false, FileErrorCause::DiskFull, ENOSPC};
-}
-
-// Writes everything or says why not; a write that makes no progress counts as a full disk.
 FileWriteResult writeAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return failure(errno);
-    }
-    if (written == 0) return shortWrite();
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return {};
+  const int error = writeFully(fd, bytes);
+  return error == 0 ? FileWriteResult{} : failure(error);
 }
 
 FileWriteResult writeInPlace(const std::string& path, std::string_view bytes) {
@@ -104,3 +95,5 @@ FileWriteResult replaceFileContents(const std::string& path, std::string_view by
   if (!result.ok) ::unlink(temporary.c_str());
   return result;
 }
+
+}  // namespace tarvel

@@ -5,6 +5,8 @@
 
 #include "platform/FileError.h"
 
+namespace tarvel {
+
 struct FileWriteResult {
   bool ok = true;
   FileErrorCause cause = FileErrorCause::Unknown;
@@ -16,3 +18,5 @@ struct FileWriteResult {
 // with its permissions. An existing file without write permission is refused as access denied.
 // A target that is not a regular file (a device, a pipe) is written in place.
 FileWriteResult replaceFileContents(const std::string& path, std::string_view bytes);
+
+}  // namespace tarvel

@@ -6,7 +6,7 @@
 
 #include <array>
 
-namespace text {
+namespace tarvel {
 
 namespace {
 
@@ -140,17 +140,6 @@ char32_t lowerCharacter(char32_t c) {
   return mapWith(c, towlower_l);
 }
 
-std::string upperCase(std::string_view source) {
-  std::string out;
-  out.reserve(source.size());
-  for (std::size_t i = 0; i < source.size();) {
-    char32_t c = 0;
-    i += decodeCharacter(source, i, c);
-    appendCharacter(out, upperCharacter(c));
-  }
-  return out;
-}
-
 void escapeControls(std::string& source, std::size_t from) {
   for (std::size_t i = from; i < source.size(); ++i) {
     if (isControlByte(static_cast<unsigned char>(source[i]))) source[i] = '?';
@@ -207,4 +196,4 @@ std::size_t characterCount(std::string_view source) {
   return count;
 }
 
-}  // namespace text
+}  // namespace tarvel

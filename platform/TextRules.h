@@ -4,10 +4,11 @@
 #include <string>
 #include <string_view>
 
+namespace tarvel {
+
 // Text rules of report lines. Text is UTF-8 as far as it is valid; a byte that does not start
 // a valid UTF-8 sequence is a character of its own that no rule changes, so any name the file
 // system holds survives every conversion byte for byte.
-namespace text {
 
 // Decodes the character that starts at `text[index]` into `character` and returns its length
 // in bytes. An invalid byte b has length 1 and decodes to kInvalidByteBase + b, a value no
@@ -21,9 +22,6 @@ std::size_t encodeCharacter(char32_t character, char* out);
 // Unicode simple case mapping of one character; invalid bytes come back unchanged.
 char32_t upperCharacter(char32_t character);
 char32_t lowerCharacter(char32_t character);
-
-// Upper-cases every character.
-std::string upperCase(std::string_view source);
 
 // Bytes that would break a report line (below 0x20, and 0x7F) are shown as "?".
 constexpr bool isControlByte(unsigned char byte) {
@@ -42,4 +40,4 @@ int displayWidth(std::string_view source);
 // Number of characters (an invalid byte counts as one).
 std::size_t characterCount(std::string_view source);
 
-}  // namespace text
+}  // namespace tarvel

@@ -8,6 +8,8 @@
 #include "app/MainDialog.h"
 #include "browser/FolderTree.h"
 
+using namespace tarvel;
+
 int main(int argc, char** argv) {
   if (argc != 3) {
     std::fprintf(stderr, "usage: %s OUTPUT.png FOLDER\n", argv[0]);

@@ -10,6 +10,8 @@
 
 #include "tests/support/TestTree.h"
 
+namespace tarvel {
+
 namespace {
 
 QStringList childTexts(const QTreeWidgetItem* item) {
@@ -54,7 +56,7 @@ TEST_F(FolderTreeTest, FoldersComeFirstThenFilesEachInNameOrder) {
     EXPECT_EQ(item->data(0, FolderTree::kFolderRole).toInt(), e.data) << e.row;
     EXPECT_EQ(item->childCount(), e.children) << e.row;
   }
-  EXPECT_TRUE(FolderTree::isPlaceholder(box->child(3)->child(0)));
+  EXPECT_TRUE(FolderTree::rawName(box->child(3)->child(0)).isEmpty());
   EXPECT_TRUE(box->isExpanded());
 }
 
@@ -97,7 +99,7 @@ TEST_F(FolderTreeTest, CollapseForgetsAndExpandReadsTheDiskAgain) {
   tree.createFile("box/sub/two");
   sub->setExpanded(false);
   ASSERT_EQ(sub->childCount(), 1);
-  EXPECT_TRUE(FolderTree::isPlaceholder(sub->child(0)));
+  EXPECT_TRUE(FolderTree::rawName(sub->child(0)).isEmpty());
   sub->setExpanded(true);
   EXPECT_EQ(childTexts(sub), (QStringList{"one", "two"}));
 
@@ -197,7 +199,7 @@ TEST_F(FolderTreeTest, AUserOpensClosesAndPicksWithMouseAndKeys) {
   EXPECT_EQ(childTexts(a), QStringList{"inner.txt"});
   QTest::mouseClick(folders.viewport(), Qt::LeftButton, {}, button);
   EXPECT_FALSE(a->isExpanded());
-  EXPECT_TRUE(FolderTree::isPlaceholder(a->child(0)));
+  EXPECT_TRUE(FolderTree::rawName(a->child(0)).isEmpty());
 
   QTest::mouseClick(folders.viewport(), Qt::LeftButton, {},
                     folders.visualItemRect(box->child(1)).center());
@@ -221,3 +223,5 @@ TEST(FolderTreeRoot, TheRootIsTheOnlyTopLevelItemAndHoldsAPlaceholder) {
 }
 
 }  // namespace
+
+}  // namespace tarvel

@@ -9,6 +9,8 @@
 #include "listing/ListingRun.h"
 #include "tests/support/TestTree.h"
 
+namespace tarvel {
+
 namespace {
 
 // Opens `item` and every folder below it, as a user clicking each expand button would.
@@ -140,3 +142,5 @@ TEST_F(TreeSourceTest, TheSelectedItemsKind) {
 }
 
 }  // namespace
+
+}  // namespace tarvel

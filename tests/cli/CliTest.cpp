@@ -11,6 +11,8 @@
 #include "tests/support/ProcessRunner.h"
 #include "tests/support/TestTree.h"
 
+namespace tarvel {
+
 namespace {
 
 std::vector<std::string> words(const std::string& text) {
@@ -100,7 +102,7 @@ TEST_F(CliTest, ExitCodesAndWhatGoesWhere) {
       {"--header Music", "SOURCE_DATE_EPOCH=12x", 2, "", "SOURCE_DATE_EPOCH doit être un nombre"},
       {"nowhere", "", 1, "", "Impossible de trouver " + tree.path("nowhere") + ".\n"},
       {"--help", "", 0, "Utilisation : tarvelinquistombrel-cli [OPTION]... CHEMIN\n", ""},
-      {"--version", "", 0, "tarvelinquistombrel-cli 1.5\n", ""},
+      {"--version", "", 0, "tarvelinquistombrel-cli " TARVEL_VERSION "\n", ""},
       {"--folder-size Music", "", 0, "Taille du dossier:  9  Octets\n", ""},
       {"--folder-size --no-subfolders Music", "", 0, "Taille du dossier:  5  Octets\n", ""},
       {"--folder-size Music/Artist/Song.mp3", "", 0, "Taille du dossier:  4  Octets\n", ""},
@@ -144,3 +146,5 @@ TEST_F(CliTest, DeletedWorkingFolderIsNotTakenForTheRoot) {
 }
 
 }  // namespace
+
+}  // namespace tarvel

@@ -14,6 +14,8 @@
 
 #include "browser/FolderTree.h"
 
+namespace tarvel {
+
 void click(QWidget* button) {
   QPoint where = button->rect().center();
   if (auto* box = qobject_cast<QCheckBox*>(button)) {
@@ -82,3 +84,5 @@ WindowTest::~WindowTest() {
 void WindowTest::select(const std::string& relative) {
   ASSERT_TRUE(window->tree()->selectPath(tree.path(relative))) << relative;
 }
+
+}  // namespace tarvel

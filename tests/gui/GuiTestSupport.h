@@ -13,13 +13,15 @@
 #include "app/SaveFileChooser.h"
 #include "tests/support/TestTree.h"
 
+class QAbstractButton;
+class QWidget;
+
 // Test messages show texts as they read.
 inline void PrintTo(const QString& text, std::ostream* out) {
   *out << '"' << text.toStdString() << '"';
 }
 
-class QAbstractButton;
-class QWidget;
+namespace tarvel {
 
 // Clicks a button; a check box or radio button on its box, not in the middle of its text.
 void click(QWidget* button);
@@ -63,3 +65,5 @@ class WindowTest : public ::testing::Test {
   std::unique_ptr<MainDialog> window;
   ScriptedSaveChooser saveChooser;
 };
+
+}  // namespace tarvel

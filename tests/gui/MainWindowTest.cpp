@@ -16,7 +16,7 @@
 #include "tests/gui/GuiTestSupport.h"
 #include "tests/support/ProcessRunner.h"
 
-using namespace main_ids;
+namespace tarvel {
 
 namespace {
 
@@ -126,10 +126,10 @@ TEST_F(ExtractionTest, TheWindowListsTheBytesTheCommandLineDoes) {
   QTest::keyClicks(control(kExtensionEdit), "*.mp3");
   whenModalShows([](QWidget* dialog) {
     auto* options = qobject_cast<FormatOptionsDialog*>(dialog);
-    click(options->control(options_ids::kAbsolutePath));
-    click(options->control(options_ids::kFileSize));
-    click(options->control(options_ids::kFooter));
-    click(options->control(options_ids::kOk));
+    click(options->control(kAbsolutePath));
+    click(options->control(kFileSize));
+    click(options->control(kFooter));
+    click(options->control(kOk));
   });
   click(control(kFormatOptions));
   click(control(kExtraction));
@@ -154,8 +154,8 @@ TEST_F(ExtractionTest, AskingTheTreeForSizesWarnsOncePerRun) {
   openAll(window->tree()->currentItem());
   click(control(kExtractTree));
   whenModalShows([](QWidget* dialog) {
-    click(qobject_cast<FormatOptionsDialog*>(dialog)->control(options_ids::kFileSize));
-    click(qobject_cast<FormatOptionsDialog*>(dialog)->control(options_ids::kOk));
+    click(qobject_cast<FormatOptionsDialog*>(dialog)->control(kFileSize));
+    click(qobject_cast<FormatOptionsDialog*>(dialog)->control(kOk));
   });
   click(control(kFormatOptions));
   const auto seen = answerMessageBoxes();
@@ -203,3 +203,5 @@ TEST_F(ExtractionTest, TheFolderSizeLine) {
 }
 
 }  // namespace
+
+}  // namespace tarvel

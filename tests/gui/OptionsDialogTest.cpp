@@ -7,7 +7,7 @@
 #include "app/FormatOptionsDialog.h"
 #include "tests/gui/GuiTestSupport.h"
 
-using namespace options_ids;
+namespace tarvel {
 
 namespace {
 
@@ -31,7 +31,7 @@ class OptionsDialogTest : public WindowTest {
  protected:
   void openOptions(const std::function<void(FormatOptionsDialog&)>& steps) {
     whenModalShows([steps](QWidget* shown) { steps(*qobject_cast<FormatOptionsDialog*>(shown)); });
-    click(control(main_ids::kFormatOptions));
+    click(control(kFormatOptions));
   }
 };
 
@@ -132,3 +132,5 @@ TEST_F(OptionsDialogTest, TheSeparatorBoxAndTheDefaultsQuirk) {
 }
 
 }  // namespace
+
+}  // namespace tarvel

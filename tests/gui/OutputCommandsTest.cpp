@@ -17,7 +17,7 @@
 #include "app/HelpWindow.h"
 #include "tests/gui/GuiTestSupport.h"
 
-using namespace main_ids;
+namespace tarvel {
 
 namespace {
 
@@ -153,3 +153,5 @@ TEST_F(WindowTest, HelpOpensFromEveryWindowAndAboutCloses) {
 }
 
 }  // namespace
+
+}  // namespace tarvel

@@ -9,6 +9,6 @@
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   ::testing::InitGoogleTest(&argc, argv);
-  ListingApp application(argc, argv);
+  tarvel::ListingApp application(argc, argv);
   return RUN_ALL_TESTS();
 }

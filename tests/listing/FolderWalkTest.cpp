@@ -9,6 +9,8 @@
 
 #include "tests/listing/ListingTestSupport.h"
 
+namespace tarvel {
+
 namespace {
 
 // Top/A (empty), Top/B/f.txt, Top/g.txt
@@ -166,3 +168,5 @@ TEST(TreeSource, ListsWhatTheTreeHoldsInItsOrderAndWarnsOncePerRun) {
 }
 
 }  // namespace
+
+}  // namespace tarvel

@@ -9,6 +9,8 @@
 #include "listing/ReportBoxes.h"
 #include "tests/listing/ListingTestSupport.h"
 
+namespace tarvel {
+
 namespace {
 
 // Music/Artist/Song.mp3 (4000 bytes) and Music/list.txt (2 bytes).
@@ -133,3 +135,5 @@ TEST(ReportBoxes, LargeCountsWidenTheirLine) {
 }
 
 }  // namespace
+
+}  // namespace tarvel

@@ -7,6 +7,8 @@
 #include "listing/ListingRun.h"
 #include "tests/support/TestTree.h"
 
+namespace tarvel {
+
 // Report lines, each ended by CR LF, as the report holds them.
 inline std::string reportLines(std::initializer_list<std::string_view> lines) {
   std::string joined;
@@ -34,3 +36,5 @@ inline ListingOptions plainOptions() {
   options.separatorOn = false;
   return options;
 }
+
+}  // namespace tarvel

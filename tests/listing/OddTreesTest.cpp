@@ -10,6 +10,8 @@
 #include "tests/listing/ListingTestSupport.h"
 #include "tests/support/ProcessRunner.h"
 
+namespace tarvel {
+
 namespace {
 
 TEST(OddTrees, LinksAreShownButNeverEnteredAndSizesAreWhole) {
@@ -87,3 +89,5 @@ TEST(OddTrees, UnreadableFoldersAreListedAsEmpty) {
 }
 
 }  // namespace
+
+}  // namespace tarvel

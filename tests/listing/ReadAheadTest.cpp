@@ -15,6 +15,8 @@
 #include "tests/support/ProcessRunner.h"
 #include "tests/support/TestTree.h"
 
+namespace tarvel {
+
 namespace {
 
 int openDescriptors() {
@@ -135,3 +137,5 @@ TEST(ReadAhead, FoldersRemovedDuringTheWalkLeaveTheRestWhole) {
 }
 
 }  // namespace
+
+}  // namespace tarvel

@@ -13,6 +13,8 @@
 #include "tests/support/ProcessRunner.h"
 #include "tests/support/TestTree.h"
 
+namespace tarvel {
+
 namespace {
 
 // isFolder, isSymlink, isHidden, size
@@ -112,3 +114,5 @@ TEST(SafeFileWriter, UnwritableFolderLeavesTheOldFileAndNoTemporary) {
 }
 
 }  // namespace
+
+}  // namespace tarvel

@@ -10,6 +10,8 @@
 #include <fstream>
 #include <sstream>
 
+namespace tarvel {
+
 namespace {
 
 constexpr uid_t kNobody = 65534;
@@ -108,3 +110,5 @@ std::optional<std::string> runUnprivileged(const std::function<std::string()>& w
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
   return produced;
 }
+
+}  // namespace tarvel

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace tarvel {
+
 struct ProcessResult {
   int exitCode = -1;
   std::string out;
@@ -28,3 +30,5 @@ ProcessResult runCli(const std::vector<std::string>& arguments, const ProcessOpt
 // Runs `work` in a child process without root's power over permissions and returns what it
 // produced; nullopt when privileges cannot be dropped here.
 std::optional<std::string> runUnprivileged(const std::function<std::string()>& work);
+
+}  // namespace tarvel

@@ -14,6 +14,8 @@
 #include <system_error>
 #include <vector>
 
+namespace tarvel {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -115,3 +117,5 @@ std::string TestTree::readFile(std::string_view relative) const {
   content << in.rdbuf();
   return content.str();
 }
+
+}  // namespace tarvel

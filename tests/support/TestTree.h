@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace tarvel {
+
 // A real folder tree in a fresh temporary folder, removed with everything in it (permissions
 // restored first) when the object goes. Paths given to it are relative to its root; parent
 // folders are created as needed.
@@ -34,3 +36,5 @@ class TestTree {
  private:
   std::string root_;
 };
+
+}  // namespace tarvel

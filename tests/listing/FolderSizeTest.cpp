@@ -1,4 +1,4 @@
-#include "browser/FolderSize.h"
+#include "listing/FolderSize.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -9,10 +9,9 @@
 
 #include "tests/support/TestTree.h"
 
-namespace {
+namespace tarvel {
 
-using folder_size::sizeLine;
-using folder_size::SumFolderSize;
+namespace {
 
 TEST(SizeLine, UnitsBoundariesAndRounding) {
   const struct {
@@ -45,7 +44,7 @@ TEST(SizeLine, UnitsBoundariesAndRounding) {
 
 // top/{a.bin 100, .hidden 20, link -> a.bin, loop -> top, big (5 GiB, sparse),
 //      sub/{b 7, deeper/{c 3}}}
-class SumFolderSizeTest : public ::testing::Test {
+class sumFolderSizeTest : public ::testing::Test {
  protected:
   void SetUp() override {
     tree.createFile("top/a.bin", std::string(100, 'a'));
@@ -63,7 +62,7 @@ class SumFolderSizeTest : public ::testing::Test {
   TestTree tree;
 };
 
-TEST_F(SumFolderSizeTest, FoldersFilesAndLinks) {
+TEST_F(sumFolderSizeTest, FoldersFilesAndLinks) {
   const std::uint64_t topFiles = 100 + 20 + kLinkSize + kBig;
   const struct {
     const char* path;
@@ -80,19 +79,19 @@ TEST_F(SumFolderSizeTest, FoldersFilesAndLinks) {
       {"missing", false, true, 0},     {"missing", true, true, 0},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(SumFolderSize(tree.path(c.path), c.pathIsEntry, c.includeSubfolders), c.total)
+    EXPECT_EQ(sumFolderSize(tree.path(c.path), c.pathIsEntry, c.includeSubfolders), c.total)
         << c.path << " entry=" << c.pathIsEntry << " subfolders=" << c.includeSubfolders;
   }
 }
 
-TEST_F(SumFolderSizeTest, ALinkToAFolderIsEnteredOnlyWhenItIsTheFolderAsked) {
+TEST_F(sumFolderSizeTest, ALinkToAFolderIsEnteredOnlyWhenItIsTheFolderAsked) {
   tree.createSymlink("via", tree.path("top/sub"));
-  EXPECT_EQ(SumFolderSize(tree.path("via"), false, true), 10u);
+  EXPECT_EQ(sumFolderSize(tree.path("via"), false, true), 10u);
   tree.createSymlink("top/sub/deeper/back", tree.path("top"));  // a loop below: not followed
-  EXPECT_EQ(SumFolderSize(tree.path("via"), false, true), 10u);
+  EXPECT_EQ(sumFolderSize(tree.path("via"), false, true), 10u);
 }
 
-TEST(SumFolderSizeDeep, ATreeDeeperThanTheDescriptorLimitIsCountedWhole) {
+TEST(sumFolderSizeDeep, ATreeDeeperThanTheDescriptorLimitIsCountedWhole) {
   TestTree tree;
   tree.createNestedDirs("top", "d", 1500);
   std::string leaf = tree.path("top");
@@ -104,9 +103,11 @@ TEST(SumFolderSizeDeep, ATreeDeeperThanTheDescriptorLimitIsCountedWhole) {
   rlimit low = saved;
   low.rlim_cur = 64;
   ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &low), 0);
-  const auto total = SumFolderSize(tree.path("top"), false, true);
+  const auto total = sumFolderSize(tree.path("top"), false, true);
   ::setrlimit(RLIMIT_NOFILE, &saved);
   EXPECT_EQ(total, 5u);
 }
 
 }  // namespace
+
+}  // namespace tarvel

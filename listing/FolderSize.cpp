@@ -1,4 +1,4 @@
-#include "browser/FolderSize.h"
+#include "listing/FolderSize.h"
 
 #include <sys/stat.h>
 
@@ -7,7 +7,7 @@
 #include "platform/DirectoryReader.h"
 #include "platform/PathRules.h"
 
-namespace folder_size {
+namespace tarvel {
 
 namespace {
 
@@ -30,7 +30,7 @@ std::uint64_t sumFolders(std::vector<std::string> pending, bool includeSubfolder
       if (!entry.isFolder) {
         total += entry.size;
       } else if (includeSubfolders && !entry.isSymlink) {
-        pending.push_back(paths::joinPath(folder, entry.name));
+        pending.push_back(joinPath(folder, entry.name));
       }
     }
     reader.close();
@@ -40,10 +40,10 @@ std::uint64_t sumFolders(std::vector<std::string> pending, bool includeSubfolder
 
 }  // namespace
 
-std::uint64_t SumFolderSize(const std::string& path, bool pathIsEntry, bool includeSubfolders) {
+std::uint64_t sumFolderSize(const std::string& path, bool pathIsEntry, bool includeSubfolders) {
   if (pathIsEntry) {
     struct stat info {};
-    if (::lstat(std::string(paths::displayPath(path)).c_str(), &info) != 0) return 0;
+    if (::lstat(std::string(displayPath(path)).c_str(), &info) != 0) return 0;
     if (!S_ISDIR(info.st_mode)) return static_cast<std::uint64_t>(info.st_size);
     if (!includeSubfolders) return 0;
   }
@@ -72,4 +72,4 @@ std::string sizeLine(std::uint64_t total) {
   return start + value + kUnits[unit];
 }
 
-}  // namespace folder_size
+}  // namespace tarvel

@@ -3,18 +3,19 @@
 #include <cstdint>
 #include <string>
 
+namespace tarvel {
+
 // The total size in bytes of the files of a folder or of one file, and the line that shows it.
 // Plain C++: the window and the command-line program both use it.
-namespace folder_size {
 
 // With `pathIsEntry`, `path` names one entry: a file gives its own size, a folder its contents'
 // size when `includeSubfolders` is set and 0 otherwise. Without it, `path` is a folder (the root
 // is "") whose files are summed, and with `includeSubfolders` those of every folder below it.
 // Sizes are a link's own; links are never followed below `path`, so a link loop cannot hang
 // the sum. A folder that cannot be read adds nothing.
-std::uint64_t SumFolderSize(const std::string& path, bool pathIsEntry, bool includeSubfolders);
+std::uint64_t sumFolderSize(const std::string& path, bool pathIsEntry, bool includeSubfolders);
 
 // "Taille du dossier:  1.5    Kilooctets" and the like; "Trop grand" from 1024 Gigaoctets on.
 std::string sizeLine(std::uint64_t total);
 
-}  // namespace folder_size
+}  // namespace tarvel
