@@ -14,12 +14,13 @@ namespace {
 // Sums the files directly in each folder, working through a list of folders still to read. A
 // folder is read to its end and closed before any of its subfolders is opened, so a deep tree
 // holds one descriptor at a time, never one per level.
-std::uint64_t sumFolders(std::vector<std::string> pending, bool includeSubfolders) {
+std::uint64_t sumFolders(std::vector<std::string> pending, bool includeSubfolders,
+                         std::stop_token stop) {
   DirectoryReader reader;
   DirectoryEntry entry;
   std::uint64_t total = 0;
   bool first = true;
-  while (!pending.empty()) {
+  while (!pending.empty() && !stop.stop_requested()) {
     const std::string folder = std::move(pending.back());
     pending.pop_back();
     // The folder asked for may be a link to a folder; links below it are never followed.
@@ -40,14 +41,15 @@ std::uint64_t sumFolders(std::vector<std::string> pending, bool includeSubfolder
 
 }  // namespace
 
-std::uint64_t sumFolderSize(const std::string& path, bool pathIsEntry, bool includeSubfolders) {
+std::uint64_t sumFolderSize(const std::string& path, bool pathIsEntry, bool includeSubfolders,
+                            std::stop_token stop) {
   if (pathIsEntry) {
     struct stat info {};
     if (::lstat(std::string(displayPath(path)).c_str(), &info) != 0) return 0;
     if (!S_ISDIR(info.st_mode)) return static_cast<std::uint64_t>(info.st_size);
     if (!includeSubfolders) return 0;
   }
-  return sumFolders({path}, includeSubfolders);
+  return sumFolders({path}, includeSubfolders, std::move(stop));
 }
 
 std::string sizeLine(std::uint64_t total) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <stop_token>
 #include <string>
 
 namespace tarvel {
@@ -12,8 +13,10 @@ namespace tarvel {
 // size when `includeSubfolders` is set and 0 otherwise. Without it, `path` is a folder (the root
 // is "") whose files are summed, and with `includeSubfolders` those of every folder below it.
 // Sizes are a link's own; links are never followed below `path`, so a link loop cannot hang
-// the sum. A folder that cannot be read adds nothing.
-std::uint64_t sumFolderSize(const std::string& path, bool pathIsEntry, bool includeSubfolders);
+// the sum. A folder that cannot be read adds nothing. When `stop` is requested the sum ends early
+// and its result means nothing.
+std::uint64_t sumFolderSize(const std::string& path, bool pathIsEntry, bool includeSubfolders,
+                            std::stop_token stop = {});
 
 // "Taille du dossier:  1.5    Kilooctets" and the like; "Trop grand" from 1024 Gigaoctets on.
 std::string sizeLine(std::uint64_t total);

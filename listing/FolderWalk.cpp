@@ -39,8 +39,8 @@ FolderWalk::FolderWalk(const ListingOptions& options, const ExtensionPatterns& p
       progress_(progress),
       warnings_(warnings) {}
 
-void FolderWalk::walk(EntrySource& source, const std::string& rootPath, std::size_t rootLength,
-                      ItemHandle rootItem) {
+bool FolderWalk::walk(EntrySource& source, const std::string& rootPath, std::size_t rootLength,
+                      ItemHandle rootItem, std::stop_token stop) {
   source_ = &source;
   rootLength_ = rootLength;
   if (frames_.empty()) frames_.emplace_back();
@@ -50,6 +50,8 @@ void FolderWalk::walk(EntrySource& source, const std::string& rootPath, std::siz
   for (;;) {
     if (stepFolder(depth)) {
       if (frames_[depth].returningFromChild) ++depth;
+      // A child was just read: the cheapest place to notice that the caller gave up.
+      if (stop.stop_requested()) return false;
       continue;
     }
     writeFileLines(frames_[depth], depth);
@@ -57,6 +59,7 @@ void FolderWalk::walk(EntrySource& source, const std::string& rootPath, std::siz
     --depth;
   }
   settleLastLineLength();
+  return true;
 }
 
 void FolderWalk::enterFolder(std::size_t depth, bool readable, std::string_view name,
@@ -225,10 +228,11 @@ void FolderWalk::writeFileLines(const Frame& frame, std::size_t depth) {
   }
 }
 
+// The separator is the user's own text, written as typed: unlike a name, it cannot come from
+// someone else's files.
 void FolderWalk::writeSeparator(std::size_t depth) {
   if (!options_.separatorOn) return;
   if (options_.treeStyle) writeSeparatorPrefix(depth);
-  const std::size_t lineStart = report_.size();
   const std::string_view pattern = options_.separatorText;
   if (!pattern.empty() && pattern.front() == '%') {
     // "%" then a character drawn one column past the last entry line, then the closing text.
@@ -244,7 +248,6 @@ void FolderWalk::writeSeparator(std::size_t depth) {
   } else {
     report_.append(pattern);
   }
-  escapeControls(report_, lineStart);
   report_.append(kLineEnd);
 }
 

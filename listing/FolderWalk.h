@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -31,8 +32,10 @@ class FolderWalk {
 
   // Walks the folder at `rootPath` (item `rootItem` for the tree source). `rootLength`, the
   // byte length of the selected folder's path, is cut from the front of relative paths.
-  void walk(EntrySource& source, const std::string& rootPath, std::size_t rootLength,
-            ItemHandle rootItem);
+  // Returns false when `stop` was requested before the walk ended; it is looked at before each
+  // folder is read.
+  bool walk(EntrySource& source, const std::string& rootPath, std::size_t rootLength,
+            ItemHandle rootItem, std::stop_token stop = {});
 
  private:
   struct Span {

@@ -11,8 +11,8 @@ ListingRun::ListingRun() {
   report_.reserve(kReservedReportSize);
 }
 
-void ListingRun::run(const SelectedItem& selected, const ListingOptions& options,
-                     EntrySource* treeSource) {
+bool ListingRun::run(const SelectedItem& selected, const ListingOptions& options,
+                     EntrySource* treeSource, std::stop_token stop) {
   report_.clear();
   if (options.includeHeader) appendHeaderBox(report_, formatDateText(clock_()));
   state_ = RunState{};
@@ -27,14 +27,17 @@ void ListingRun::run(const SelectedItem& selected, const ListingOptions& options
                               ? *treeSource
                               : static_cast<EntrySource&>(disk_);
     FolderWalk walk(options, patterns_, state_, report_, *progress_, *warnings_);
-    walk.walk(source, selected.path, selected.path.size(), selected.item);
+    const bool complete =
+        walk.walk(source, selected.path, selected.path.size(), selected.item, stop);
     disk_.finish();
+    if (!complete) return false;
   } else {
     state_.fileCount = 1;
     appendEscapedLine(selected.text);
   }
 
   if (options.includeFooter) appendFooterBox(report_, state_.fileCount, state_.folderCount);
+  return true;
 }
 
 void ListingRun::appendRootLine(const SelectedItem& selected, PathMode pathMode) {

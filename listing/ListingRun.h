@@ -1,5 +1,6 @@
 #pragma once
 
+#include <stop_token>
 #include <string>
 
 #include "listing/DiskSource.h"
@@ -31,9 +32,10 @@ class ListingRun {
   ListingRun();
 
   // With `options.extractTree` and a tree source, entries come from the tree; otherwise from
-  // the disk.
-  void run(const SelectedItem& selected, const ListingOptions& options,
-           EntrySource* treeSource = nullptr);
+  // the disk. Returns false when `stop` was requested before the report was complete (what is
+  // in it then is only a beginning).
+  bool run(const SelectedItem& selected, const ListingOptions& options,
+           EntrySource* treeSource = nullptr, std::stop_token stop = {});
 
   const std::string& report() const { return report_; }
   const RunState& state() const { return state_; }

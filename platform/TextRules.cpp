@@ -140,9 +140,29 @@ char32_t lowerCharacter(char32_t c) {
   return mapWith(c, towlower_l);
 }
 
+namespace {
+
+// The lead bytes of U+0085 and of U+2028/U+2029: only these need decoding to be escaped.
+constexpr bool mayStartLineBreak(unsigned char byte) {
+  return byte == 0xC2 || byte == 0xE2;
+}
+
+}  // namespace
+
 void escapeControls(std::string& source, std::size_t from) {
   for (std::size_t i = from; i < source.size(); ++i) {
-    if (isControlByte(static_cast<unsigned char>(source[i]))) source[i] = '?';
+    const auto byte = static_cast<unsigned char>(source[i]);
+    if (isControlByte(byte)) {
+      source[i] = '?';
+    } else if (mayStartLineBreak(byte)) {
+      char32_t c = 0;
+      const std::size_t length = decodeCharacter(source, i, c);
+      if (isLineBreakCharacter(c)) {
+        source.replace(i, length, 1, '?');
+      } else {
+        i += length - 1;
+      }
+    }
   }
 }
 
@@ -162,6 +182,11 @@ void finishLine(std::string& out, std::size_t from, bool capitalize) {
     }
     char32_t c = 0;
     std::size_t length = decodeCharacter(out, i, c);
+    if (isLineBreakCharacter(c)) {
+      out.replace(i, length, 1, '?');
+      ++i;
+      continue;
+    }
     const char32_t mapped = first ? upperCharacter(c) : lowerCharacter(c);
     if (mapped != c) {
       char bytes[4];

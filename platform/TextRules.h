@@ -23,14 +23,19 @@ std::size_t encodeCharacter(char32_t character, char* out);
 char32_t upperCharacter(char32_t character);
 char32_t lowerCharacter(char32_t character);
 
-// Bytes that would break a report line (below 0x20, and 0x7F) are shown as "?".
+// What would break a report line where it is read or shown is written as "?": control bytes
+// (below 0x20, and 0x7F), and the characters that text panes end a line at (NEL U+0085, LINE
+// SEPARATOR U+2028, PARAGRAPH SEPARATOR U+2029). So a name cannot forge lines of a listing.
 constexpr bool isControlByte(unsigned char byte) {
   return byte < 0x20 || byte == 0x7F;
 }
+constexpr bool isLineBreakCharacter(char32_t character) {
+  return character == 0x85 || character == 0x2028 || character == 0x2029;
+}
 void escapeControls(std::string& source, std::size_t from = 0);
 
-// Escapes control bytes in out[from..] and, when `capitalize` is set, upper-cases the first
-// character and lower-cases all others.
+// Escapes out[from..] as escapeControls does and, when `capitalize` is set, upper-cases the
+// first character and lower-cases all others.
 void finishLine(std::string& out, std::size_t from, bool capitalize);
 
 // Columns the text takes in a fixed-pitch pane: wide characters count 2, combining marks 0,

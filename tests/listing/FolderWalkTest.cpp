@@ -52,6 +52,13 @@ TEST_F(SmallTree, SeparatorPlacementsAndPatterns) {
       {P::AfterAllDirectories, false, "==",
        reportLines(
            {"Top", " |-A", " |  |==", " |-B", " |  |-f.txt", " |  |==", " |-g.txt", " |=="})},
+      // The typed text is written as typed, a tab and the "%" unit alike.
+      {P::AfterAllDirectories, false, "=\t=",
+       reportLines({"Top", " |-A", " |  |=\t=", " |-B", " |  |-f.txt", " |  |=\t=", " |-g.txt",
+                    " |=\t="})},
+      {P::AfterNonEmptyDirectory, false, "%\t/",
+       reportLines({"Top", " |-A", " |-B", " |  |-f.txt", " |  |\t\t\t\t\t\t/", " |-g.txt",
+                    " |\t\t\t\t\t\t/"})},
       {P::AfterNonEmptyDirectory, false, "%",
        reportLines({"Top", " |-A", " |-B", " |  |-f.txt", " |  |", " |-g.txt", " |"})},
       {P::AfterNonEmptyDirectory, false, "%\xE2\x95\x90",  // a multi-byte drawing character

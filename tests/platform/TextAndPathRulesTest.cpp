@@ -53,6 +53,10 @@ TEST(TextRules, FinishLineCapitalisesAndEscapesOnlyItsOwnPart) {
       {"", "\x01é", true, "?é"},
       {"", "ſAB", true, "Sab"},
       {"", "\377ABC", true, "\377abc"},
+      // Pane line breaks forge lines as surely as LF does, capitalised or not.
+      {"", "a\u2028b\u2029C\u0085d", true, "A?b?c?d"},
+      {"", "a\u2028b\u2029C\u0085d", false, "a?b?C?d"},
+      {"", "\u2027\u202a\u0084\xe2\x80", false, "\u2027\u202a\u0084\xe2\x80"},
       {"", "", true, ""}};
   for (const auto& [prefix, line, capitalize, expected] : cases) {
     std::string out = std::string(prefix) + line;
