@@ -1,5 +1,7 @@
 #include "cli/CommandLine.h"
 
+#include "platform/TerminalQuote.h"
+
 #include <functional>
 #include <map>
 
@@ -27,10 +29,6 @@ const std::map<std::string_view, Setter>& switches() {
   return table;
 }
 
-std::string quoted(std::string_view text) {
-  return "« " + std::string(text) + " »";
-}
-
 ParsedCommandLine failure(std::string message) {
   ParsedCommandLine parsed;
   parsed.ok = false;
@@ -54,7 +52,7 @@ std::string applyValue(std::string_view name, std::string_view value, CommandLin
     } else if (value == "non-empty") {
       options.separatorPlacement = SeparatorPlacement::AfterNonEmptyDirectory;
     } else {
-      return "valeur non valide " + quoted(value) + " pour " + quoted(name) +
+      return "valeur non valide " + quotePath(value) + " pour " + quotePath(name) +
              " (attendu : name, all ou non-empty)";
     }
   } else if (name == "--path") {
@@ -65,14 +63,14 @@ std::string applyValue(std::string_view name, std::string_view value, CommandLin
     } else if (value == "absolute") {
       options.pathMode = PathMode::AbsolutePath;
     } else {
-      return "valeur non valide " + quoted(value) + " pour " + quoted(name) +
+      return "valeur non valide " + quotePath(value) + " pour " + quotePath(name) +
              " (attendu : none, relative ou absolute)";
     }
   } else if (name == "--output") {
-    if (value.empty()) return "l'option " + quoted(name) + " demande un nom de fichier";
+    if (value.empty()) return "l'option " + quotePath(name) + " demande un nom de fichier";
     command.outputFile = std::string(value);
   } else {
-    return "option inconnue " + quoted(name);
+    return "option inconnue " + quotePath(name);
   }
   return {};
 }
@@ -119,14 +117,14 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string_view>& argument
       const std::string_view name = argument.substr(0, equals);
       if (const auto found = switches().find(name); found != switches().end()) {
         if (equals != std::string_view::npos) {
-          return failure("l'option " + quoted(name) + " ne prend pas de valeur");
+          return failure("l'option " + quotePath(name) + " ne prend pas de valeur");
         }
         found->second(command.options);
         if (name != "--no-subfolders" && listingOption.empty()) listingOption = name;
       } else if (!takesValue(name)) {
-        return failure("option inconnue " + quoted(name));
+        return failure("option inconnue " + quotePath(name));
       } else if (equals == std::string_view::npos) {
-        return failure("l'option " + quoted(name) + " demande une valeur (" + std::string(name) +
+        return failure("l'option " + quotePath(name) + " demande une valeur (" + std::string(name) +
                        "=...)");
       } else if (auto error = applyValue(name, argument.substr(equals + 1), command);
                  !error.empty()) {
@@ -139,7 +137,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string_view>& argument
   if (command.action != CommandLine::Action::List) return parsed;
   if (folderSize) {
     if (!listingOption.empty()) {
-      return failure("l'option " + quoted(listingOption) +
+      return failure("l'option " + quotePath(listingOption) +
                      " ne s'emploie pas avec « --folder-size »");
     }
     command.action = CommandLine::Action::FolderSize;

@@ -19,6 +19,7 @@
 #include "platform/FullWrite.h"
 #include "platform/PathRules.h"
 #include "platform/SafeFileWriter.h"
+#include "platform/TerminalQuote.h"
 #include "platform/Version.h"
 
 namespace tarvel {
@@ -75,7 +76,7 @@ bool headerClock(Clock& clock, std::string& error) {
     if (valid) seconds = seconds * 10 + (c - '0');
   }
   if (!valid || seconds > kLastSecond) {
-    error = "SOURCE_DATE_EPOCH doit être un nombre de secondes, pas « " + std::string(epoch) + " »";
+    error = "SOURCE_DATE_EPOCH doit être un nombre de secondes, pas " + quotePath(epoch);
     return false;
   }
   clock = [seconds] { return static_cast<std::time_t>(seconds); };
@@ -108,8 +109,8 @@ int runCommandLine(int argc, char** argv) {
   SelectedItem selected;
   const auto listed = absolute(command.path);
   if (!listed) {
-    return failure("le dossier de travail n'existe plus : « " + command.path +
-                   " » ne peut être trouvé");
+    return failure("le dossier de travail n'existe plus : " + quotePath(command.path) +
+                   " ne peut être trouvé");
   }
   selected.path = normalizeAbsolute(*listed, "");
   selected.text = displayName(selected.path);
@@ -117,7 +118,7 @@ int runCommandLine(int argc, char** argv) {
   if (::stat(displayPath(selected.path).data(), &info) != 0) {
     const int error = errno;
     const auto cause = error == ENOENT ? FileErrorCause::NotFound : classifyErrno(error);
-    return failure(fileErrorMessage(cause, displayPath(selected.path)));
+    return failure(fileErrorMessage(cause, quotePath(displayPath(selected.path))));
   }
   selected.kind = S_ISDIR(info.st_mode) ? ItemKind::Folder : ItemKind::File;
 
@@ -144,7 +145,7 @@ int runCommandLine(int argc, char** argv) {
   if (command.outputFile) {
     const std::string target = absolute(*command.outputFile).value_or(*command.outputFile);
     const FileWriteResult result = replaceFileContents(target, run->report());
-    if (!result.ok) return failure(fileErrorMessage(result.cause, target));
+    if (!result.ok) return failure(fileErrorMessage(result.cause, quotePath(target)));
     return 0;
   }
   if (!writeToStandardOutput(run->report())) {

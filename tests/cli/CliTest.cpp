@@ -100,7 +100,7 @@ TEST_F(CliTest, ExitCodesAndWhatGoesWhere) {
       {"Music Music/abba", "", 2, "", "un seul chemin est attendu"},
       {"--header=1 Music", "", 2, "", "l'option « --header » ne prend pas de valeur"},
       {"--header Music", "SOURCE_DATE_EPOCH=12x", 2, "", "SOURCE_DATE_EPOCH doit être un nombre"},
-      {"nowhere", "", 1, "", "Impossible de trouver " + tree.path("nowhere") + ".\n"},
+      {"nowhere", "", 1, "", "Impossible de trouver « " + tree.path("nowhere") + " ».\n"},
       {"--help", "", 0, "Utilisation : tarvelinquistombrel-cli [OPTION]... CHEMIN\n", ""},
       {"--version", "", 0, "tarvelinquistombrel-cli " TARVEL_VERSION "\n", ""},
       {"--folder-size Music", "", 0, "Taille du dossier:  9  Octets\n", ""},
@@ -108,7 +108,7 @@ TEST_F(CliTest, ExitCodesAndWhatGoesWhere) {
       {"--folder-size Music/Artist/Song.mp3", "", 0, "Taille du dossier:  4  Octets\n", ""},
       {"--folder-size Music/abba", "", 0, "Taille du dossier:  0  Octets\n", ""},
       {"--folder-size -o x Music", "", 2, "", "« -o » ne s'emploie pas avec « --folder-size »"},
-      {"--folder-size nowhere", "", 1, "", "Impossible de trouver " + tree.path("nowhere")}};
+      {"--folder-size nowhere", "", 1, "", "Impossible de trouver « " + tree.path("nowhere")}};
   for (const auto& [arguments, environment, exitCode, out, err] : cases) {
     const auto result = run(words(arguments), environment);
     EXPECT_EQ(result.exitCode, exitCode) << arguments;
@@ -130,8 +130,8 @@ TEST_F(CliTest, OutputFileGetsTheSameBytesAndAReadOnlyOneIsRefused) {
   tree.setMode("readonly.txt", 0444);
   const auto refused = run({"-o", "readonly.txt", "Music"});
   EXPECT_EQ(refused.exitCode, 1);
-  EXPECT_EQ(refused.err,
-            "tarvelinquistombrel-cli: L'accès à " + tree.path("readonly.txt") + " a été refusé.\n");
+  EXPECT_EQ(refused.err, "tarvelinquistombrel-cli: L'accès à « " + tree.path("readonly.txt") +
+                             " » a été refusé.\n");
   EXPECT_EQ(tree.readFile("readonly.txt"), "keep");
 }
 

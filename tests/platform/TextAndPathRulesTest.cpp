@@ -10,6 +10,7 @@
 #include "platform/DateText.h"
 #include "platform/FileError.h"
 #include "platform/PathRules.h"
+#include "platform/TerminalQuote.h"
 #include "platform/TextRules.h"
 
 namespace tarvel {
@@ -69,6 +70,17 @@ TEST(TextRules, DisplayWidthCountsColumns) {
   const std::pair<const char*, int> cases[] = {
       {"abc", 3}, {"日本語", 6}, {"e\u0301", 1}, {"\xff\xfe", 2}, {"中a\u0300b", 4}};
   for (const auto& [source, width] : cases) EXPECT_EQ(displayWidth(source), width) << source;
+}
+
+TEST(TerminalQuote, NothingATerminalActsOnReachesItRaw) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"/a b/é", "« /a b/é »"},
+      {"x\n\t\r\x1b[31m\x7f", "« x\\n\\t\\r\\x1B[31m\\x7F »"},
+      {"c:\\d", "« c:\\\\d »"},
+      {"\xc2\x9b" "2J\u2028\u0085", "« \\u009B2J\\u2028\\u0085 »"},
+      {"\xff\xe2\x80", "« \\xFF\\xE2\\x80 »"},
+  };
+  for (const auto& [path, quoted] : cases) EXPECT_EQ(quotePath(path), quoted) << path;
 }
 
 TEST(PathRules, NormalizeLexicallyAndTreatTheRootAsEmpty) {
