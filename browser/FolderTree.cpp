@@ -1,5 +1,6 @@
 #include "browser/FolderTree.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <QApplication>
@@ -8,6 +9,7 @@
 
 #include "listing/NameOrder.h"
 #include "platform/DirectoryReader.h"
+#include "platform/OpenFolder.h"
 #include "platform/PathRules.h"
 #include "platform/TextRules.h"
 
@@ -52,7 +54,7 @@ class BulkInsertion {
 
 bool isFolderOnDisk(const std::string& path) {
   struct stat info {};
-  return ::stat(std::string(displayPath(path)).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+  return statPath(displayPath(path), info, true) && S_ISDIR(info.st_mode);
 }
 
 }  // namespace
@@ -125,11 +127,16 @@ std::string_view FolderTree::lastPathComponent(std::string_view path) {
 }
 
 bool FolderTree::hasSubItems(const std::string& folderPath) const {
-  if (!reader_.open(folderPath.c_str())) return false;
+  const OpenFolder folder(openFolderPath(displayPath(folderPath)));
+  return holdsSomething(folder.descriptor());
+}
+
+bool FolderTree::holdsSomething(int folder) const {
+  if (folder < 0) return false;
+  reader_.start(folder);
   DirectoryEntry entry;
   bool found = false;
   while (!found && reader_.next(entry)) found = entry.isFolder || (showFiles_ && !entry.isHidden);
-  reader_.close();
   return found;
 }
 
@@ -137,15 +144,16 @@ void FolderTree::fillFolder(QTreeWidgetItem* parent, const std::string& folderPa
   std::vector<std::string> folders;
   std::vector<std::string> files;
   DirectoryEntry entry;
-  if (reader_.open(folderPath.c_str())) {
-    while (reader_.next(entry)) {
-      if (entry.isFolder) {
-        folders.emplace_back(entry.name);
-      } else if (showFiles_) {
-        files.emplace_back(entry.name);  // hidden files too
-      }
+  // The folder is reached as the user opened it, links the user chose included; its
+  // subfolders are looked into relative to it, so no depth is too deep to show.
+  const OpenFolder folder(openFolderPath(displayPath(folderPath)));
+  reader_.start(folder.descriptor());
+  while (reader_.next(entry)) {
+    if (entry.isFolder) {
+      folders.emplace_back(entry.name);
+    } else if (showFiles_) {
+      files.emplace_back(entry.name);  // hidden files too
     }
-    reader_.close();
   }
   std::sort(folders.begin(), folders.end(), precedesInListing);
   std::sort(files.begin(), files.end(), precedesInListing);
@@ -155,10 +163,12 @@ void FolderTree::fillFolder(QTreeWidgetItem* parent, const std::string& folderPa
   const std::size_t count = folders.size() + files.size();
   items.reserve(static_cast<qsizetype>(count));
   for (const std::string& name : folders) {
-    const std::string path = joinPath(folderPath, name);
-    QTreeWidgetItem* item = makePathItem(path, false, true);
+    QTreeWidgetItem* item = makePathItem(joinPath(folderPath, name), false, true);
     item->setData(0, kFolderRole, 1);
-    if (hasSubItems(path)) addPlaceholder(item);
+    // A link to a folder shows as one, and its button says whether its target holds anything.
+    const OpenFolder subfolder(
+        ::openat(folder.descriptor(), name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (holdsSomething(subfolder.descriptor())) addPlaceholder(item);
     items.append(item);
   }
   for (const std::string& name : files) {

@@ -55,6 +55,8 @@ class FolderTree : public QTreeWidget {
 
  private:
   QTreeWidgetItem* makePathItem(const std::string& path, bool topLevel, bool isFolder);
+  // Whether the open folder `folder` (-1: none) holds what `fillFolder` would show.
+  bool holdsSomething(int folder) const;
   static void addPlaceholder(QTreeWidgetItem* item);
   void removeChildren(QTreeWidgetItem* item);
 

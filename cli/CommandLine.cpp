@@ -146,6 +146,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string_view>& argument
   if (paths.size() > 1)
     return failure("un seul chemin est attendu, " + std::to_string(paths.size()) +
                    " ont été donnés");
+  if (paths.front().empty()) return failure("le chemin indiqué est vide");
   command.path = std::string(paths.front());
   return parsed;
 }
@@ -191,8 +192,14 @@ Sortie :
 
 La date du haut de page est l'heure locale, ou l'instant SOURCE_DATE_EPOCH
 (secondes depuis 1970) quand cette variable est définie.
-Code de sortie : 0 si tout va bien, 1 si CHEMIN n'existe pas ou si la sortie
-ne peut être écrite, 2 si la ligne de commande est incorrecte.
+Ce qui ne peut être lu (dossier, taille d'un fichier) est signalé sur la sortie
+d'erreur, une ligne chacun ; la liste reste complète, ces dossiers y sont vides.
+
+Code de sortie :
+  0  tout va bien ;
+  1  CHEMIN n'existe pas, CHEMIN/ n'est pas un dossier, la sortie ne peut être
+     écrite, ou quelque chose dans CHEMIN n'a pu être lu ;
+  2  la ligne de commande est incorrecte.
 )";
   return usage;
 }

@@ -1,7 +1,9 @@
 // tarvelinquistombrel-cli: the listing of a folder, byte for byte as the window makes it.
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -12,11 +14,13 @@
 #include <vector>
 
 #include "cli/CommandLine.h"
+#include "cli/ProblemReport.h"
 #include "cli/TerminalProgress.h"
 #include "listing/FolderSize.h"
 #include "listing/ListingRun.h"
 #include "platform/FileError.h"
 #include "platform/FullWrite.h"
+#include "platform/OpenFolder.h"
 #include "platform/PathRules.h"
 #include "platform/SafeFileWriter.h"
 #include "platform/TerminalQuote.h"
@@ -28,6 +32,7 @@ namespace {
 constexpr const char* kProgramName = "tarvelinquistombrel-cli";
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
+constexpr const char* kCannotWrite = "impossible d'écrire sur la sortie standard";
 
 int usageError(const std::string& message) {
   std::fprintf(stderr, "%s: %s\nEssayez « %s --help » pour plus d'informations.\n", kProgramName,
@@ -51,8 +56,8 @@ std::optional<std::string> currentFolder() {
   return std::string(buffer.data());
 }
 
-// `path` made absolute against the working folder, as text, so that an error message names
-// the file in full; nullopt when a relative path has no working folder to start from.
+// `path` made absolute against the working folder, as text, so that the report and the messages
+// name it in full; nullopt when a relative path has no working folder to start from.
 std::optional<std::string> absolute(const std::string& path) {
   if (!path.empty() && path.front() == '/') return path;
   auto folder = currentFolder();
@@ -60,6 +65,39 @@ std::optional<std::string> absolute(const std::string& path) {
   if (*folder == "/") folder->clear();  // the root's path is the empty text
   appendPathComponent(*folder, path);
   return folder;
+}
+
+// Where the text of `path` ends its last ".." component; 0 when it has none.
+std::size_t afterLastParentStep(std::string_view path) {
+  std::size_t end = 0;
+  for (std::size_t start = 0; start < path.size();) {
+    const std::size_t stop = std::min(path.find('/', start), path.size());
+    if (path.substr(start, stop - start) == "..") end = stop;
+    start = stop + 1;
+  }
+  return end;
+}
+
+// The full path of the folder the file system reaches by `path`, up to and including its last
+// "..": the folder above the one reached before it, through links, as `cd -P` goes up.
+bool physicalFolder(const std::string& path, std::string& full, int& error) {
+  const int folder = ::open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  if (folder < 0) {
+    error = errno;
+    return false;
+  }
+  const int here = ::open(".", O_PATH | O_DIRECTORY | O_CLOEXEC);
+  std::optional<std::string> reached;
+  if (here >= 0 && ::fchdir(folder) == 0) {
+    reached = currentFolder();
+    if (::fchdir(here) != 0) reached.reset();
+  }
+  error = errno;
+  ::close(folder);
+  if (here >= 0) ::close(here);
+  if (!reached) return false;
+  full = *reached == "/" ? std::string() : *reached;
+  return true;
 }
 
 // The header's date: now, or SOURCE_DATE_EPOCH for listings that must be reproducible.
@@ -87,6 +125,10 @@ bool writeToStandardOutput(const std::string& bytes) {
   return writeFully(STDOUT_FILENO, bytes) == 0;
 }
 
+FileErrorCause causeOf(int error) {
+  return error == ENOENT ? FileErrorCause::NotFound : classifyErrno(error);
+}
+
 }  // namespace
 
 int runCommandLine(int argc, char** argv) {
@@ -95,63 +137,83 @@ int runCommandLine(int argc, char** argv) {
   if (!parsed.ok) return usageError(parsed.error);
   const CommandLine& command = parsed.command;
   if (command.action == CommandLine::Action::Help) {
-    std::fputs(usageText(kProgramName).c_str(), stdout);
-    return 0;
+    return writeToStandardOutput(usageText(kProgramName)) ? 0 : failure(kCannotWrite);
   }
   if (command.action == CommandLine::Action::Version) {
-    std::printf("%s %.*s\n", kProgramName, static_cast<int>(kVersion.size()), kVersion.data());
-    return 0;
+    const std::string version = std::string(kProgramName) + " " + std::string(kVersion) + "\n";
+    return writeToStandardOutput(version) ? 0 : failure(kCannotWrite);
   }
 
   Clock clock = systemClock();
   if (std::string error; !headerClock(clock, error)) return usageError(error);
 
   SelectedItem selected;
+  selected.reach = command.path;
   const auto listed = absolute(command.path);
   if (!listed) {
     return failure("le dossier de travail n'existe plus : " + quotePath(command.path) +
                    " ne peut être trouvé");
   }
-  selected.path = normalizeAbsolute(*listed, "");
+  int error = 0;
+  if (const std::size_t stepsEnd = afterLastParentStep(command.path); stepsEnd > 0) {
+    std::string above;
+    if (!physicalFolder(command.path.substr(0, stepsEnd), above, error)) {
+      return failure(fileErrorMessage(causeOf(error), quotePath(*listed)));
+    }
+    const std::size_t rest = command.path.find_first_not_of('/', stepsEnd);
+    selected.path =
+        normalizeAbsolute(rest == std::string::npos ? std::string_view{}
+                                                    : std::string_view(command.path).substr(rest),
+                          above);
+  } else {
+    selected.path = normalizeAbsolute(*listed, "");
+  }
   selected.text = displayName(selected.path);
+  const std::string shown = quotePath(displayPath(selected.path));
   struct stat info {};
-  if (::stat(displayPath(selected.path).data(), &info) != 0) {
-    const int error = errno;
-    const auto cause = error == ENOENT ? FileErrorCause::NotFound : classifyErrno(error);
-    return failure(fileErrorMessage(cause, quotePath(displayPath(selected.path))));
+  if (!statPath(command.path, info, true)) {
+    error = errno;
+    if (error == ENOTDIR && command.path.ends_with('/'))
+      return failure(shown + " n'est pas un dossier.");
+    // A link that leads nowhere is an item like any file, as in the window.
+    if (error != ENOENT || !statPath(command.path, info, false) || !S_ISLNK(info.st_mode)) {
+      return failure(fileErrorMessage(causeOf(error), shown));
+    }
   }
   selected.kind = S_ISDIR(info.st_mode) ? ItemKind::Folder : ItemKind::File;
+  ProblemReport problems(stderr, kProgramName);
 
   if (command.action == CommandLine::Action::FolderSize) {
     // The item's kind decides: a folder is always summed as one, whatever it holds.
-    const auto total = sumFolderSize(selected.path, selected.kind == ItemKind::File,
-                                     command.options.includeSubfolders);
-    if (!writeToStandardOutput(sizeLine(total) + "\n")) {
-      return failure("impossible d'écrire sur la sortie standard");
-    }
-    return 0;
+    const auto total =
+        sumFolderSize(selected.path, selected.kind == ItemKind::File,
+                      command.options.includeSubfolders, {}, &problems, selected.reach);
+    if (!writeToStandardOutput(sizeLine(total) + "\n")) return failure(kCannotWrite);
+    return problems.anyProblem() ? kExitFailure : 0;
   }
 
   auto run = std::make_unique<ListingRun>();
   run->setClock(clock);
+  run->setProblemSink(&problems);
   std::unique_ptr<TerminalProgress> progress;
   if (::isatty(STDERR_FILENO)) {
     progress = std::make_unique<TerminalProgress>(stderr, run->state());
     run->setProgressSink(progress.get());
+    problems.setProgress(progress.get());
   }
   run->run(selected, command.options);
   if (progress) progress->finish();
+  // The report is whole all the same: what could not be read is listed as empty.
+  const int status = problems.anyProblem() ? kExitFailure : 0;
 
   if (command.outputFile) {
     const std::string target = absolute(*command.outputFile).value_or(*command.outputFile);
     const FileWriteResult result = replaceFileContents(target, run->report());
     if (!result.ok) return failure(fileErrorMessage(result.cause, quotePath(target)));
-    return 0;
+    return status;
   }
-  if (!writeToStandardOutput(run->report())) {
-    return failure("impossible d'écrire sur la sortie standard");
-  }
-  return 0;
+  if (!writeToStandardOutput(run->report())) return failure(kCannotWrite);
+  return status;
 }
 
 }  // namespace tarvel

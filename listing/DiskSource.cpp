@@ -1,6 +1,8 @@
 #include "listing/DiskSource.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <string>
 #include <thread>
 
 namespace tarvel {
@@ -23,31 +25,49 @@ DiskSource::DiskSource(unsigned helpers) : readAhead_(helpers) {}
 
 void DiskSource::finish() {
   readAhead_.stop();
-  last_ = {};
+  chain_.clear();
 }
 
 void DiskSource::readFolder(const FolderToRead& folder, bool wantSizes, FolderContents& contents) {
   const auto depth = static_cast<std::size_t>(folder.depth);
-  last_ = {};
-  last_ = readAhead_.take(folder.path, depth, wantSizes, contents);
-  lastPath_ = folder.path;
-  lastDepth_ = depth;
-  lastWantSizes_ = wantSizes;
+  wantSizes_ = wantSizes;
+  subfoldersQueued_ = false;
+  if (depth == 0) {
+    finish();
+    // The folder asked for is reached as the user named it, through links if it is one.
+    const int top = openFolderPath(folder.name);
+    if (top < 0) {
+      contents.noteFolderError(errno);
+      return;
+    }
+    chain_.start(shareFolder(top));
+    reader_.read(top, wantSizes, contents);
+    return;
+  }
+  chain_.leaveTo(depth);
+  if (chain_.depth() != depth) {
+    contents.noteFolderError(ENOENT);  // its parent is not open: never guess another
+    return;
+  }
+  const char* name = folder.name.data();  // NUL-terminated
+  auto taken = readAhead_.take(depth, folder.name, reader_, contents);
+  if (taken.taken) {
+    if (taken.folder) chain_.adopt(name, std::move(taken.folder));
+    subfoldersQueued_ = taken.subfoldersQueued;
+    return;
+  }
+  if (!chain_.enter(name)) {
+    contents.noteFolderError(errno);
+    return;
+  }
+  reader_.read(chain_.openAt(depth)->descriptor(), wantSizes, contents);
 }
 
 void DiskSource::expectSubfolders(const FolderToRead& folder, const FolderContents& contents,
                                   const std::vector<std::size_t>& order) {
   const auto depth = static_cast<std::size_t>(folder.depth);
-  const bool readLast = depth == lastDepth_ && folder.path == lastPath_;
-  requests_.clear();
-  for (const std::size_t index : order) {
-    const auto& subfolder = contents.folders()[index];
-    if (!subfolder.canDescend) continue;
-    requests_.push_back(subfolderRequest(folder.path, depth, lastWantSizes_,
-                                         readLast ? last_.descriptor : nullptr,
-                                         contents.name(subfolder)));
-  }
-  readAhead_.expect(requests_, readLast && last_.subfoldersQueued);
+  if (subfoldersQueued_ || chain_.depth() != depth + 1) return;
+  readAhead_.expect(chain_.openAt(depth), depth + 1, wantSizes_, contents, order);
 }
 
 }  // namespace tarvel

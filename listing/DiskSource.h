@@ -1,17 +1,18 @@
 #pragma once
 
-#include <string>
 #include <vector>
 
 #include "listing/EntrySource.h"
 #include "listing/FolderReadAhead.h"
+#include "listing/FolderReader.h"
+#include "platform/FolderChain.h"
 
 namespace tarvel {
 
-// Entries read from the file system. A subfolder is opened relative to its parent's descriptor
-// (down to a depth, then by full path), so a deep walk neither resolves long paths again and
-// again nor runs out of descriptors. A folder whose path is too long for the system is read
-// as empty. Helper threads read folders ahead of the walk.
+// Entries read from the file system. Below the selected folder, every folder is opened
+// relative to the one holding it and never through a link (listed, not entered), however deep
+// the tree: no path is resolved whole, so none is too long, and a folder swapped for a link
+// during the walk is refused. Helper threads read folders ahead of the walk.
 class DiskSource final : public EntrySource {
  public:
   // One helper per processor beyond the first, up to a few.
@@ -29,12 +30,10 @@ class DiskSource final : public EntrySource {
 
  private:
   FolderReadAhead readAhead_;
-  std::vector<FolderRequest> requests_;
-  // The folder read last: its subfolders are opened relative to its descriptor.
-  std::string lastPath_;
-  std::size_t lastDepth_ = 0;
-  bool lastWantSizes_ = false;
-  TakenFolder last_;
+  FolderReader reader_;
+  FolderChain chain_;  // from the selected folder down to the one read last
+  bool wantSizes_ = false;
+  bool subfoldersQueued_ = false;  // those of the folder read last
 };
 
 }  // namespace tarvel

@@ -10,6 +10,8 @@ void FolderContents::clear() {
   names_.clear();
   folders_.clear();
   files_.clear();
+  folderError_ = 0;
+  sizeErrors_.clear();
 }
 
 std::size_t FolderContents::store(std::string_view name) {

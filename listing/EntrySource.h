@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tarvel {
@@ -30,11 +31,20 @@ class FolderContents {
   void clear();
   void addFolder(std::string_view name, bool canDescend, ItemHandle item = nullptr);
   void addFile(std::string_view name, std::uint64_t size = 0);
+  void setFileSize(std::size_t file, std::uint64_t size) { files_[file].size = size; }
+  // What could not be read (errno values): the folder itself, opened or read to its end, and
+  // the sizes of some files (indexes into files()).
+  void noteFolderError(int error) { folderError_ = error; }
+  void noteSizeError(std::size_t file, int error) { sizeErrors_.push_back({file, error}); }
+  int folderError() const { return folderError_; }
+  const std::vector<std::pair<std::size_t, int>>& sizeErrors() const { return sizeErrors_; }
 
   const std::vector<Folder>& folders() const { return folders_; }
   const std::vector<File>& files() const { return files_; }
   std::string_view name(const Folder& folder) const { return text(folder.offset, folder.length); }
   std::string_view name(const File& file) const { return text(file.offset, file.length); }
+  // Every name, each followed by its NUL, at the offsets the entries give.
+  std::string_view allNames() const { return names_; }
   // Puts `order`, indexes into folders(), in the listing's name order.
   void sortFolders(std::vector<std::size_t>& order) const;
 
@@ -47,14 +57,29 @@ class FolderContents {
   std::string names_;
   std::vector<Folder> folders_;
   std::vector<File> files_;
+  int folderError_ = 0;
+  std::vector<std::pair<std::size_t, int>> sizeErrors_;
+};
+
+enum class ItemKind { Folder, File };
+
+// The item selected for a listing, as plain data.
+struct SelectedItem {
+  std::string text;  // its name as the tree shows it (raw bytes); "/" for the root
+  std::string path;  // its full path without a trailing "/"; "" for the root
+  ItemKind kind = ItemKind::Folder;
+  ItemHandle item = nullptr;  // its tree item, for the tree source
+  // How to reach it on the disk from the working folder, when not by `path`: the command line
+  // opens the path as typed, so that "." works in a folder whose full path is too long.
+  std::string reach = {};
 };
 
 // The folder the walk asks a source to read.
 struct FolderToRead {
-  const std::string& path;  // full path, "" for the root
-  std::string_view name;    // its name in its parent (NUL-terminated); empty at depth 0
-  int depth;                // 0 for the selected folder
-  ItemHandle item;          // its tree item (tree source), else null
+  // Its name in its parent, NUL-terminated; at depth 0, the path that reaches it.
+  std::string_view name;
+  int depth;        // 0 for the selected folder
+  ItemHandle item;  // its tree item (tree source), else null
 };
 
 // Where the walk takes entries from: the disk, or the items the folder tree holds.

@@ -1,23 +1,21 @@
 #include "listing/FolderReadAhead.h"
 
 #include <algorithm>
-#include <exception>
-#include <iterator>
-#include <new>
+#include <cerrno>
+#include <string>
 #include <system_error>
 #include <utility>
-
-#include "platform/PathRules.h"
 
 namespace tarvel {
 
 namespace {
 
 // How far helpers may run ahead of the walk: enough to keep them busy while the walk writes
-// lines, little enough that the folders held ready cost next to nothing beside the report.
+// lines, little enough that what is held ready costs next to nothing beside the report.
 constexpr std::size_t kMaxFoldersAhead = 64;
 constexpr std::size_t kMaxEntriesAhead = 16 * 1024;
-constexpr std::size_t kMaxSpareJobs = 64;
+// How far down the queue a helper looks for a folder to read.
+constexpr std::size_t kMaxLook = 2 * kMaxFoldersAhead;
 
 std::size_t entryCount(const FolderContents& contents) {
   return contents.folders().size() + contents.files().size();
@@ -25,27 +23,25 @@ std::size_t entryCount(const FolderContents& contents) {
 
 }  // namespace
 
-FolderRequest subfolderRequest(const std::string& path, std::size_t depth, bool wantSizes,
-                               const SharedDescriptor& descriptor, std::string_view name) {
-  FolderRequest request;
-  request.path.reserve(path.size() + 1 + name.size());
-  request.path = path;
-  appendPathComponent(request.path, name);
-  request.nameOffset = request.path.size() - name.size();
-  request.depth = depth + 1;
-  request.wantSizes = wantSizes;
-  request.parent = descriptor;
-  return request;
-}
-
-struct FolderReadAhead::Job {
-  enum class State { Waiting, Reading, Ready };
-
-  FolderRequest request;
-  State state = State::Waiting;
+struct FolderReadAhead::Item {
+  enum class State {
+    List,     // subfolders still to come, by name
+    Waiting,  // one folder, left to the walk, which wants it next
+    Reading,  // one folder a thread reads
+    Ready,    // one folder read
+  };
+  State state = State::List;
+  std::size_t depth = 0;  // of the folder, or of the folders listed
+  // A list: the folder holding them, which the walk or a ready folder keeps open while it
+  // matters, and their names, each followed by a NUL, from `next` on.
+  std::weak_ptr<const OpenFolder> listParent;
+  std::string names;
+  std::size_t next = 0;
+  // One folder.
+  std::string name;
+  SharedFolder parent;  // while it is read
   FolderContents contents;
-  SharedDescriptor descriptor;
-  std::exception_ptr failure;  // rethrown on the walk's thread
+  SharedFolder folder;
   bool subfoldersQueued = false;
 };
 
@@ -55,85 +51,87 @@ FolderReadAhead::~FolderReadAhead() {
   stop();
 }
 
-void FolderReadAhead::expect(std::vector<FolderRequest>& subfolders, bool guessed) {
-  if (subfolders.empty()) return;
-  if (guessed) {
-    if (const std::lock_guard lock(mutex_); queuedFirst(subfolders)) return;
-    stop();  // rare enough that dropping everything is simpler than mending the queue
+std::unique_ptr<FolderReadAhead::Item> FolderReadAhead::subfolderList(
+    const SharedFolder& parent, std::size_t depth, const FolderContents& contents,
+    std::vector<std::size_t>& order) {
+  auto list = std::make_unique<Item>();
+  list->depth = depth;
+  list->listParent = parent;
+  for (const std::size_t index : order) {
+    const auto& subfolder = contents.folders()[index];
+    if (!subfolder.canDescend) continue;
+    list->names.append(contents.name(subfolder));
+    list->names.push_back('\0');
   }
-  incoming_.clear();
-  for (auto& request : subfolders) {
-    incoming_.push_back(spareJob());
-    incoming_.back()->request = std::move(request);
-  }
+  if (list->names.empty()) return nullptr;
+  return list;
+}
+
+void FolderReadAhead::expect(const SharedFolder& parent, std::size_t depth, bool wantSizes,
+                             const FolderContents& contents,
+                             const std::vector<std::size_t>& order) {
+  if (helperCount_ == 0 || abandoned_) return;
+  order_ = order;
+  auto list = subfolderList(parent, depth, contents, order_);
+  if (!list) return;
   {
     const std::lock_guard lock(mutex_);
-    queue_.insert(queue_.begin(), std::make_move_iterator(incoming_.begin()),
-                  std::make_move_iterator(incoming_.end()));
-    if (idleHelpers_ > 0 && !helpersHeldBack_ && queue_.size() > 1) workQueued_.notify_all();
+    wantSizes_ = wantSizes;
+    queue_.push_front(std::move(list));
+    wakeHelpers();
   }
-  incoming_.clear();
   startHelpers();
 }
 
-// Whether the queue starts with exactly `subfolders`, each followed by what is queued below it.
-bool FolderReadAhead::queuedFirst(const std::vector<FolderRequest>& subfolders) const {
-  const std::size_t depth = subfolders.front().depth;
-  std::size_t matched = 0;
-  for (std::size_t i = 0; i < queue_.size() && queue_[i]->request.depth >= depth; ++i) {
-    if (queue_[i]->request.depth > depth) continue;
-    if (matched == subfolders.size() || queue_[i]->request.path != subfolders[matched].path) {
-      return false;
-    }
-    ++matched;
-  }
-  return matched == subfolders.size();
-}
-
-TakenFolder FolderReadAhead::take(const std::string& path, std::size_t depth, bool wantSizes,
-                                  FolderContents& contents) {
+FolderReadAhead::Taken FolderReadAhead::take(std::size_t depth, std::string_view name,
+                                             FolderReader& reader, FolderContents& contents) {
+  if (abandoned_) return {};
   std::unique_lock lock(mutex_);
-  const auto isFirstQueued = [&] {
-    if (queue_.empty()) return false;
-    const FolderRequest& first = queue_.front()->request;
-    return first.depth == depth && first.wantSizes == wantSizes && first.path == path;
-  };
-  if (!isFirstQueued()) {
-    lock.unlock();
-    stop();
-    return {walkReader_.read(path, nullptr, nullptr, depth, wantSizes, contents), false};
-  }
-  // While a helper reads the folder, the walk reads one further on rather than idle.
-  while (queue_.front()->state == Job::State::Reading) {
-    if (!readOneAhead(lock, walkReader_)) {
-      walkWaiting_ = true;
-      jobDone_.wait(lock);
-      walkWaiting_ = false;
+  for (;;) {
+    if (failed_) {
+      lock.unlock();
+      abandon();
+      return {};
     }
-  }
-  std::unique_ptr<Job> job = std::move(queue_.front());
-  queue_.pop_front();
-  if (job->state == Job::State::Ready) {
+    if (queue_.empty()) return {};
+    Item& first = *queue_.front();
+    if (first.depth != depth) break;
+    if (first.state == Item::State::List) {
+      if (name != first.names.c_str() + first.next) break;
+      first.next += name.size() + 1;
+      if (first.next >= first.names.size()) queue_.pop_front();
+      return {};
+    }
+    if (name != first.name) break;
+    if (first.state == Item::State::Reading) {
+      // A helper reads it: read one further on rather than wait idle.
+      if (!readOneAhead(lock, reader)) {
+        walkWaiting_ = true;
+        readDone_.wait(lock);
+        walkWaiting_ = false;
+      }
+      continue;
+    }
+    std::unique_ptr<Item> item = std::move(queue_.front());
+    queue_.pop_front();
+    if (item->state == Item::State::Waiting) return {};
     --foldersAhead_;
-    entriesAhead_ -= entryCount(job->contents);
-    // Helpers held back resume only once half of what was ahead is taken: woken for every
-    // folder, they would wake for one folder each time, and waking costs more than reading.
-    if (helpersHeldBack_ && foldersAhead_ <= kMaxFoldersAhead / 2 &&
+    entriesAhead_ -= entryCount(item->contents);
+    // Held back helpers resume once half of what was ahead is taken: woken for every folder,
+    // they would wake for one folder each time, and waking costs more than reading.
+    if (heldBack_ && foldersAhead_ <= kMaxFoldersAhead / 2 &&
         entriesAhead_ <= kMaxEntriesAhead / 2) {
-      helpersHeldBack_ = false;
-      workQueued_.notify_all();
+      heldBack_ = false;
+      wakeHelpers();
     }
+    lock.unlock();
+    std::swap(contents, item->contents);
+    return {true, std::move(item->folder), item->subfoldersQueued};
   }
+  // The walk went elsewhere than the queue says: it reads itself from here on.
   lock.unlock();
-
-  // Out of the queue, a waiting folder is the walk's alone.
-  if (job->state == Job::State::Waiting) read(walkReader_, *job);
-  if (job->failure) std::rethrow_exception(job->failure);
-  // The walk hands over an empty folder: no copy, and the job keeps the old buffers for reuse.
-  std::swap(contents, job->contents);
-  TakenFolder taken{std::move(job->descriptor), job->subfoldersQueued};
-  recycle(std::move(job));
-  return taken;
+  stop();
+  return {};
 }
 
 void FolderReadAhead::stop() {
@@ -144,122 +142,142 @@ void FolderReadAhead::stop() {
   }
   for (auto& helper : helpers_) helper.join();
   helpers_.clear();
-  // No helper is left to touch the queue.
-  stopping_ = false;
-  helpersHeldBack_ = false;
+  // No helper is left to touch what follows.
   queue_.clear();
   foldersAhead_ = entriesAhead_ = 0;
+  stopping_ = failed_ = heldBack_ = abandoned_ = false;
+}
+
+void FolderReadAhead::abandon() {
+  stop();
+  abandoned_ = true;
 }
 
 void FolderReadAhead::startHelpers() {
   if (!helpers_.empty()) return;
   try {
+    helpers_.reserve(helperCount_);
     while (helpers_.size() < helperCount_) helpers_.emplace_back([this] { help(); });
-  } catch (const std::system_error&) {
+  } catch (const std::exception&) {
     // Fewer helpers, or none: the walk reads what they do not.
   }
 }
 
+void FolderReadAhead::wakeHelpers() {
+  if (idleHelpers_ > 0 && !heldBack_) workQueued_.notify_all();
+}
+
 void FolderReadAhead::help() {
-  FolderReader reader;
-  std::unique_lock lock(mutex_);
-  while (!stopping_) {
-    if (readOneAhead(lock, reader)) continue;
-    helpersHeldBack_ = !mayReadAhead();
-    ++idleHelpers_;
-    workQueued_.wait(lock);
-    --idleHelpers_;
-  }
-}
-
-bool FolderReadAhead::mayReadAhead() const {
-  return foldersAhead_ < kMaxFoldersAhead && entriesAhead_ < kMaxEntriesAhead;
-}
-
-// Reads the first queued folder nobody reads yet and queues its subfolders after it, unless
-// enough are ahead already; false when there is none. `lock` is released while reading.
-bool FolderReadAhead::readOneAhead(std::unique_lock<std::mutex>& lock, FolderReader& reader) {
-  if (!mayReadAhead()) return false;
-  // The first queued folder is left to the walk, which wants it next: were a helper to read
-  // it, the walk would only wait for the helper.
-  Job* job = nullptr;
-  for (std::size_t i = 1; i < queue_.size() && job == nullptr; ++i) {
-    if (queue_[i]->state == Job::State::Waiting) job = queue_[i].get();
-  }
-  if (job == nullptr) return false;
-  job->state = Job::State::Reading;
-  ++foldersAhead_;
-  lock.unlock();
-  read(reader, *job);
-  std::vector<std::unique_ptr<Job>> subfolders;
-  bool guessed = true;
   try {
-    subfolders = subfolderJobs(*job);
-  } catch (const std::bad_alloc&) {
-    guessed = false;  // the walk still says which subfolders come next
-  }
-  lock.lock();
-  // Still queued: only the walk takes jobs out, and never one being read.
-  const auto at = std::find_if(queue_.begin(), queue_.end(),
-                               [job](const auto& queued) { return queued.get() == job; });
-  const bool moreToRead = !subfolders.empty();
-  queue_.insert(at + 1, std::make_move_iterator(subfolders.begin()),
-                std::make_move_iterator(subfolders.end()));
-  job->subfoldersQueued = guessed;
-  job->state = Job::State::Ready;
-  entriesAhead_ += entryCount(job->contents);
-  if (walkWaiting_) jobDone_.notify_one();
-  if (moreToRead && idleHelpers_ > 0 && !helpersHeldBack_) workQueued_.notify_all();
-  return true;
-}
-
-void FolderReadAhead::read(FolderReader& reader, Job& job) {
-  FolderRequest& request = job.request;
-  try {
-    job.descriptor = reader.read(request.path, request.path.c_str() + request.nameOffset,
-                                 request.parent, request.depth, request.wantSizes, job.contents);
+    FolderReader reader;
+    std::unique_lock lock(mutex_);
+    while (!stopping_ && !failed_) {
+      if (readOneAhead(lock, reader)) continue;
+      ++idleHelpers_;
+      workQueued_.wait(lock);
+      --idleHelpers_;
+    }
   } catch (...) {
-    job.failure = std::current_exception();
+    const std::lock_guard lock(mutex_);
+    failed_ = true;
+    readDone_.notify_all();
   }
-  // The folder is open or unreadable: its parent's descriptor is no longer needed for it.
-  request.parent.reset();
 }
 
-// Jobs for the subfolders of the folder `job` read that can be entered, in the order the walk
-// lists them in.
-std::vector<std::unique_ptr<FolderReadAhead::Job>> FolderReadAhead::subfolderJobs(const Job& job) {
-  std::vector<std::unique_ptr<Job>> jobs;
-  if (job.failure) return jobs;
-  const FolderContents& contents = job.contents;
-  std::vector<std::size_t> order;
-  for (std::size_t i = 0; i < contents.folders().size(); ++i) {
-    if (contents.folders()[i].canDescend) order.push_back(i);
+// The first folder of the first list that may be read ahead becomes an item of its own, being
+// read; null when there is none, or enough is ahead already.
+FolderReadAhead::Item* FolderReadAhead::handOut() {
+  if (failed_ || stopping_) return nullptr;
+  if (foldersAhead_ >= kMaxFoldersAhead || entriesAhead_ >= kMaxEntriesAhead) {
+    heldBack_ = true;
+    return nullptr;
   }
-  contents.sortFolders(order);
-  for (const std::size_t i : order) {
-    jobs.push_back(std::make_unique<Job>());
-    jobs.back()->request =
-        subfolderRequest(job.request.path, job.request.depth, job.request.wantSizes, job.descriptor,
-                         contents.name(contents.folders()[i]));
+  for (std::size_t i = 0; i < queue_.size() && i < kMaxLook; ++i) {
+    Item& list = *queue_[i];
+    if (list.state != Item::State::List) continue;
+    SharedFolder parent = list.listParent.lock();
+    if (!parent) continue;  // let go of by the walk: it opens these itself
+    auto single = std::make_unique<Item>();
+    single->depth = list.depth;
+    single->name = list.names.c_str() + list.next;
+    list.next += single->name.size() + 1;
+    const auto at = queue_.begin() + static_cast<std::ptrdiff_t>(i);
+    Item* handed = single.get();
+    if (list.next >= list.names.size()) {
+      *at = std::move(single);
+    } else {
+      queue_.insert(at, std::move(single));
+    }
+    // The walk's next folder is left to it: were a helper to read it, the walk would wait.
+    if (i == 0) {
+      handed->state = Item::State::Waiting;
+      continue;
+    }
+    handed->state = Item::State::Reading;
+    handed->parent = std::move(parent);
+    ++foldersAhead_;
+    return handed;
   }
-  return jobs;
+  return nullptr;
 }
 
-std::unique_ptr<FolderReadAhead::Job> FolderReadAhead::spareJob() {
-  if (spare_.empty()) return std::make_unique<Job>();
-  std::unique_ptr<Job> job = std::move(spare_.back());
-  spare_.pop_back();
-  return job;
-}
-
-void FolderReadAhead::recycle(std::unique_ptr<Job> job) {
-  if (spare_.size() >= kMaxSpareJobs) return;
-  job->state = Job::State::Waiting;
-  job->contents.clear();
-  job->descriptor.reset();
-  job->failure = nullptr;
-  job->subfoldersQueued = false;
-  spare_.push_back(std::move(job));
+// Reads one folder handed out, then queues its subfolders right after it; false when there was
+// none to read. `lock` is released while reading.
+bool FolderReadAhead::readOneAhead(std::unique_lock<std::mutex>& lock, FolderReader& reader) {
+  Item* item = nullptr;
+  try {
+    item = handOut();
+  } catch (...) {
+    failed_ = true;
+    readDone_.notify_all();
+  }
+  if (item == nullptr) return false;
+  const bool wantSizes = wantSizes_;
+  const SharedFolder parent = std::move(item->parent);
+  lock.unlock();
+  bool read = true;
+  std::unique_ptr<Item> list;
+  try {
+    const int folder = openSubfolder(parent->descriptor(), item->name.c_str());
+    if (folder >= 0) {
+      item->folder = shareFolder(folder);
+      reader.read(folder, wantSizes, item->contents);
+      std::vector<std::size_t> order(item->contents.folders().size());
+      for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+      item->contents.sortFolders(order);
+      list = subfolderList(item->folder, item->depth + 1, item->contents, order);
+    } else if (errno == EMFILE || errno == ENFILE) {
+      read = false;  // the walk, which can close some of its own, opens it
+    } else {
+      item->contents.noteFolderError(errno);
+    }
+  } catch (...) {
+    read = false;
+  }
+  const bool queuesMore = list != nullptr;
+  lock.lock();
+  try {
+    if (read && list) {
+      // Still queued: only the walk takes items out, and never one being read.
+      const auto at = std::find_if(queue_.begin(), queue_.end(),
+                                   [item](const auto& queued) { return queued.get() == item; });
+      queue_.insert(at + 1, std::move(list));
+    }
+  } catch (...) {
+    read = false;
+  }
+  if (!read) {
+    // The item stays as it is; the walk, told, drops the queue and reads the rest itself.
+    failed_ = true;
+    readDone_.notify_all();
+    return false;
+  }
+  item->subfoldersQueued = true;
+  item->state = Item::State::Ready;
+  entriesAhead_ += entryCount(item->contents);
+  if (walkWaiting_) readDone_.notify_one();
+  if (queuesMore) wakeHelpers();
+  return true;
 }
 
 }  // namespace tarvel

@@ -1,46 +1,77 @@
 #include "listing/FolderReader.h"
 
-#include <unistd.h>
-
-#include <climits>
+#include <algorithm>
+#include <cerrno>
+#include <functional>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 namespace tarvel {
 
 namespace {
 
-// Deeper folders are opened by full path; this bounds the descriptors held at once.
-constexpr std::size_t kKeptDepth = 128;
+// Below this many files one thread reads the sizes; above it, the system's work on them
+// spreads over the processors.
+constexpr std::size_t kSharedFrom = 4096;
+constexpr unsigned kMaxThreads = 4;
 
-void closeAndFree(int* descriptor) {
-  if (*descriptor >= 0) ::close(*descriptor);
-  delete descriptor;
+// Reads the sizes of files [begin, end), keeping each error in `errors`.
+void readSizes(int folder, FolderContents& contents, std::size_t begin, std::size_t end,
+               std::vector<int>& errors) {
+  const char* names = contents.allNames().data();
+  for (std::size_t file = begin; file < end; ++file) {
+    std::uint64_t size = 0;
+    if (readEntrySize(folder, names + contents.files()[file].offset, size)) {
+      contents.setFileSize(file, size);
+    } else {
+      errors[file] = errno;
+    }
+  }
+}
+
+void readAllSizes(int folder, FolderContents& contents) {
+  const std::size_t count = contents.files().size();
+  const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, kMaxThreads);
+  std::vector<int> errors(count, 0);
+  if (count < kSharedFrom || threads == 1) {
+    readSizes(folder, contents, 0, count, errors);
+  } else {
+    const std::size_t share = (count + threads - 1) / threads;
+    std::vector<std::thread> others;
+    others.reserve(threads - 1);  // adding a thread then never fails with threads running
+    try {
+      for (unsigned part = 1; part < threads; ++part) {
+        const std::size_t begin = std::min(count, part * share);
+        others.emplace_back(readSizes, folder, std::ref(contents), begin,
+                            std::min(count, begin + share), std::ref(errors));
+      }
+    } catch (const std::system_error&) {
+      // Fewer threads: this one reads what they would have.
+    }
+    readSizes(folder, contents, 0, std::min(count, share), errors);
+    readSizes(folder, contents, std::min(count, (others.size() + 1) * share), count, errors);
+    for (auto& other : others) other.join();
+  }
+  for (std::size_t file = 0; file < count; ++file) {
+    if (errors[file] != 0) contents.noteSizeError(file, errors[file]);
+  }
 }
 
 }  // namespace
 
-SharedDescriptor FolderReader::read(const std::string& path, const char* name,
-                                    const SharedDescriptor& parent, std::size_t depth,
-                                    bool wantSizes, FolderContents& contents) {
-  if (path.size() >= PATH_MAX) return nullptr;
-  const bool opened =
-      parent && depth > 0 ? reader_.openAt(*parent, name) : reader_.open(path.c_str(), depth == 0);
-  if (!opened) return nullptr;
+void FolderReader::read(int folder, bool wantSizes, FolderContents& contents) {
+  reader_.start(folder);
   DirectoryEntry entry;
-  while (reader_.next(entry, wantSizes)) {
+  while (reader_.next(entry)) {
     if (entry.isFolder) {
       contents.addFolder(entry.name, !entry.isSymlink);
     } else {
-      contents.addFile(entry.name, entry.size);
+      contents.addFile(entry.name);
     }
   }
-  if (depth >= kKeptDepth) {
-    reader_.close();
-    return nullptr;
-  }
-  // Made before the descriptor is taken over, so that no failure can leave it open.
-  std::shared_ptr<int> kept(new int(-1), closeAndFree);
-  *kept = reader_.releaseDescriptor();
-  return kept;
+  if (reader_.error() != 0) contents.noteFolderError(reader_.error());
+  if (wantSizes) readAllSizes(folder, contents);
 }
 
 }  // namespace tarvel

@@ -2,54 +2,41 @@
 
 #include <sys/stat.h>
 
-#include <vector>
+#include <cerrno>
 
-#include "platform/DirectoryReader.h"
+#include "listing/TreeSum.h"
+#include "platform/OpenFolder.h"
 #include "platform/PathRules.h"
 
 namespace tarvel {
 
-namespace {
-
-// Sums the files directly in each folder, working through a list of folders still to read. A
-// folder is read to its end and closed before any of its subfolders is opened, so a deep tree
-// holds one descriptor at a time, never one per level.
-std::uint64_t sumFolders(std::vector<std::string> pending, bool includeSubfolders,
-                         std::stop_token stop) {
-  DirectoryReader reader;
-  DirectoryEntry entry;
-  std::uint64_t total = 0;
-  bool first = true;
-  while (!pending.empty() && !stop.stop_requested()) {
-    const std::string folder = std::move(pending.back());
-    pending.pop_back();
-    // The folder asked for may be a link to a folder; links below it are never followed.
-    const bool opened = reader.open(folder.c_str(), first);
-    first = false;
-    if (!opened) continue;
-    while (reader.next(entry, true)) {
-      if (!entry.isFolder) {
-        total += entry.size;
-      } else if (includeSubfolders && !entry.isSymlink) {
-        pending.push_back(joinPath(folder, entry.name));
-      }
-    }
-    reader.close();
-  }
-  return total;
-}
-
-}  // namespace
-
 std::uint64_t sumFolderSize(const std::string& path, bool pathIsEntry, bool includeSubfolders,
-                            std::stop_token stop) {
+                            std::stop_token stop, ReadProblems* problems, std::string_view reach) {
+  const std::string_view where = reach.empty() ? displayPath(path) : reach;
   if (pathIsEntry) {
     struct stat info {};
-    if (::lstat(std::string(displayPath(path)).c_str(), &info) != 0) return 0;
+    if (!statPath(where, info, false)) return 0;
     if (!S_ISDIR(info.st_mode)) return static_cast<std::uint64_t>(info.st_size);
     if (!includeSubfolders) return 0;
   }
-  return sumFolders({path}, includeSubfolders, std::move(stop));
+  // The folder asked for may be a link to a folder; links below it are never followed.
+  const SharedFolder top = shareFolder(openFolderPath(where));
+  if (!top) {
+    if (problems != nullptr) problems->folderUnreadable(displayPath(path), errno);
+    return 0;
+  }
+  TreeSum sum(includeSubfolders, std::move(stop));
+  const std::uint64_t total = sum.run(top, path);
+  if (problems != nullptr) {
+    for (const auto& problem : sum.problems()) {
+      if (problem.isFolder) {
+        problems->folderUnreadable(displayPath(problem.path), problem.error);
+      } else {
+        problems->sizeUnreadable(problem.path, problem.error);
+      }
+    }
+  }
+  return total;
 }
 
 std::string sizeLine(std::uint64_t total) {

@@ -31,21 +31,22 @@ std::string_view withoutExtension(std::string_view name) {
 
 FolderWalk::FolderWalk(const ListingOptions& options, const ExtensionPatterns& patterns,
                        RunState& state, std::string& report, ProgressSink& progress,
-                       WarningSink& warnings)
+                       WarningSink& warnings, ReadProblems* problems)
     : options_(options),
       patterns_(patterns),
       state_(state),
       report_(report),
       progress_(progress),
-      warnings_(warnings) {}
+      warnings_(warnings),
+      problems_(problems) {}
 
-bool FolderWalk::walk(EntrySource& source, const std::string& rootPath, std::size_t rootLength,
-                      ItemHandle rootItem, std::stop_token stop) {
+bool FolderWalk::walk(EntrySource& source, const SelectedItem& root, std::stop_token stop) {
   source_ = &source;
-  rootLength_ = rootLength;
+  rootLength_ = root.path.size();
+  rootReach_ = root.reach.empty() ? std::string(displayPath(root.path)) : root.reach;
+  path_ = root.path;
   if (frames_.empty()) frames_.emplace_back();
-  frames_[0].path = rootPath;
-  enterFolder(0, true, {}, rootItem);
+  enterFolder(0, true, rootReach_, root.item);
   std::size_t depth = 0;
   for (;;) {
     if (stepFolder(depth)) {
@@ -71,14 +72,20 @@ void FolderWalk::enterFolder(std::size_t depth, bool readable, std::string_view 
   frame.fileOrder.clear();
   frame.nextFolder = 0;
   frame.returningFromChild = false;
+  if (depth > 0) {
+    path_.resize(frames_[depth - 1].pathLength);
+    appendPathComponent(path_, name);
+  }
+  frame.pathLength = path_.size();
 
   const bool withSizes = options_.includeFileSize && source_->providesSizes();
   if (options_.includeFileSize && !withSizes && !state_.sizeWarningShown) {
     state_.sizeWarningShown = true;
     warnings_.warn(kSizeWarningCaption, kSizeWarningText);
   }
-  const FolderToRead folder{frame.path, name, static_cast<int>(depth), item};
+  const FolderToRead folder{name, static_cast<int>(depth), item};
   if (readable) source_->readFolder(folder, withSizes, frame.contents);
+  if (problems_ != nullptr) reportProblems(frame);
   for (std::size_t i = 0; i < frame.contents.folders().size(); ++i) frame.folderOrder.push_back(i);
   collectFiles(frame, withSizes);
   if (!source_->keepsItsOrder()) sortEntries(frame);
@@ -93,6 +100,17 @@ void FolderWalk::enterFolder(std::size_t depth, bool readable, std::string_view 
   frame.lastFileStep = lastStep(frame.fileOrder.size());
   sendRange(frame);
   progress_.setPosition(0);
+}
+
+void FolderWalk::reportProblems(const Frame& frame) {
+  const FolderContents& contents = frame.contents;
+  if (contents.folderError() != 0) {
+    problems_->folderUnreadable(displayPath(pathOf(frame)), contents.folderError());
+  }
+  for (const auto& [file, error] : contents.sizeErrors()) {
+    problems_->sizeUnreadable(joinPath(pathOf(frame), contents.name(contents.files()[file])),
+                              error);
+  }
 }
 
 void FolderWalk::collectFiles(Frame& frame, bool withSizes) {
@@ -147,9 +165,6 @@ bool FolderWalk::stepFolder(std::size_t depth) {
   if (options_.includeSubfolders) {
     // Frames live in a deque: adding one leaves `frame` and `name` where they are.
     if (frames_.size() == depth + 1) frames_.emplace_back();
-    Frame& child = frames_[depth + 1];
-    child.path = frame.path;
-    appendPathComponent(child.path, name);
     frame.returningFromChild = true;
     enterFolder(depth + 1, subfolder.canDescend, name, subfolder.item);
     return true;
@@ -171,7 +186,7 @@ void FolderWalk::writeSeparatorPrefix(std::size_t depth) {
 
 void FolderWalk::appendPathPart(const Frame& frame, bool withPath) {
   if (withPath) {
-    report_.append(frame.path);
+    report_.append(pathOf(frame));
     report_.push_back(kSeparator);
   }
 }
@@ -200,7 +215,7 @@ void FolderWalk::writeSubfolderLine(const Frame& frame, std::size_t depth, std::
   const bool withPath = options_.pathMode != PathMode::NoPath;
   appendPathPart(frame, withPath);
   if (!withPath && options_.jukeboxMode) {
-    report_.append(displayName(frame.path));
+    report_.append(displayName(pathOf(frame)));
     report_.append(" - ");
   }
   report_.append(name);

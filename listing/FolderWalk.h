@@ -27,15 +27,15 @@ struct RunState {
 // program's stack; each level's storage is kept for the next folder at that level.
 class FolderWalk {
  public:
+  // `problems` (may be null) hears of what cannot be read.
   FolderWalk(const ListingOptions& options, const ExtensionPatterns& patterns, RunState& state,
-             std::string& report, ProgressSink& progress, WarningSink& warnings);
+             std::string& report, ProgressSink& progress, WarningSink& warnings,
+             ReadProblems* problems = nullptr);
 
-  // Walks the folder at `rootPath` (item `rootItem` for the tree source). `rootLength`, the
-  // byte length of the selected folder's path, is cut from the front of relative paths.
-  // Returns false when `stop` was requested before the walk ended; it is looked at before each
-  // folder is read.
-  bool walk(EntrySource& source, const std::string& rootPath, std::size_t rootLength,
-            ItemHandle rootItem, std::stop_token stop = {});
+  // Walks the selected folder (its item for the tree source). The length of its path is cut
+  // from the front of relative paths. Returns false when `stop` was requested before the walk
+  // ended; it is looked at before each folder is read.
+  bool walk(EntrySource& source, const SelectedItem& root, std::stop_token stop = {});
 
  private:
   struct Span {
@@ -43,7 +43,7 @@ class FolderWalk {
     std::size_t length;
   };
   struct Frame {
-    std::string path;
+    std::size_t pathLength = 0;  // its path is the start of path_
     FolderContents contents;
     std::vector<std::size_t> folderOrder;  // indexes into contents.folders(), in listing order
     std::string fileTexts;                 // finished file entry texts, back to back
@@ -55,6 +55,8 @@ class FolderWalk {
   };
 
   void enterFolder(std::size_t depth, bool readable, std::string_view name, ItemHandle item);
+  void reportProblems(const Frame& frame);
+  std::string_view pathOf(const Frame& frame) const { return {path_.data(), frame.pathLength}; }
   void collectFiles(Frame& frame, bool withSizes);
   void sortEntries(Frame& frame);
   void sendRange(const Frame& frame);
@@ -75,8 +77,13 @@ class FolderWalk {
   std::string& report_;
   ProgressSink& progress_;
   WarningSink& warnings_;
+  ReadProblems* problems_;
 
   EntrySource* source_ = nullptr;
+  std::string rootReach_;
+  // The path of the folder entered last; each frame's own is a beginning of it, so a deep walk
+  // keeps one path, not one per level.
+  std::string path_;
   std::size_t rootLength_ = 0;
   // The last entry line's place in the report: its width is measured only when a "%"
   // separator needs it, not for every line.

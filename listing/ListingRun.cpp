@@ -26,11 +26,13 @@ bool ListingRun::run(const SelectedItem& selected, const ListingOptions& options
     EntrySource& source = options.extractTree && treeSource != nullptr
                               ? *treeSource
                               : static_cast<EntrySource&>(disk_);
-    FolderWalk walk(options, patterns_, state_, report_, *progress_, *warnings_);
-    const bool complete =
-        walk.walk(source, selected.path, selected.path.size(), selected.item, stop);
-    disk_.finish();
-    if (!complete) return false;
+    FolderWalk walk(options, patterns_, state_, report_, *progress_, *warnings_, problems_);
+    // The helpers that read ahead stop, and the descriptors kept close, however the walk ends.
+    const struct FinishDisk {
+      DiskSource& disk;
+      ~FinishDisk() { disk.finish(); }
+    } finishDisk{disk_};
+    if (!walk.walk(source, selected, stop)) return false;
   } else {
     state_.fileCount = 1;
     appendEscapedLine(selected.text);

@@ -13,16 +13,6 @@
 
 namespace tarvel {
 
-enum class ItemKind { Folder, File };
-
-// The item selected for a listing, as plain data.
-struct SelectedItem {
-  std::string text;  // its name as the tree shows it (raw bytes); "/" for the root
-  std::string path;  // its full path without a trailing "/"; "" for the root
-  ItemKind kind = ItemKind::Folder;
-  ItemHandle item = nullptr;  // its tree item, for the tree source
-};
-
 // Builds a whole report: header box, root line, the walk's lines (or the single line of a
 // file), footer box. The report buffer is reserved once and reused by every run.
 class ListingRun {
@@ -43,6 +33,8 @@ class ListingRun {
   void setClock(Clock clock) { clock_ = std::move(clock); }
   void setProgressSink(ProgressSink* sink) { progress_ = sink ? sink : &noProgress_; }
   void setWarningSink(WarningSink* sink) { warnings_ = sink ? sink : &noWarnings_; }
+  // Where folders and sizes that cannot be read are told; none by default.
+  void setProblemSink(ReadProblems* sink) { problems_ = sink; }
 
  private:
   void appendRootLine(const SelectedItem& selected, PathMode pathMode);
@@ -57,6 +49,7 @@ class ListingRun {
   NoWarnings noWarnings_;
   ProgressSink* progress_ = &noProgress_;
   WarningSink* warnings_ = &noWarnings_;
+  ReadProblems* problems_ = nullptr;
 };
 
 }  // namespace tarvel

@@ -20,6 +20,17 @@ class WarningSink {
   virtual void warn(std::string_view caption, std::string_view message) = 0;
 };
 
+// What a walk or a folder size could not read. The listing goes on without it; the command line
+// names each on standard error, the window lists such folders as empty.
+class ReadProblems {
+ public:
+  virtual ~ReadProblems() = default;
+  // The folder at `path` could not be opened or read to its end; `error` is an errno value.
+  virtual void folderUnreadable(std::string_view path, int error) = 0;
+  // The size of the file at `path` could not be read.
+  virtual void sizeUnreadable(std::string_view path, int error) = 0;
+};
+
 class NoProgress final : public ProgressSink {
  public:
   void setRange(std::int64_t) override {}

@@ -13,7 +13,6 @@ namespace tarvel {
 namespace {
 
 constexpr std::size_t kBufferSize = std::size_t{64} * 1024;
-constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
 
 bool isDotOrDotDot(const char* name) {
   return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
@@ -21,36 +20,20 @@ bool isDotOrDotDot(const char* name) {
 
 }  // namespace
 
+bool readEntrySize(int folder, const char* name, std::uint64_t& size) {
+  struct stat info {};
+  if (::fstatat(folder, name, &info, AT_SYMLINK_NOFOLLOW) != 0) return false;
+  size = S_ISDIR(info.st_mode) ? 0 : static_cast<std::uint64_t>(info.st_size);
+  return true;
+}
+
 DirectoryReader::DirectoryReader() : buffer_(new char[kBufferSize]) {}
 
-DirectoryReader::~DirectoryReader() {
-  close();
-}
-
-bool DirectoryReader::open(const char* path, bool followLink) {
-  close();
-  descriptor_ = ::open(path[0] == '\0' ? "/" : path, kFolderFlags | (followLink ? 0 : O_NOFOLLOW));
-  return descriptor_ >= 0;
-}
-
-bool DirectoryReader::openAt(int parentDescriptor, const char* name) {
-  close();
-  descriptor_ = ::openat(parentDescriptor, name, kFolderFlags | O_NOFOLLOW);
-  return descriptor_ >= 0;
-}
-
-void DirectoryReader::close() {
-  if (descriptor_ >= 0) ::close(descriptor_);
-  descriptor_ = -1;
+void DirectoryReader::start(int descriptor) {
+  descriptor_ = descriptor;
   filled_ = offset_ = 0;
-  exhausted_ = false;
-}
-
-int DirectoryReader::releaseDescriptor() {
-  const int descriptor = descriptor_;
-  descriptor_ = -1;
-  close();
-  return descriptor;
+  exhausted_ = descriptor < 0;
+  error_ = 0;
 }
 
 bool DirectoryReader::refill() {
@@ -58,7 +41,8 @@ bool DirectoryReader::refill() {
     const ssize_t got = ::getdents64(descriptor_, buffer_.get(), kBufferSize);
     if (got < 0 && errno == EINTR) continue;
     if (got <= 0) {
-      // A read error ends the folder like its end does: what was read is kept.
+      // What was read before an error is kept; the error is told.
+      if (got < 0) error_ = errno;
       exhausted_ = true;
       return false;
     }
@@ -69,7 +53,6 @@ bool DirectoryReader::refill() {
 }
 
 bool DirectoryReader::next(DirectoryEntry& entry, bool wantSize) {
-  if (descriptor_ < 0) return false;
   for (;;) {
     if (offset_ >= filled_ && (exhausted_ || !refill())) return false;
     const auto* record = reinterpret_cast<const dirent64*>(buffer_.get() + offset_);
@@ -90,6 +73,7 @@ void DirectoryReader::resolveKind(DirectoryEntry& entry, unsigned char type, con
   const bool needOwnStat = type == DT_UNKNOWN || (wantSize && type != DT_DIR);
   const bool haveOwnStat =
       needOwnStat && ::fstatat(descriptor_, name, &info, AT_SYMLINK_NOFOLLOW) == 0;
+  if (needOwnStat && !haveOwnStat && wantSize) entry.sizeError = errno;
   if (type == DT_UNKNOWN && haveOwnStat) {
     type = S_ISDIR(info.st_mode) ? DT_DIR : S_ISLNK(info.st_mode) ? DT_LNK : DT_REG;
   }

@@ -14,29 +14,29 @@ struct DirectoryEntry {
   bool isSymlink = false;  // the entry itself is a symbolic link
   bool isHidden = false;   // the name begins with "."
   std::uint64_t size = 0;  // the entry's own size (a link's own), only when asked for
+  int sizeError = 0;       // why the size asked for could not be read (an errno value), or 0
 };
 
-// Reads a folder entry by entry (find-first, find-next). "." and ".." are skipped; names are
-// never matched against a pattern, so "*" and "?" are ordinary characters. A folder that cannot
-// be opened simply yields no entries. One reader can read many folders in turn; its buffer is
-// allocated once.
+// The own size of the entry `name` of the open folder `folder` (a link's own, as `du` counts
+// it); false with errno set when it cannot be read.
+bool readEntrySize(int folder, const char* name, std::uint64_t& size);
+
+// Reads an open folder entry by entry (find-first, find-next). "." and ".." are skipped; names
+// are never matched against a pattern, so "*" and "?" are ordinary characters. One reader reads
+// many folders in turn; its buffer is allocated once. The folder's descriptor stays the
+// caller's.
 class DirectoryReader {
  public:
   DirectoryReader();
-  ~DirectoryReader();
   DirectoryReader(const DirectoryReader&) = delete;
   DirectoryReader& operator=(const DirectoryReader&) = delete;
 
-  // Opens a folder by path (the empty path is the root); `followLink` says whether a link in
-  // its last component is followed.
-  bool open(const char* path, bool followLink = true);
-  // Opens the folder `name` of an open folder; a link is never followed.
-  bool openAt(int parentDescriptor, const char* name);
+  // Starts reading the folder open as `descriptor` from its beginning.
+  void start(int descriptor);
   // The next entry, or false at the end. `wantSize` asks for the entry's size.
   bool next(DirectoryEntry& entry, bool wantSize = false);
-  // Closes the folder, or hands its descriptor to the caller (who then closes it).
-  void close();
-  int releaseDescriptor();
+  // Why the folder could not be read to its end (an errno value), or 0.
+  int error() const { return error_; }
 
  private:
   bool refill();
@@ -46,7 +46,8 @@ class DirectoryReader {
   std::unique_ptr<char[]> buffer_;
   std::size_t filled_ = 0;
   std::size_t offset_ = 0;
-  bool exhausted_ = false;
+  bool exhausted_ = true;
+  int error_ = 0;
 };
 
 }  // namespace tarvel

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <iterator>
 #include <sstream>
 #include <string>
@@ -76,6 +77,8 @@ TEST_F(CliTest, OptionValuesReachTheListing) {
 
 TEST_F(CliTest, PathIsNormalisedAndTheRootShowsAsSlash) {
   const std::string music = tree.path("Music");
+  tree.createSymlink("Music/via", tree.path("Elsewhere/inner"));
+  tree.createDir("Elsewhere/inner");
   // arguments, working folder, report; a folder ends with a separator, a file is one line
   const std::tuple<std::string, std::string, std::string> cases[] = {
       {"--path=absolute .", music, music + "\n |-/\n"},
@@ -83,6 +86,8 @@ TEST_F(CliTest, PathIsNormalisedAndTheRootShowsAsSlash) {
       {"Music/list.TXT", tree.root(), "list.TXT\n"},
       {music + "/./", "/", "Music\n |-/\n"},
       {"/..", tree.root(), "/\n |-/\n"},
+      // ".." is the file system's: through a link, the folder above its target
+      {"--path=absolute Music/via/..", tree.root(), tree.path("Elsewhere") + "\n |-/\n"},
       {"--path=absolute //", tree.root(), "/\n |-/\n"}};
   for (const auto& [arguments, workingFolder, report] : cases) {
     const auto options =
@@ -101,6 +106,11 @@ TEST_F(CliTest, ExitCodesAndWhatGoesWhere) {
       {"--header=1 Music", "", 2, "", "l'option « --header » ne prend pas de valeur"},
       {"--header Music", "SOURCE_DATE_EPOCH=12x", 2, "", "SOURCE_DATE_EPOCH doit être un nombre"},
       {"nowhere", "", 1, "", "Impossible de trouver « " + tree.path("nowhere") + " ».\n"},
+      {"\"\"", "", 2, "", "le chemin indiqué est vide"},
+      {"Music/list.TXT/", "", 1, "",
+       "« " + tree.path("Music/list.TXT") + " » n'est pas un dossier"},
+      {"broken", "", 0, "broken\r\n", ""},  // a link to nothing is an item, as in the window
+      {"--folder-size broken", "", 0, "Taille du dossier:  7  Octets\n", ""},
       {"--help", "", 0, "Utilisation : tarvelinquistombrel-cli [OPTION]... CHEMIN\n", ""},
       {"--version", "", 0, "tarvelinquistombrel-cli " TARVEL_VERSION "\n", ""},
       {"--folder-size Music", "", 0, "Taille du dossier:  9  Octets\n", ""},
@@ -109,8 +119,13 @@ TEST_F(CliTest, ExitCodesAndWhatGoesWhere) {
       {"--folder-size Music/abba", "", 0, "Taille du dossier:  0  Octets\n", ""},
       {"--folder-size -o x Music", "", 2, "", "« -o » ne s'emploie pas avec « --folder-size »"},
       {"--folder-size nowhere", "", 1, "", "Impossible de trouver « " + tree.path("nowhere")}};
+  tree.createSymlink("broken", "nowhere");
   for (const auto& [arguments, environment, exitCode, out, err] : cases) {
-    const auto result = run(words(arguments), environment);
+    auto argumentList = words(arguments);
+    for (auto& argument : argumentList) {
+      if (argument == "\"\"") argument.clear();
+    }
+    const auto result = run(argumentList, environment);
     EXPECT_EQ(result.exitCode, exitCode) << arguments;
     EXPECT_TRUE(result.out.starts_with(out) && result.out.empty() == out.empty()) << result.out;
     EXPECT_TRUE(result.err.find(err) != std::string::npos && result.err.empty() == err.empty())
@@ -143,6 +158,67 @@ TEST_F(CliTest, DeletedWorkingFolderIsNotTakenForTheRoot) {
                                   cliPath(), tree.path("gone"), "--no-subfolders"});
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_EQ(result.out, "");
+}
+
+// Standard output full or closed: the program says so and fails, whatever it was writing.
+TEST_F(CliTest, AFailedWriteIsAFailure) {
+  ProcessOptions options;
+  options.workingFolder = tree.root();
+  for (const std::string redirection : {">/dev/full", ">&-"}) {
+    for (const char* arguments : {"--help", "--version", "Music", "--folder-size Music"}) {
+      const auto result =
+          runProcess({"sh", "-c", "exec \"$0\" $1 " + redirection, cliPath(), arguments}, options);
+      EXPECT_EQ(result.exitCode, 1) << arguments << redirection;
+      EXPECT_NE(result.err.find("impossible d'écrire sur la sortie standard"), std::string::npos);
+    }
+  }
+}
+
+// As du and find do: one line for each folder or size that cannot be read, the report whole
+// all the same, and the exit status says something was missed.
+TEST_F(CliTest, WhatCannotBeReadIsToldAndTheStatusIsOne) {
+  tree.createFile("Music/Locked/secret");
+  tree.setMode("Music/Locked", 0);
+  tree.createFile("Music/Listable/f", "x");
+  tree.setMode("Music/Listable", 0444);  // names can be read, sizes cannot
+  ProcessOptions options;
+  options.workingFolder = tree.root();
+  options.unprivileged = true;
+  const std::string cannotRead = "tarvelinquistombrel-cli: impossible de lire le dossier « " +
+                                 tree.path("Music/Locked") + " » : accès refusé\n";
+  const std::string noSize = "tarvelinquistombrel-cli: impossible de lire la taille de « " +
+                             tree.path("Music/Listable/f") + " » : accès refusé\n";
+  const auto listing = runCli({"--sizes", "Music"}, options);
+  const auto size = runCli({"--folder-size", "Music"}, options);
+  if (listing.exitCode == 126 || listing.err.find("setpriv") != std::string::npos) {
+    GTEST_SKIP() << "cannot run as an unprivileged user here";
+  }
+  EXPECT_EQ(listing.exitCode, 1);
+  EXPECT_EQ(listing.out,
+            crlf("Music\n |-Abba\n |-Artist\n |  |-Song.mp3 ( 4 )\n |  |---------------/\n"
+                 " |-Listable\n |  |-F ( 0 )\n |  |--------/\n |-Locked\n"
+                 " |-.hidden ( 0 )\n |-List.txt ( 5 )\n |---------------/\n"));
+  EXPECT_EQ(listing.err, noSize + cannotRead);
+  EXPECT_EQ(size.exitCode, 1);
+  EXPECT_EQ(size.out, "Taille du dossier:  9  Octets\n");
+  EXPECT_EQ(size.err, noSize + cannotRead);
+}
+
+// A working folder whose full path is longer than the system takes at once: "." is opened as
+// it is, never by its full path.
+TEST_F(CliTest, AWorkingFolderDeeperThanAnyPathIsListedAndSummed) {
+  const std::string name(200, 'n');
+  tree.createNestedDirs("deep", name, PATH_MAX / 201 + 2, 12);
+  ProcessOptions options;
+  options.workingFolder = tree.root();
+  const std::string goDown = "cd deep && for i in $(seq " + std::to_string(PATH_MAX / 201 + 2) +
+                             "); do cd -P \"$1\" || exit 9; done; exec \"$0\" \"$2\" .";
+  const auto listing = runProcess({"sh", "-c", goDown, cliPath(), name, "--sizes"}, options);
+  const auto size = runProcess({"sh", "-c", goDown, cliPath(), name, "--folder-size"}, options);
+  EXPECT_EQ(listing.exitCode, 0) << listing.err;
+  EXPECT_EQ(listing.out, crlf(name + "\n |-Leaf ( 12 )\n |------------/\n"));
+  EXPECT_EQ(size.exitCode, 0) << size.err;
+  EXPECT_EQ(size.out, "Taille du dossier:  12  Octets\n");
 }
 
 }  // namespace

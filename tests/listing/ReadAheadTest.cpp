@@ -4,16 +4,44 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <climits>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <new>
 #include <string>
+#include <thread>
 
 #include "listing/DiskSource.h"
 #include "listing/FolderWalk.h"
 #include "tests/support/ProcessRunner.h"
 #include "tests/support/TestTree.h"
+
+// Allocations fail on threads other than the test's own once this many more are made there,
+// the way memory runs out for a helper; -1: never.
+std::atomic<long> gAllocationsBeforeFailure{-1};
+const std::thread::id gTestThread = std::this_thread::get_id();
+
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"  // new and delete are malloc and free
+#endif
+void* operator new(std::size_t size) {
+  if (std::this_thread::get_id() != gTestThread && gAllocationsBeforeFailure.load() >= 0 &&
+      gAllocationsBeforeFailure.fetch_sub(1) <= 0) {
+    throw std::bad_alloc();
+  }
+  if (void* memory = std::malloc(size > 0 ? size : 1)) return memory;
+  throw std::bad_alloc();
+}
+void operator delete(void* memory) noexcept {
+  std::free(memory);
+}
+void operator delete(void* memory, std::size_t) noexcept {
+  std::free(memory);
+}
 
 namespace tarvel {
 
@@ -49,8 +77,7 @@ std::string listWith(
   std::string report;
   OnEachFolder progress(std::move(step));
   NoWarnings warnings;
-  FolderWalk(options, patterns, state, report, progress, warnings)
-      .walk(source, root, root.size(), nullptr);
+  FolderWalk(options, patterns, state, report, progress, warnings).walk(source, {"", root});
   source.finish();
   EXPECT_EQ(openDescriptors(), descriptorsBefore) << "left open by the source";
   return report + std::to_string(state.folderCount) + "/" + std::to_string(state.fileCount);
@@ -78,7 +105,7 @@ TEST(ReadAhead, EveryTreeListsAsTheWalkAloneListsIt) {
   }
   // More folders than helpers may hold ready at once, each with a subtree of its own.
   for (int i = 0; i < 300; ++i) tree.createFile("Wide/d" + std::to_string(i) + "/inner/f");
-  tree.createNestedDirs("Deep", "a", 300);  // past the depth where descriptors stop being kept
+  tree.createNestedDirs("Deep", "a", 300);  // more levels than descriptors kept
   tree.createNestedDirs("Long", std::string(200, 'd'), PATH_MAX / 201 + 5);
 
   const int descriptorsBefore = openDescriptors();
@@ -96,6 +123,20 @@ TEST(ReadAhead, EveryTreeListsAsTheWalkAloneListsIt) {
         EXPECT_LT(mostDescriptors - descriptorsBefore, 150) << top;
       }
     }
+  }
+}
+
+TEST(ReadAhead, AHelperOutOfMemoryLeavesTheRestToTheWalk) {
+  TestTree tree;
+  for (int i = 0; i < 60; ++i)
+    tree.createFile("Top/" + std::to_string(i % 7) + "/" + std::to_string(i) + "/f");
+  const std::string alone = listWith(0, tree.path("Top"), sizesAndPaths());
+  // A slow walk, so that the helper reads ahead.
+  const auto slowly = [] { std::this_thread::sleep_for(std::chrono::microseconds(200)); };
+  for (const long allocations : {0, 3, 40}) {
+    gAllocationsBeforeFailure = allocations;
+    EXPECT_EQ(listWith(1, tree.path("Top"), sizesAndPaths(), slowly), alone) << allocations;
+    EXPECT_LT(gAllocationsBeforeFailure.exchange(-1), 0) << "the helper did not fail";
   }
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -9,6 +10,8 @@
 #include <vector>
 
 #include "platform/DirectoryReader.h"
+#include "platform/FolderChain.h"
+#include "platform/OpenFolder.h"
 #include "platform/SafeFileWriter.h"
 #include "tests/support/ProcessRunner.h"
 #include "tests/support/TestTree.h"
@@ -23,7 +26,8 @@ using Seen = std::tuple<bool, bool, bool, std::uint64_t>;
 std::map<std::string, Seen> readFolder(const std::string& path, bool wantSize) {
   std::map<std::string, Seen> seen;
   DirectoryReader reader;
-  reader.open(path.c_str());
+  const OpenFolder folder(openFolderPath(path));
+  reader.start(folder.descriptor());
   for (DirectoryEntry entry; reader.next(entry, wantSize);) {
     seen[std::string(entry.name)] = {entry.isFolder, entry.isSymlink, entry.isHidden, entry.size};
   }
@@ -59,6 +63,31 @@ TEST(DirectoryReader, ReportsEveryEntryWithItsKindAndSizesOnlyWhenAsked) {
   for (int i = 0; i < 600; ++i)
     tree.createFile("many/" + std::to_string(i) + std::string(240, 'n'));
   EXPECT_EQ(readFolder(tree.path("many"), false).size(), 600u);
+}
+
+// With only the top and the deepest folder kept open, going back up opens the others again by
+// name: what holds that name then must be the very folder left, never another nor a link.
+TEST(FolderChain, AFolderReplacedWhileClosedIsRefusedWhenOpenedAgain) {
+  const struct {
+    const char* replacement;  // what takes the place of top/a: "", a folder, or a link
+    int error;                // 0: opened again; -1: refused by the system
+  } cases[] = {{"", 0}, {"folder", ESTALE}, {"link", -1}};
+  for (const auto& c : cases) {
+    TestTree tree;
+    tree.createDir("top/a/b/c");
+    tree.createDir("other/b/c");
+    FolderChain chain(2);
+    chain.start(shareFolder(openFolderPath(tree.path("top"))));
+    for (const char* name : {"a", "b", "c"}) ASSERT_TRUE(chain.enter(name)) << name;
+    chain.leaveTo(3);  // back in top/a/b, closed meanwhile
+    const std::string replacement = c.replacement;
+    if (!replacement.empty()) std::filesystem::rename(tree.path("top/a"), tree.path("old"));
+    if (replacement == "folder") std::filesystem::rename(tree.path("other"), tree.path("top/a"));
+    if (replacement == "link") tree.createSymlink("top/a", tree.path("old"));
+    errno = 0;
+    EXPECT_EQ(chain.deepest() != nullptr, c.error == 0) << c.replacement;
+    EXPECT_TRUE(c.error < 0 || errno == c.error) << c.replacement << " " << errno;
+  }
 }
 
 std::vector<std::string> namesIn(const std::string& folder) {

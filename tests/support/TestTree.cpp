@@ -26,9 +26,11 @@ void check(bool ok, const std::string& what) {
 
 }  // namespace
 
-TestTree::TestTree() {
+TestTree::TestTree(Place place) {
   const char* base = std::getenv("TMPDIR");
-  std::string pattern = std::string(base && *base ? base : "/tmp") + "/tarvel-test-XXXXXX";
+  std::string folder = base && *base ? base : "/tmp";
+  if (place == Place::Memory && ::access("/dev/shm", W_OK) == 0) folder = "/dev/shm";
+  std::string pattern = folder + "/tarvel-test-XXXXXX";
   check(::mkdtemp(pattern.data()) != nullptr, "mkdtemp " + pattern);
   root_ = pattern;
   // Tests that drop privileges must still reach the tree.
@@ -92,7 +94,8 @@ void TestTree::createSymlink(std::string_view relative, std::string_view target)
   check(::symlink(std::string(target).c_str(), full.c_str()) == 0, "symlink " + full);
 }
 
-void TestTree::createNestedDirs(std::string_view relative, const std::string& name, int levels) {
+void TestTree::createNestedDirs(std::string_view relative, const std::string& name, int levels,
+                                off_t leafSize) {
   createDir(relative);
   int parent = ::open(path(relative).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   check(parent >= 0, "open " + path(relative));
@@ -103,7 +106,9 @@ void TestTree::createNestedDirs(std::string_view relative, const std::string& na
     parent = child;
     check(parent >= 0, "openat " + name);
   }
-  ::close(::openat(parent, "leaf", O_CREAT | O_WRONLY | O_CLOEXEC, 0644));
+  const int leaf = ::openat(parent, "leaf", O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
+  check(leaf >= 0 && ::ftruncate(leaf, leafSize) == 0, "leaf");
+  ::close(leaf);
   ::close(parent);
 }
 

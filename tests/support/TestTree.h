@@ -13,7 +13,10 @@ namespace tarvel {
 // folders are created as needed.
 class TestTree {
  public:
-  TestTree();
+  enum class Place { Disk, Memory };
+  // In memory (a tmpfs, where there is one) for trees thousands of levels deep, which a disk
+  // removes slowly, and for files larger than a disk file system allows.
+  explicit TestTree(Place place = Place::Disk);
   ~TestTree();
   TestTree(const TestTree&) = delete;
   TestTree& operator=(const TestTree&) = delete;
@@ -25,10 +28,11 @@ class TestTree {
   void createFile(std::string_view relative, std::string_view bytes = {});
   // A file of `size` bytes that takes no room on disk.
   void createSparseFile(std::string_view relative, std::uint64_t size);
-  // `levels` folders named `name`, each in the one before, below the folder `relative`, with an
-  // empty file "leaf" in the deepest. Made by descriptor, so the deepest paths may be longer
-  // than any path the system accepts.
-  void createNestedDirs(std::string_view relative, const std::string& name, int levels);
+  // `levels` folders named `name`, each in the one before, below the folder `relative`, with a
+  // file "leaf" of `leafSize` bytes in the deepest. Made by descriptor, so the deepest paths
+  // may be longer than any path the system accepts.
+  void createNestedDirs(std::string_view relative, const std::string& name, int levels,
+                        off_t leafSize = 0);
   void createSymlink(std::string_view relative, std::string_view target);
   void setMode(std::string_view relative, mode_t mode);
   std::string readFile(std::string_view relative) const;

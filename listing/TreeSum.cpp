@@ -1,0 +1,203 @@
+#include "listing/TreeSum.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <limits>
+#include <system_error>
+
+#include "platform/PathRules.h"
+
+namespace tarvel {
+
+namespace {
+
+// A few threads: each more holds another chain of descriptors and another buffer.
+constexpr unsigned kMaxHelpers = 3;
+
+std::uint64_t addSaturating(std::uint64_t total, std::uint64_t size) {
+  constexpr auto kLargest = std::numeric_limits<std::uint64_t>::max();
+  return size > kLargest - total ? kLargest : total + size;
+}
+
+}  // namespace
+
+TreeSum::TreeSum(bool includeSubfolders, std::stop_token stop)
+    : includeSubfolders_(includeSubfolders), stop_(std::move(stop)) {}
+
+TreeSum::~TreeSum() {
+  endAll();
+  for (auto& helper : helpers_) helper.join();
+}
+
+std::uint64_t TreeSum::run(SharedFolder top, const std::string& topPath) {
+  takePart({std::move(top), {}, topPath});
+  for (auto& helper : helpers_) helper.join();
+  helpers_.clear();
+  if (failure_) std::rethrow_exception(failure_);
+  std::sort(problems_.begin(), problems_.end(),
+            [](const Problem& a, const Problem& b) { return a.path < b.path; });
+  return total_;
+}
+
+void TreeSum::takePart(Task first) {
+  try {
+    Worker worker;
+    if (first.parent) sumTask(worker, std::move(first));
+    for (Task task; nextTask(task);) sumTask(worker, std::move(task));
+    const std::lock_guard lock(mutex_);
+    total_ = addSaturating(total_, worker.total);
+    problems_.insert(problems_.end(), worker.problems.begin(), worker.problems.end());
+  } catch (...) {
+    const std::lock_guard lock(mutex_);
+    if (!failure_) failure_ = std::current_exception();
+    done_ = true;
+    changed_.notify_all();
+  }
+}
+
+void TreeSum::startHelpers() {
+  helpersStarted_ = true;
+  const unsigned processors = std::thread::hardware_concurrency();
+  const unsigned wanted = processors > 1 ? std::min(processors - 1, kMaxHelpers) : 0;
+  helpers_.reserve(wanted);
+  for (unsigned i = 0; i < wanted; ++i) {
+    {
+      const std::lock_guard lock(mutex_);
+      ++takingPart_;
+    }
+    try {
+      helpers_.emplace_back([this] { takePart({}); });
+    } catch (const std::system_error&) {
+      const std::lock_guard lock(mutex_);
+      --takingPart_;
+      return;
+    }
+  }
+}
+
+void TreeSum::endAll() {
+  const std::lock_guard lock(mutex_);
+  done_ = true;
+  changed_.notify_all();
+}
+
+bool TreeSum::nextTask(Task& task) {
+  std::unique_lock lock(mutex_);
+  ++idle_;
+  for (;;) {
+    if (done_) return false;
+    if (!pool_.empty()) {
+      --idle_;
+      task = std::move(pool_.back());
+      pool_.pop_back();
+      wanted_ = idle_ > 0 && pool_.empty();
+      return true;
+    }
+    if (idle_ == takingPart_) {
+      done_ = true;
+      changed_.notify_all();
+      return false;
+    }
+    wanted_ = true;
+    changed_.wait(lock);
+  }
+}
+
+void TreeSum::sumTask(Worker& worker, Task task) {
+  const bool atTop = task.name.empty();
+  SharedFolder top = std::move(task.parent);
+  if (!atTop) {
+    top = shareFolder(openSubfolder(top->descriptor(), task.name.c_str()));
+    if (!top) {
+      worker.problems.push_back({task.path, errno, true});
+      return;
+    }
+  }
+  FolderChain& chain = worker.chain;
+  chain.start(std::move(top));
+  // A thread waiting for work holds no descriptor.
+  const struct ClearOnExit {
+    FolderChain& chain;
+    ~ClearOnExit() { chain.clear(); }
+  } clearOnExit{chain};
+  worker.donateFrom = 0;
+  readLevel(worker, 0, task.path);
+  if (atTop && !helpersStarted_ && !worker.levels[0].names.empty()) startHelpers();
+  std::size_t depth = 0;
+  for (;;) {
+    if (wanted_.load(std::memory_order_relaxed)) donate(worker, depth, task.path);
+    while (worker.levels[depth].next >= worker.levels[depth].names.size()) {
+      if (depth == 0) return;
+      --depth;
+    }
+    if (stop_.stop_requested()) {
+      endAll();
+      return;
+    }
+    Level& level = worker.levels[depth];
+    const char* name = level.names.c_str() + level.next;
+    level.next += std::strlen(name) + 1;
+    chain.leaveTo(depth + 1);
+    if (!chain.enter(name)) {
+      worker.problems.push_back({joinPath(chain.pathOf(task.path, depth), name), errno, true});
+      continue;
+    }
+    readLevel(worker, ++depth, task.path);
+  }
+}
+
+void TreeSum::readLevel(Worker& worker, std::size_t depth, const std::string& topPath) {
+  if (worker.levels.size() <= depth) worker.levels.emplace_back();
+  Level& level = worker.levels[depth];
+  level.names.clear();
+  level.next = 0;
+  worker.donateFrom = std::min(worker.donateFrom, depth);
+  DirectoryReader& reader = worker.reader;
+  reader.start(worker.chain.openAt(depth)->descriptor());
+  for (DirectoryEntry entry; reader.next(entry, true);) {
+    if (!entry.isFolder) {
+      if (entry.sizeError == 0) {
+        worker.total = addSaturating(worker.total, entry.size);
+      } else {
+        worker.problems.push_back(
+            {joinPath(worker.chain.pathOf(topPath, depth), entry.name), entry.sizeError, false});
+      }
+    } else if (includeSubfolders_ && !entry.isSymlink) {
+      level.names.append(entry.name);
+      level.names.push_back('\0');
+    }
+  }
+  if (reader.error() != 0) {
+    worker.problems.push_back({worker.chain.pathOf(topPath, depth), reader.error(), true});
+  }
+}
+
+// Gives the first subfolder left at the shallowest level, the largest piece of work most
+// likely, to a thread waiting for one, unless it is the last this thread has to do.
+void TreeSum::donate(Worker& worker, std::size_t depth, const std::string& topPath) {
+  const auto hasNames = [&](std::size_t k) {
+    return worker.levels[k].next < worker.levels[k].names.size();
+  };
+  while (worker.donateFrom <= depth && !hasNames(worker.donateFrom)) ++worker.donateFrom;
+  for (std::size_t k = worker.donateFrom; k <= depth; ++k) {
+    if (!hasNames(k)) continue;
+    Level& level = worker.levels[k];
+    const char* name = level.names.c_str() + level.next;
+    const std::size_t after = level.next + std::strlen(name) + 1;
+    bool moreLeft = after < level.names.size();
+    for (std::size_t j = depth; !moreLeft && j > k; --j) moreLeft = hasNames(j);
+    SharedFolder parent = worker.chain.openAt(k);
+    if (!moreLeft) return;
+    if (!parent) continue;
+    Task task{std::move(parent), name, joinPath(worker.chain.pathOf(topPath, k), name)};
+    level.next = after;
+    const std::lock_guard lock(mutex_);
+    pool_.push_back(std::move(task));
+    wanted_ = false;
+    changed_.notify_one();
+    return;
+  }
+}
+
+}  // namespace tarvel

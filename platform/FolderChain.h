@@ -1,0 +1,68 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/OpenFolder.h"
+
+namespace tarvel {
+
+// The folders from the top of a walk down to the one it is in, each opened relative to the one
+// above it, never through a link, so no path longer than one name is ever resolved. Only a
+// bounded number of them stay open: one closed to keep within the budget is opened again when
+// it is needed, name by name from the nearest folder still open, and must then be the very
+// folder it was (same device and inode): a folder swapped for another is refused, not entered.
+class FolderChain {
+ public:
+  static constexpr std::size_t kDefaultBudget = 64;
+
+  explicit FolderChain(std::size_t budget = kDefaultBudget);
+
+  // Starts the chain at `top`, which stays open while the chain holds it.
+  void start(SharedFolder top);
+  void clear();
+  // The number of folders in the chain, the top included.
+  std::size_t depth() const { return levels_.size(); }
+  // Opens the folder `name` of the deepest one and makes it the deepest; false, with errno set,
+  // when it cannot be opened.
+  bool enter(const char* name);
+  // Makes `folder`, opened as `name` in the deepest folder by someone else, the deepest.
+  void adopt(const char* name, SharedFolder folder);
+  // Leaves the deepest folders until `depth` remain.
+  void leaveTo(std::size_t depth);
+  // The deepest folder, opened again if it was closed; null, with errno set, when it can no
+  // longer be reached as it was.
+  SharedFolder deepest();
+  // The folder at `level` if it is open now, else null.
+  SharedFolder openAt(std::size_t level) const;
+  // The path of the folder at `level`: the names below the top, each after a "/", after
+  // `topPath` (for messages).
+  std::string pathOf(std::string_view topPath, std::size_t level) const;
+
+ private:
+  struct Level {
+    std::size_t nameStart;  // in names_, NUL-terminated
+    SharedFolder folder;    // null while closed
+    dev_t device = 0;
+    ino_t inode = 0;
+  };
+
+  void push(const char* name, SharedFolder folder);
+  bool reopen(std::size_t level);
+  // Closes the shallowest open folder but the top and the deepest; false when there is none.
+  bool closeOne();
+  // Opens `name` in `parent`, giving back descriptors of the chain when the process has none left.
+  int openName(int parent, const char* name);
+
+  std::vector<Level> levels_;
+  std::string names_;
+  std::size_t budget_;
+  std::size_t openCount_ = 0;
+  std::size_t closedBelow_ = 1;  // every level from 1 up to this one is closed
+};
+
+}  // namespace tarvel

@@ -1,0 +1,99 @@
+#include "platform/OpenFolder.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace tarvel {
+
+namespace {
+
+constexpr int kReadFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+// Enough to pass through a folder on the way, even one that may be searched but not read.
+constexpr int kPassFlags = O_PATH | O_DIRECTORY | O_CLOEXEC;
+
+bool isOneName(const char* name) {
+  return name[0] != '\0' && std::strchr(name, '/') == nullptr && std::strcmp(name, ".") != 0 &&
+         std::strcmp(name, "..") != 0;
+}
+
+// Opens the folder holding the last name of `path` one name at a time, and sets `last` to that
+// name (with the final separator, if any, which asks for a folder; "." for the root alone).
+int openParentByNames(std::string_view path, std::string& last) {
+  std::vector<std::string_view> names;
+  for (std::size_t start = 0; start < path.size();) {
+    const std::size_t end = std::min(path.find('/', start), path.size());
+    if (end > start) names.push_back(path.substr(start, end - start));
+    start = end + 1;
+  }
+  int folder = ::open(path.starts_with('/') ? "/" : ".", kPassFlags);
+  for (std::size_t i = 0; folder >= 0 && i + 1 < names.size(); ++i) {
+    const int inner = ::openat(folder, std::string(names[i]).c_str(), kPassFlags);
+    const int error = errno;
+    ::close(folder);
+    errno = error;
+    folder = inner;
+  }
+  last = names.empty() ? "." : std::string(names.back()) + (path.ends_with('/') ? "/" : "");
+  return folder;
+}
+
+}  // namespace
+
+OpenFolder::~OpenFolder() {
+  if (descriptor_ >= 0) ::close(descriptor_);
+}
+
+SharedFolder shareFolder(int descriptor) {
+  if (descriptor < 0) return nullptr;
+  try {
+    return std::make_shared<const OpenFolder>(descriptor);
+  } catch (...) {
+    ::close(descriptor);
+    throw;
+  }
+}
+
+int openSubfolder(int parent, const char* name) {
+  if (!isOneName(name)) {
+    errno = EINVAL;
+    return -1;
+  }
+  return ::openat(parent, name, kReadFlags | O_NOFOLLOW);
+}
+
+int openFolderPath(std::string_view path) {
+  const std::string whole(path.empty() ? "/" : path);
+  const int folder = ::open(whole.c_str(), kReadFlags);
+  if (folder >= 0 || errno != ENAMETOOLONG) return folder;
+  std::string last;
+  const int parent = openParentByNames(whole, last);
+  if (parent < 0) return -1;
+  const int opened = ::openat(parent, last.c_str(), kReadFlags);
+  const int error = errno;
+  ::close(parent);
+  errno = error;
+  return opened;
+}
+
+bool statPath(std::string_view path, struct stat& info, bool followLink) {
+  const int flags = followLink ? 0 : AT_SYMLINK_NOFOLLOW;
+  const std::string whole(path.empty() ? "/" : path);
+  if (::fstatat(AT_FDCWD, whole.c_str(), &info, flags) == 0) return true;
+  if (errno != ENAMETOOLONG) return false;
+  std::string last;
+  const int parent = openParentByNames(whole, last);
+  if (parent < 0) return false;
+  const bool found = ::fstatat(parent, last.c_str(), &info, flags) == 0;
+  const int error = errno;
+  ::close(parent);
+  errno = error;
+  return found;
+}
+
+}  // namespace tarvel

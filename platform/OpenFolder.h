@@ -1,0 +1,43 @@
+#pragma once
+
+#include <sys/stat.h>
+
+#include <memory>
+#include <string_view>
+
+namespace tarvel {
+
+// An open folder's descriptor, closed when its last holder lets go: the walk and the threads
+// that read ahead of it may share one.
+class OpenFolder {
+ public:
+  explicit OpenFolder(int descriptor) noexcept : descriptor_(descriptor) {}
+  ~OpenFolder();
+  OpenFolder(const OpenFolder&) = delete;
+  OpenFolder& operator=(const OpenFolder&) = delete;
+
+  int descriptor() const { return descriptor_; }
+
+ private:
+  int descriptor_;
+};
+
+using SharedFolder = std::shared_ptr<const OpenFolder>;
+
+// Takes over `descriptor`: null for -1; closed at once if the holder cannot be made.
+SharedFolder shareFolder(int descriptor);
+
+// Opens the folder `name` of the open folder `parent` for reading. `name` is one name, never
+// "." or "..", and a symbolic link is never followed, so nothing outside `parent` can be
+// reached. -1 with errno set when it cannot be opened.
+int openSubfolder(int parent, const char* name);
+
+// Opens the folder at `path` as the user named it ("" is the root; a relative path starts at
+// the working folder), following links on the way as a typed path does. A path longer than the
+// system accepts at once is opened one name at a time. -1 with errno set on failure.
+int openFolderPath(std::string_view path);
+
+// The entry `path` names, however long the path; with `followLink`, what a link points to.
+bool statPath(std::string_view path, struct stat& info, bool followLink);
+
+}  // namespace tarvel
