@@ -125,6 +125,18 @@ bool writeToStandardOutput(const std::string& bytes) {
   return writeFully(STDOUT_FILENO, bytes) == 0;
 }
 
+// The report goes to standard output piece by piece while the walk writes it.
+class StandardOutput final : public ReportOutput {
+ public:
+  void write(std::string_view piece) override {
+    if (ok_) ok_ = writeFully(STDOUT_FILENO, piece) == 0;
+  }
+  bool ok() const { return ok_; }
+
+ private:
+  bool ok_ = true;
+};
+
 FileErrorCause causeOf(int error) {
   return error == ENOENT ? FileErrorCause::NotFound : classifyErrno(error);
 }
@@ -195,6 +207,8 @@ int runCommandLine(int argc, char** argv) {
   auto run = std::make_unique<ListingRun>();
   run->setClock(clock);
   run->setProblemSink(&problems);
+  StandardOutput output;
+  if (!command.outputFile) run->setOutput(&output);
   std::unique_ptr<TerminalProgress> progress;
   if (::isatty(STDERR_FILENO)) {
     progress = std::make_unique<TerminalProgress>(stderr, run->state());
@@ -212,7 +226,8 @@ int runCommandLine(int argc, char** argv) {
     if (!result.ok) return failure(fileErrorMessage(result.cause, quotePath(target)));
     return status;
   }
-  if (!writeToStandardOutput(run->report())) return failure(kCannotWrite);
+  output.write(run->report());
+  if (!output.ok()) return failure(kCannotWrite);
   return status;
 }
 

@@ -1,7 +1,5 @@
 #include "listing/EntrySource.h"
 
-#include <algorithm>
-
 #include "listing/NameOrder.h"
 
 namespace tarvel {
@@ -12,6 +10,11 @@ void FolderContents::clear() {
   files_.clear();
   folderError_ = 0;
   sizeErrors_.clear();
+}
+
+void FolderContents::reserve(std::size_t nameBytes, std::size_t files) {
+  names_.reserve(nameBytes);
+  files_.reserve(files);
 }
 
 std::size_t FolderContents::store(std::string_view name) {
@@ -30,9 +33,7 @@ void FolderContents::addFile(std::string_view name, std::uint64_t size) {
 }
 
 void FolderContents::sortFolders(std::vector<std::size_t>& order) const {
-  std::sort(order.begin(), order.end(), [this](std::size_t a, std::size_t b) {
-    return precedesInListing(name(folders_[a]), name(folders_[b]));
-  });
+  sortByName(order, [this](std::size_t index) { return name(folders_[index]); });
 }
 
 }  // namespace tarvel

@@ -53,7 +53,7 @@ FolderReadAhead::~FolderReadAhead() {
 
 std::unique_ptr<FolderReadAhead::Item> FolderReadAhead::subfolderList(
     const SharedFolder& parent, std::size_t depth, const FolderContents& contents,
-    std::vector<std::size_t>& order) {
+    const std::vector<std::size_t>& order) {
   auto list = std::make_unique<Item>();
   list->depth = depth;
   list->listParent = parent;
@@ -71,14 +71,15 @@ void FolderReadAhead::expect(const SharedFolder& parent, std::size_t depth, bool
                              const FolderContents& contents,
                              const std::vector<std::size_t>& order) {
   if (helperCount_ == 0 || abandoned_) return;
-  order_ = order;
-  auto list = subfolderList(parent, depth, contents, order_);
+  auto list = subfolderList(parent, depth, contents, order);
   if (!list) return;
+  // The walk reads the first itself: helpers have work only beyond it.
+  const bool severalNames = list->names.find('\0') + 1 < list->names.size();
   {
     const std::lock_guard lock(mutex_);
     wantSizes_ = wantSizes;
     queue_.push_front(std::move(list));
-    wakeHelpers();
+    if (severalNames || queue_.size() > 1) wakeHelpers();
   }
   startHelpers();
 }

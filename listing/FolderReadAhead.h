@@ -58,12 +58,11 @@ class FolderReadAhead {
   void wakeHelpers();
   static std::unique_ptr<Item> subfolderList(const SharedFolder& parent, std::size_t depth,
                                              const FolderContents& contents,
-                                             std::vector<std::size_t>& order);
+                                             const std::vector<std::size_t>& order);
 
   const unsigned helperCount_;
   std::vector<std::thread> helpers_;
-  std::vector<std::size_t> order_;  // the walk's own scratch space
-  bool abandoned_ = false;          // a failure ended reading ahead for this walk
+  bool abandoned_ = false;  // a failure ended reading ahead for this walk
 
   // Shared with the helpers, under `mutex_`.
   std::mutex mutex_;

@@ -17,6 +17,9 @@ constexpr std::string_view kSizeWarningText =
     "Attention ! La taille des fichiers n'est pas calculée dans ce mode!\n"
     "Decochez la case 'Extraire l'arborescence' pour avoir la taille des fichiers";
 
+// A piece small enough to stay in the part of the report buffer used already.
+constexpr std::size_t kPieceSize = std::size_t{1} << 20;
+
 std::int64_t lastStep(std::size_t count) {
   return count > 0 ? static_cast<std::int64_t>(count) - 1 : 0;
 }
@@ -114,10 +117,17 @@ void FolderWalk::reportProblems(const Frame& frame) {
 }
 
 void FolderWalk::collectFiles(Frame& frame, bool withSizes) {
+  // Most listings show names as they are: the spans then point into the names read.
+  frame.textsAreNames = !withSizes && !options_.removeExtension;
+  frame.fileOrder.reserve(frame.contents.files().size());
   for (const auto& file : frame.contents.files()) {
     const std::string_view name = frame.contents.name(file);
     if (name.empty()) continue;  // the tree's expansion placeholder
     if (options_.extensionFilterOn && !patterns_.matchesFileName(name)) continue;
+    if (frame.textsAreNames) {
+      frame.fileOrder.push_back({file.offset, file.length});
+      continue;
+    }
     const std::size_t offset = frame.fileTexts.size();
     frame.fileTexts.append(options_.removeExtension ? withoutExtension(name) : name);
     if (withSizes) {
@@ -133,10 +143,9 @@ void FolderWalk::collectFiles(Frame& frame, bool withSizes) {
 
 void FolderWalk::sortEntries(Frame& frame) {
   frame.contents.sortFolders(frame.folderOrder);
-  const std::string_view texts(frame.fileTexts);
-  std::sort(frame.fileOrder.begin(), frame.fileOrder.end(), [&](Span a, Span b) {
-    return precedesInListing(texts.substr(a.offset, a.length), texts.substr(b.offset, b.length));
-  });
+  const std::string_view texts = fileTexts(frame);
+  sortByName(frame.fileOrder,
+             [texts](Span span) { return texts.substr(span.offset, span.length); });
 }
 
 void FolderWalk::sendRange(const Frame& frame) {
@@ -180,8 +189,11 @@ void FolderWalk::writeEntryPrefix(std::size_t depth) {
 }
 
 void FolderWalk::writeSeparatorPrefix(std::size_t depth) {
-  report_.append(" |");
-  for (std::size_t level = 0; level < depth; ++level) report_.append("  |");
+  // " |", then "  |" for each level: cut from one long prefix, so a deep line costs one copy.
+  const std::size_t length = 2 + 3 * depth;
+  if (treePrefix_.empty()) treePrefix_ = " |";
+  while (treePrefix_.size() < length) treePrefix_.append("  |");
+  report_.append(treePrefix_, 0, length);
 }
 
 void FolderWalk::appendPathPart(const Frame& frame, bool withPath) {
@@ -200,6 +212,14 @@ void FolderWalk::finishEntryLine(std::size_t lineStart, bool withPath) {
   lastLineEnd_ = report_.size();
   lastLineUnmeasured_ = true;
   report_.append(kLineEnd);
+  handOverPiece();
+}
+
+void FolderWalk::handOverPiece() {
+  if (output_ == nullptr || report_.size() < kPieceSize) return;
+  settleLastLineLength();  // measured while the line is still there
+  output_->write(report_);
+  report_.clear();
 }
 
 void FolderWalk::settleLastLineLength() {
@@ -224,7 +244,7 @@ void FolderWalk::writeSubfolderLine(const Frame& frame, std::size_t depth, std::
 
 void FolderWalk::writeFileLines(const Frame& frame, std::size_t depth) {
   const bool withPath = options_.pathMode != PathMode::NoPath && options_.applyPathOptionsToFiles;
-  const std::string_view texts(frame.fileTexts);
+  const std::string_view texts = fileTexts(frame);
   if (!options_.noFiles) {
     for (std::size_t j = 0; j < frame.fileOrder.size(); ++j) {
       if (options_.treeStyle) writeEntryPrefix(depth);
@@ -264,6 +284,7 @@ void FolderWalk::writeSeparator(std::size_t depth) {
     report_.append(pattern);
   }
   report_.append(kLineEnd);
+  handOverPiece();
 }
 
 }  // namespace tarvel

@@ -36,6 +36,8 @@ class FolderWalk {
   // from the front of relative paths. Returns false when `stop` was requested before the walk
   // ended; it is looked at before each folder is read.
   bool walk(EntrySource& source, const SelectedItem& root, std::stop_token stop = {});
+  // Hands the report to `output` (may be null) in pieces as it grows, between lines.
+  void setOutput(ReportOutput* output) { output_ = output; }
 
  private:
   struct Span {
@@ -47,7 +49,8 @@ class FolderWalk {
     FolderContents contents;
     std::vector<std::size_t> folderOrder;  // indexes into contents.folders(), in listing order
     std::string fileTexts;                 // finished file entry texts, back to back
-    std::vector<Span> fileOrder;           // spans of fileTexts, in listing order
+    bool textsAreNames = false;            // the texts are the names: no copy in fileTexts
+    std::vector<Span> fileOrder;           // spans of the texts, in listing order
     std::int64_t lastFolderStep = 0;       // d: subfolders - 1, or 0
     std::int64_t lastFileStep = 0;         // f: files - 1, or 0
     std::size_t nextFolder = 0;
@@ -58,6 +61,9 @@ class FolderWalk {
   void reportProblems(const Frame& frame);
   std::string_view pathOf(const Frame& frame) const { return {path_.data(), frame.pathLength}; }
   void collectFiles(Frame& frame, bool withSizes);
+  static std::string_view fileTexts(const Frame& frame) {
+    return frame.textsAreNames ? frame.contents.allNames() : std::string_view(frame.fileTexts);
+  }
   void sortEntries(Frame& frame);
   void sendRange(const Frame& frame);
   // Returns false when the folder is finished.
@@ -70,6 +76,7 @@ class FolderWalk {
   void appendPathPart(const Frame& frame, bool withPath);
   void finishEntryLine(std::size_t lineStart, bool withPath);
   void settleLastLineLength();
+  void handOverPiece();
 
   const ListingOptions& options_;
   const ExtensionPatterns& patterns_;
@@ -78,12 +85,14 @@ class FolderWalk {
   ProgressSink& progress_;
   WarningSink& warnings_;
   ReadProblems* problems_;
+  ReportOutput* output_ = nullptr;
 
   EntrySource* source_ = nullptr;
   std::string rootReach_;
   // The path of the folder entered last; each frame's own is a beginning of it, so a deep walk
   // keeps one path, not one per level.
   std::string path_;
+  std::string treePrefix_;
   std::size_t rootLength_ = 0;
   // The last entry line's place in the report: its width is measured only when a "%"
   // separator needs it, not for every line.

@@ -27,6 +27,7 @@ bool ListingRun::run(const SelectedItem& selected, const ListingOptions& options
                               ? *treeSource
                               : static_cast<EntrySource&>(disk_);
     FolderWalk walk(options, patterns_, state_, report_, *progress_, *warnings_, problems_);
+    walk.setOutput(output_);
     // The helpers that read ahead stop, and the descriptors kept close, however the walk ends.
     const struct FinishDisk {
       DiskSource& disk;

@@ -35,6 +35,9 @@ class ListingRun {
   void setWarningSink(WarningSink* sink) { warnings_ = sink ? sink : &noWarnings_; }
   // Where folders and sizes that cannot be read are told; none by default.
   void setProblemSink(ReadProblems* sink) { problems_ = sink; }
+  // With an output, the walk hands the report over in pieces as it goes, and report() keeps
+  // only what is left at the end; none by default.
+  void setOutput(ReportOutput* output) { output_ = output; }
 
  private:
   void appendRootLine(const SelectedItem& selected, PathMode pathMode);
@@ -50,6 +53,7 @@ class ListingRun {
   ProgressSink* progress_ = &noProgress_;
   WarningSink* warnings_ = &noWarnings_;
   ReadProblems* problems_ = nullptr;
+  ReportOutput* output_ = nullptr;
 };
 
 }  // namespace tarvel

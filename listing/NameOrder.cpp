@@ -33,6 +33,14 @@ int compareNames(std::string_view a, std::string_view b) {
   return 0;
 }
 
+std::uint64_t orderKey(std::string_view name, std::size_t offset) {
+  std::uint64_t key = 0;
+  for (std::size_t i = offset; i < offset + 8; ++i) {
+    key = (key << 8) | (i < name.size() ? kFold[static_cast<unsigned char>(name[i])] : 0u);
+  }
+  return key;
+}
+
 bool precedesInListing(std::string_view a, std::string_view b) {
   const int order = compareNames(a, b);
   return order != 0 ? order < 0 : a < b;

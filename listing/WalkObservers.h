@@ -31,6 +31,14 @@ class ReadProblems {
   virtual void sizeUnreadable(std::string_view path, int error) = 0;
 };
 
+// Takes a report piece by piece while it is written, so that a long one is never held whole
+// (the command line writing to its output); the pieces, joined, are the report's bytes.
+class ReportOutput {
+ public:
+  virtual ~ReportOutput() = default;
+  virtual void write(std::string_view piece) = 0;
+};
+
 class NoProgress final : public ProgressSink {
  public:
   void setRange(std::int64_t) override {}

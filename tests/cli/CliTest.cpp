@@ -150,6 +150,18 @@ TEST_F(CliTest, OutputFileGetsTheSameBytesAndAReadOnlyOneIsRefused) {
   EXPECT_EQ(tree.readFile("readonly.txt"), "keep");
 }
 
+// Standard output gets the report in pieces while the walk writes it (here some four of them);
+// a file gets it whole: the same bytes, separators measured across the pieces included.
+TEST_F(CliTest, AReportWrittenInPiecesIsTheSameAsAWholeOne) {
+  TestTree deep(TestTree::Place::Memory);
+  deep.createNestedDirs("top", "a", 1200);
+  const auto pieces = run({"--sizes", deep.path("top")});
+  const auto whole = run({"--sizes", "-o", "whole.txt", deep.path("top")});
+  EXPECT_EQ(pieces.exitCode, 0);
+  EXPECT_GT(pieces.out.size(), std::size_t{4} << 20);
+  EXPECT_EQ(pieces.out, tree.readFile("whole.txt"));
+}
+
 // When the working folder has been removed, a relative PATH has no absolute form; taking the
 // root in its place would list the whole file system (and put a relative -o file there).
 TEST_F(CliTest, DeletedWorkingFolderIsNotTakenForTheRoot) {
