@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Times tarvelinquistombrel-cli against find, ls -R and tree on a generated
-# tree of about 100,000 files and prints Markdown tables to stdout (progress
-# and build logs go to stderr).
+# tree of about 100,000 files, then against find on other shapes (deep chains,
+# a folder of 200,000 files) and measures the peak memory of a folder of
+# 100,000 subfolders; prints Markdown tables to stdout (progress and build
+# logs go to stderr).
 #
 # Environment:
 #   CLI=/path/to/tarvelinquistombrel-cli  use this binary, skip the build
@@ -82,3 +84,24 @@ $(nproc) cores, $(uname -sr), $(version hyperfine), $(version tree), \
 $(version find), $(version ls), LANG=${LANG:-unset}."
 log "measuring peak memory and output size"
 python3 "$here/report.py" "$json" "$header" "${cmds[@]}"
+
+shapes=$bench_dir/shapes
+log "generating (or reusing) the other shapes in $shapes"
+python3 "$here/make-shapes.py" "$shapes" >&2
+find "$shapes" >/dev/null # warm the page cache
+opts=(--warmup 1 --runs "$runs" --export-json "$bench_dir/shapes.json")
+[[ $help == *--output* ]] && opts+=(--output=null)
+[[ $help == *--shell=none* ]] && opts+=(-N)
+for shape in chain-short chain-long flat; do
+    s=$(quote "$shapes/$shape")
+    opts+=(-n "tarvelinquistombrel-cli $shape" "$c $s" -n "find $shape" "find $s")
+done
+s=$(quote "$shapes/flat")
+opts+=(-n "tarvelinquistombrel-cli --sizes flat" "$c --sizes $s"
+       -n "find flat -printf" "find $s -printf '%s %p\\n'")
+log "timing the other shapes, $runs runs per command"
+hyperfine "${opts[@]}" >&2
+echo
+echo "Other shapes: warm page cache, $runs runs after 1 warm-up, medians."
+echo
+python3 "$here/shapes-report.py" "$bench_dir/shapes.json" "$CLI" "$shapes/wide"

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QStringList>
 #include <QTest>
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -142,6 +143,16 @@ TEST_F(FolderTreeTest, SelectPathOpensEachFolderOnTheWay) {
     EXPECT_EQ(folders.currentItem(), folders.topLevelItem(0));
     EXPECT_EQ(folders.currentItem()->text(0), "/");
   }
+  // A link to a folder shows as a folder, and the user may open it.
+  tree.createSymlink("box/via", tree.path("box/a"));
+  EXPECT_EQ(childTexts(open("box/via/b")), (QStringList{"c", "d"}));
+
+  // Deeper than any path the system takes at once: every folder on the way is still read.
+  std::string deep = "box/deep";
+  tree.createNestedDirs(deep, std::string(200, 'n'), PATH_MAX / 201 + 2);
+  for (int level = 0; level < PATH_MAX / 201 + 2; ++level) deep += "/" + std::string(200, 'n');
+  EXPECT_EQ(childTexts(open(deep)), QStringList{"leaf"});
+
   if (const char* home = std::getenv("HOME"); home != nullptr && *home == '/') {
     ASSERT_TRUE(folders.selectPath(home));
     EXPECT_EQ(folders.getItemPath(folders.currentItem()) + "/",

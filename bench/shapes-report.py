@@ -1,0 +1,59 @@
+#!/usr/bin/env python3
+"""Ratios of the other shapes' timings, and the wide folder's peak memory.
+
+Usage: shapes-report.py HYPERFINE_JSON CLI WIDE_FOLDER
+
+The hyperfine export holds, in this order, pairs of (ours, peer) commands, as run-bench.sh
+times them. The wide folder is then listed with sizes, with and without its subfolders, three
+times each, and the largest peak RSS of each is compared.
+"""
+
+import json
+import os
+import statistics
+import subprocess
+import sys
+
+# (what is measured, target ratio), one per pair of commands in the export
+PAIRS = [
+    ("chain of 2,000 folders, one-letter names: listing / `find`", 1.0),
+    ("chain of 2,000 folders, 200-byte names: listing / `find`", 1.0),
+    ("200,000 files in one folder: default listing / `find`", 0.9),
+    ("200,000 files in one folder: sized listing / `find -printf '%s %p\\n'`", 0.8),
+]
+
+
+def peak_rss(argv):
+    """Largest peak RSS in KiB of three runs of argv, output thrown away."""
+    peaks = []
+    for _ in range(3):
+        proc = subprocess.Popen(argv, stdout=subprocess.DEVNULL)
+        _, status, usage = os.wait4(proc.pid, 0)
+        if os.waitstatus_to_exitcode(status) != 0:
+            raise SystemExit(f"{argv} failed")
+        peaks.append(usage.ru_maxrss)
+    return max(peaks)
+
+
+def main():
+    json_path, cli, wide = sys.argv[1:4]
+    with open(json_path, encoding="utf-8") as f:
+        results = json.load(f)["results"]
+    median = [statistics.median(r["times"]) * 1000 for r in results]
+    print("| Measure | Ours (ms) | Peer (ms) | Ratio | Target |")
+    print("|---|--:|--:|--:|--:|")
+    for i, (label, target) in enumerate(PAIRS):
+        ours, peer = median[2 * i], median[2 * i + 1]
+        print(f"| {label} | {ours:.1f} | {peer:.1f} | {ours / peer:.2f} | ≤ {target} |")
+    print()
+    sized = peak_rss([cli, "--sizes", wide])
+    alone = peak_rss([cli, "--sizes", "--no-subfolders", wide])
+    print("| Peak RSS, 100,000 empty subfolders | KiB |")
+    print("|---|--:|")
+    print(f"| `--sizes DIR` | {sized} |")
+    print(f"| `--sizes --no-subfolders DIR` | {alone} |")
+    print(f"| ratio (target ≤ 1.3) | {sized / alone:.2f} |")
+
+
+if __name__ == "__main__":
+    main()
