@@ -78,6 +78,23 @@ TEST(OddTrees, NoLevelIsCutHoweverLongItsPath) {
   }
 }
 
+// Past a few thousand files, their sizes are read on several threads at once: each size must
+// still reach its own file.
+TEST(OddTrees, EveryFileOfALargeFolderKeepsItsOwnSize) {
+  TestTree tree(TestTree::Place::Memory);
+  std::string expected = reportLines({"Many"});
+  for (int i = 0; i < 6000; ++i) {
+    char name[16];
+    std::snprintf(name, sizeof name, "f%05d", i);
+    tree.createSparseFile(std::string("Many/") + name, static_cast<std::uint64_t>(i) * 3);
+    expected += reportLines({std::string(" |-") + name + " ( " + std::to_string(i * 3) + " )"});
+  }
+  ListingRun run;
+  ListingOptions options = plainOptions();
+  options.includeFileSize = true;
+  EXPECT_EQ(listFolder(run, tree, "Many", options), expected);
+}
+
 // A folder swapped for a link to a folder outside the tree, over and over while the tree is
 // listed and summed, is never followed: near the top, nor when a folder closed to save
 // descriptors is opened again. Whoever runs it, the same process does the swapping.
