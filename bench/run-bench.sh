@@ -15,7 +15,7 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 repo=$(dirname "$here")
 bench_dir=${BENCH_DIR:-/tmp/tarvel-bench-tree}
 runs=${RUNS:-10}
-install=(apt-get install -y --no-install-recommends hyperfine tree)
+install=(apt-get install -y --no-install-recommends hyperfine tree time)
 
 log() { printf '== %s\n' "$*" >&2; }
 # Single-quote a word for hyperfine's own command-line splitting.
@@ -24,13 +24,14 @@ quote() { local s=${1//\'/\'\\\'\'}; printf "'%s'" "$s"; }
 for tool in find ls python3; do
     command -v "$tool" >/dev/null || { echo "$tool is required" >&2; exit 1; }
 done
-if ! command -v hyperfine >/dev/null || ! command -v tree >/dev/null; then
+if ! command -v hyperfine >/dev/null || ! command -v tree >/dev/null || [[ ! -x /usr/bin/time ]]
+then
     if [[ $EUID -ne 0 ]]; then
-        echo "hyperfine and tree are required, install them with:" >&2
+        echo "hyperfine, tree and GNU time are required, install them with:" >&2
         echo "${install[*]}" >&2
         exit 1
     fi
-    log "installing hyperfine and tree"
+    log "installing hyperfine, tree and GNU time"
     "${install[@]}" >&2 || { apt-get update >&2 && "${install[@]}" >&2; }
 fi
 

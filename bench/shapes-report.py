@@ -9,10 +9,12 @@ times each, and the largest peak RSS of each is compared.
 """
 
 import json
-import os
 import statistics
 import subprocess
 import sys
+import tempfile
+
+TIME = "/usr/bin/time"  # GNU time: the peak RSS of one command
 
 # (what is measured, target ratio), one per pair of commands in the export
 PAIRS = [
@@ -27,11 +29,10 @@ def peak_rss(argv):
     """Largest peak RSS in KiB of three runs of argv, output thrown away."""
     peaks = []
     for _ in range(3):
-        proc = subprocess.Popen(argv, stdout=subprocess.DEVNULL)
-        _, status, usage = os.wait4(proc.pid, 0)
-        if os.waitstatus_to_exitcode(status) != 0:
-            raise SystemExit(f"{argv} failed")
-        peaks.append(usage.ru_maxrss)
+        with tempfile.NamedTemporaryFile("r") as rss:
+            subprocess.run([TIME, "-f", "%M", "-o", rss.name] + argv, check=True,
+                           stdout=subprocess.DEVNULL)
+            peaks.append(int(rss.read().split()[-1]))
     return max(peaks)
 
 
