@@ -7,7 +7,7 @@
 ListingApp::ListingApp(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(QStringLiteral("Tarvelinquistombrel"));
   setApplicationVersion(QStringLiteral("1.5"));
-  setDesktopFileName(QStringLiteral("tarvelinquistombrel"));
+  setDesktopFileName(QStringLiteral("org.example.Tarvelinquistombrel"));
   QIcon icon;
   for (const int side : {16, 32, 48, 256}) {
     icon.addFile(QStringLiteral(":/icons/tarvelinquistombrel-%1.png").arg(side));
