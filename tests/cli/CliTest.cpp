@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <iterator>
+#include <regex>
+#include <set>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -8,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "cli/CommandLine.h"
 #include "tests/support/ProcessRunner.h"
 #include "tests/support/TestTree.h"
 
@@ -143,6 +147,30 @@ TEST_F(CliTest, DeletedWorkingFolderIsNotTakenForTheRoot) {
                                   cliPath(), tree.path("gone"), "--no-subfolders"});
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_EQ(result.out, "");
+}
+
+// The option names a text shows: "-o", "--no-tree", but not the hyphen inside "non-empty".
+std::set<std::string> optionsNamedIn(const std::string& text) {
+  static const std::regex option(R"((^|[^\w-])(--?[a-z][a-z-]*))");
+  std::set<std::string> names;
+  for (std::sregex_iterator it(text.begin(), text.end(), option), end; it != end; ++it) {
+    names.insert((*it)[2]);
+  }
+  return names;
+}
+
+// An option missing from --help or the manual page is one users never find; one documented
+// but refused is a broken promise.
+TEST(CliOptionsTest, HelpAndManualPageNameExactlyTheAcceptedOptions) {
+  std::set<std::string> accepted;
+  for (const std::string_view name : acceptedOptionNames()) {
+    accepted.emplace(name);
+    EXPECT_EQ(parseCommandLine({name}).error.find("inconnue"), std::string::npos) << name;
+  }
+  std::ifstream manual(TARVEL_CLI_MANUAL);
+  const std::string page{std::istreambuf_iterator<char>(manual), {}};
+  EXPECT_EQ(optionsNamedIn(runCli({"--help"}).out), accepted);
+  EXPECT_EQ(optionsNamedIn(page), accepted);
 }
 
 }  // namespace
