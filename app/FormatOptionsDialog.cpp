@@ -12,141 +12,67 @@ FormatOptionsDialog::FormatOptionsDialog(QWidget* parent) : QDialog(parent) {
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowCloseButtonHint);
   controls_ = DialogBuilder().build(DialogTemplate::load(":/dialogs/options.json"), this);
-  onClicked(kOk, &FormatOptionsDialog::accept);
-  onClicked(kCancel, &FormatOptionsDialog::reject);
-  onClicked(kSeparatorCheck, &FormatOptionsDialog::onSeparatorCheck);
-  onClicked(kNoPath, &FormatOptionsDialog::onNoPath);
-  onClicked(kRelativePath, &FormatOptionsDialog::onRelativePath);
-  onClicked(kAbsolutePath, &FormatOptionsDialog::onAbsolutePath);
-  onClicked(kDefaults, &FormatOptionsDialog::onDefaults);
-  onClicked(kAfterName, &FormatOptionsDialog::onAfterDirectoryName);
-  onClicked(kAfterAll, &FormatOptionsDialog::onAfterAllDirectories);
-  onClicked(kAfterNonEmpty, &FormatOptionsDialog::onAfterNonEmptyDirectory);
-  onClicked(kJukebox, &FormatOptionsDialog::onJukeboxCheck);
+  connect(qobject_cast<QAbstractButton*>(control(kOk)), &QAbstractButton::clicked, this,
+          &FormatOptionsDialog::accept);
+  connect(qobject_cast<QAbstractButton*>(control(kCancel)), &QAbstractButton::clicked, this,
+          &FormatOptionsDialog::reject);
+  onClicked(kSeparatorCheck, &FormatOptionsForm::onSeparatorCheck);
+  onClicked(kNoPath, &FormatOptionsForm::onNoPath);
+  onClicked(kRelativePath, &FormatOptionsForm::onRelativePath);
+  onClicked(kAbsolutePath, &FormatOptionsForm::onAbsolutePath);
+  onClicked(kDefaults, &FormatOptionsForm::onDefaults, false);
+  onClicked(kAfterName, &FormatOptionsForm::onAfterDirectoryName);
+  onClicked(kAfterAll, &FormatOptionsForm::onAfterAllDirectories);
+  onClicked(kAfterNonEmpty, &FormatOptionsForm::onAfterNonEmptyDirectory);
+  onClicked(kJukebox, &FormatOptionsForm::onJukeboxCheck);
 }
 
-void FormatOptionsDialog::onClicked(int id, void (FormatOptionsDialog::*handler)()) {
-  // Clicks only: a handler that changes a control in code must not set off another handler.
+void FormatOptionsDialog::onClicked(int id, void (FormatOptionsForm::*rule)(), bool readFirst) {
+  // Clicks only: a control changed in code must not set off another rule.
   connect(qobject_cast<QAbstractButton*>(control(id)), &QAbstractButton::clicked, this,
-          [this, handler] { (this->*handler)(); });
+          [this, rule, readFirst] {
+            if (readFirst) updateData(true);
+            (form.*rule)();
+            showEnabledControls();
+            updateData(false);
+          });
 }
 
 void FormatOptionsDialog::updateData(bool save) {
-  exchangeCheck(control(kSeparatorCheck), save, separatorOn);
-  exchangeCheck(control(kFooter), save, includeFooter);
-  exchangeCheck(control(kHeader), save, includeHeader);
-  exchangeCheck(control(kRemoveExtension), save, removeExtension);
-  exchangeCheck(control(kJukebox), save, jukeboxMode);
-  exchangeCheck(control(kCapitalize), save, capitalizeNames);
-  exchangeRadio(control(kAbsolutePath), save, absolutePathRadio);
-  exchangeRadio(control(kNoPath), save, noPathRadio);
-  exchangeRadio(control(kRelativePath), save, relativePathRadio);
-  exchangeText(control(kSeparatorEdit), save, separatorText);
-  exchangeCheck(control(kApplyPathToFiles), save, applyPathOptionsToFiles);
-  exchangeCheck(control(kTreeStyle), save, treeStyle);
-  exchangeRadio(control(kAfterAll), save, afterAllRadio);
-  exchangeRadio(control(kAfterName), save, afterNameRadio);
-  exchangeRadio(control(kAfterNonEmpty), save, afterNonEmptyRadio);
-  exchangeCheck(control(kFileSize), save, includeFileSize);
+  exchangeCheck(control(kSeparatorCheck), save, form.separatorOn);
+  exchangeCheck(control(kFooter), save, form.includeFooter);
+  exchangeCheck(control(kHeader), save, form.includeHeader);
+  exchangeCheck(control(kRemoveExtension), save, form.removeExtension);
+  exchangeCheck(control(kJukebox), save, form.jukeboxMode);
+  exchangeCheck(control(kCapitalize), save, form.capitalizeNames);
+  exchangeRadio(control(kAbsolutePath), save, form.absolutePathRadio);
+  exchangeRadio(control(kNoPath), save, form.noPathRadio);
+  exchangeRadio(control(kRelativePath), save, form.relativePathRadio);
+  exchangeText(control(kSeparatorEdit), save, form.separatorText);
+  exchangeCheck(control(kApplyPathToFiles), save, form.applyPathOptionsToFiles);
+  exchangeCheck(control(kTreeStyle), save, form.treeStyle);
+  exchangeRadio(control(kAfterAll), save, form.afterAllRadio);
+  exchangeRadio(control(kAfterName), save, form.afterNameRadio);
+  exchangeRadio(control(kAfterNonEmpty), save, form.afterNonEmptyRadio);
+  exchangeCheck(control(kFileSize), save, form.includeFileSize);
+}
+
+void FormatOptionsDialog::showEnabledControls() {
+  control(kSeparatorEdit)->setEnabled(form.separatorEditEnabled);
+  for (const int id : {kAfterAll, kAfterName, kAfterNonEmpty}) {
+    control(id)->setEnabled(form.placementEnabled);
+  }
 }
 
 int FormatOptionsDialog::exec() {
-  // The members are shown when the dialog opens; only the separator field follows its box.
+  showEnabledControls();
   updateData(false);
-  control(kSeparatorEdit)->setEnabled(separatorOn != 0);
   return QDialog::exec();
 }
 
 void FormatOptionsDialog::accept() {
   updateData(true);
   QDialog::accept();
-}
-
-void FormatOptionsDialog::setPlacementEnabled(bool enabled) {
-  for (const int id : {kSeparatorEdit, kAfterAll, kAfterName, kAfterNonEmpty}) {
-    control(id)->setEnabled(enabled);
-  }
-}
-
-void FormatOptionsDialog::onSeparatorCheck() {
-  updateData(true);
-  setPlacementEnabled(separatorOn != 0);
-}
-
-void FormatOptionsDialog::onNoPath() {
-  updateData(true);
-  absolutePathRadio = 1;
-  relativePathRadio = 1;
-  updateData(false);
-}
-
-void FormatOptionsDialog::onRelativePath() {
-  updateData(true);
-  jukeboxMode = 0;
-  absolutePathRadio = 1;
-  noPathRadio = 1;
-  updateData(false);
-}
-
-void FormatOptionsDialog::onAbsolutePath() {
-  updateData(true);
-  jukeboxMode = 0;
-  noPathRadio = 1;
-  relativePathRadio = 1;
-  updateData(false);
-}
-
-void FormatOptionsDialog::onAfterDirectoryName() {
-  updateData(true);
-  afterAllRadio = 1;
-  afterNonEmptyRadio = 1;
-  updateData(false);
-}
-
-void FormatOptionsDialog::onAfterAllDirectories() {
-  updateData(true);
-  afterNameRadio = 1;
-  afterNonEmptyRadio = 1;
-  updateData(false);
-}
-
-void FormatOptionsDialog::onAfterNonEmptyDirectory() {
-  updateData(true);
-  afterNameRadio = 1;
-  afterAllRadio = 1;
-  updateData(false);
-}
-
-void FormatOptionsDialog::onJukeboxCheck() {
-  // Checking and unchecking alike: the jukebox form goes with names only.
-  updateData(true);
-  noPathRadio = 0;
-  absolutePathRadio = 1;
-  relativePathRadio = 1;
-  updateData(false);
-}
-
-void FormatOptionsDialog::onDefaults() {
-  // The controls are not read first. Only the field is enabled again: placement radios that
-  // unchecking the separator box disabled stay so until the box is clicked again.
-  noPathRadio = 0;
-  relativePathRadio = 1;
-  absolutePathRadio = 1;
-  removeExtension = 0;
-  capitalizeNames = 1;
-  separatorOn = 1;
-  jukeboxMode = 0;
-  includeFooter = 0;
-  includeHeader = 0;
-  treeStyle = 1;
-  applyPathOptionsToFiles = 0;
-  includeFileSize = 0;
-  afterNonEmptyRadio = 0;
-  afterNameRadio = 1;
-  afterAllRadio = 1;
-  control(kSeparatorEdit)->setEnabled(true);
-  separatorText = QStringLiteral("%-/");
-  updateData(false);
 }
 
 }  // namespace tarvel

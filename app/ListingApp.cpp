@@ -10,7 +10,7 @@ namespace tarvel {
 ListingApp::ListingApp(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(QStringLiteral("Tarvelinquistombrel"));
   setApplicationVersion(QString::fromUtf8(kVersion.data(), kVersion.size()));
-  setDesktopFileName(QStringLiteral("tarvelinquistombrel"));
+  setDesktopFileName(QStringLiteral("org.example.Tarvelinquistombrel"));
   QIcon icon;
   for (const int side : {16, 32, 48, 256}) {
     icon.addFile(QStringLiteral(":/icons/tarvelinquistombrel-%1.png").arg(side));

@@ -136,50 +136,8 @@ void MainDialog::onExtraction() {
 void MainDialog::onFormatOptions() {
   FormatOptionsDialog dialog(this);
   dialog.setWindowModality(Qt::WindowModal);
-  dialog.separatorOn = options_.separatorOn;
-  dialog.includeFooter = options_.includeFooter;
-  dialog.includeHeader = options_.includeHeader;
-  dialog.removeExtension = options_.removeExtension;
-  dialog.jukeboxMode = options_.jukeboxMode;
-  dialog.capitalizeNames = options_.capitalizeNames;
-  dialog.applyPathOptionsToFiles = options_.applyPathOptionsToFiles;
-  dialog.treeStyle = options_.treeStyle;
-  dialog.includeFileSize = options_.includeFileSize;
-  dialog.separatorText = QString::fromStdString(options_.separatorText);
-  if (options_.pathMode == PathMode::AbsolutePath) {
-    dialog.absolutePathRadio = 0;
-  } else if (options_.pathMode == PathMode::RelativePath) {
-    dialog.relativePathRadio = 0;
-  } else {
-    dialog.noPathRadio = 0;
-  }
-  if (options_.separatorPlacement == SeparatorPlacement::AfterNonEmptyDirectory) {
-    dialog.afterNonEmptyRadio = 0;
-  } else if (options_.separatorPlacement == SeparatorPlacement::AfterAllDirectories) {
-    dialog.afterAllRadio = 0;
-  } else {
-    dialog.afterNameRadio = 0;
-  }
-  if (dialog.exec() != QDialog::Accepted) return;
-
-  options_.separatorOn = dialog.separatorOn != 0;
-  options_.includeFooter = dialog.includeFooter != 0;
-  options_.includeHeader = dialog.includeHeader != 0;
-  options_.removeExtension = dialog.removeExtension != 0;
-  options_.jukeboxMode = dialog.jukeboxMode != 0;
-  options_.capitalizeNames = dialog.capitalizeNames != 0;
-  options_.applyPathOptionsToFiles = dialog.applyPathOptionsToFiles != 0;
-  options_.treeStyle = dialog.treeStyle != 0;
-  options_.includeFileSize = dialog.includeFileSize != 0;
-  options_.separatorText = dialog.separatorText.toStdString();
-  // Two radios of a row checked at once: the higher value wins; none checked gives the first.
-  options_.pathMode = dialog.absolutePathRadio == 0   ? PathMode::AbsolutePath
-                      : dialog.relativePathRadio == 0 ? PathMode::RelativePath
-                                                      : PathMode::NoPath;
-  options_.separatorPlacement =
-      dialog.afterNonEmptyRadio == 0 ? SeparatorPlacement::AfterNonEmptyDirectory
-      : dialog.afterAllRadio == 0    ? SeparatorPlacement::AfterAllDirectories
-                                     : SeparatorPlacement::AfterDirectoryName;
+  dialog.form = FormatOptionsForm::fromOptions(options_);
+  if (dialog.exec() == QDialog::Accepted) dialog.form.applyTo(options_);
 }
 
 void MainDialog::onOptionCheck() {

@@ -1,9 +1,11 @@
 #include "cli/CommandLine.h"
 
-#include "platform/TerminalQuote.h"
-
+#include <algorithm>
+#include <array>
 #include <functional>
 #include <map>
+
+#include "platform/TerminalQuote.h"
 
 namespace tarvel {
 
@@ -75,9 +77,11 @@ std::string applyValue(std::string_view name, std::string_view value, CommandLin
   return {};
 }
 
+constexpr std::array<std::string_view, 5> kValueOptions = {
+    "--extensions", "--separator", "--separator-after", "--path", "--output"};
+
 bool takesValue(std::string_view name) {
-  return name == "--extensions" || name == "--separator" || name == "--separator-after" ||
-         name == "--path" || name == "--output";
+  return std::ranges::find(kValueOptions, name) != kValueOptions.end();
 }
 
 }  // namespace
@@ -149,6 +153,13 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string_view>& argument
   if (paths.front().empty()) return failure("le chemin indiqué est vide");
   command.path = std::string(paths.front());
   return parsed;
+}
+
+std::vector<std::string_view> acceptedOptionNames() {
+  std::vector<std::string_view> names = {"-h", "--help", "--version", "--folder-size", "-o"};
+  for (const auto& entry : switches()) names.push_back(entry.first);
+  names.insert(names.end(), kValueOptions.begin(), kValueOptions.end());
+  return names;
 }
 
 std::string usageText(std::string_view programName) {

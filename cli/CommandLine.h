@@ -27,6 +27,9 @@ struct ParsedCommandLine {
 // Option names are matched exactly; values follow "=" (and "-o" takes the next argument).
 ParsedCommandLine parseCommandLine(const std::vector<std::string_view>& arguments);
 
+// Every option name the parser takes, for the documentation's checks.
+std::vector<std::string_view> acceptedOptionNames();
+
 std::string usageText(std::string_view programName);
 
 }  // namespace tarvel

@@ -1,9 +1,12 @@
 # Shared by the set-up commands: installs what the build needs, or says how.
 # shellcheck shell=bash
 
-# Debian 12 packages the build and the tests need.
+# Debian 12 packages the build, the tests and the package's checks need: the manual pages
+# (scdoc, groff-base, man-db), the desktop files' validators, bash completion, and for the
+# Debian package (scripts/package) dpkg-dev, file and lintian.
 TARVEL_PACKAGES=(g++ cmake ninja-build libgtest-dev util-linux qt6-base-dev
-  fonts-liberation2 xvfb xauth)
+  fonts-liberation2 xvfb xauth scdoc groff-base man-db appstream desktop-file-utils
+  bash-completion qt6-translations-l10n dpkg-dev file lintian clang libclang-rt-14-dev)
 
 tarvel_install_packages() {
   local missing=() package

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <fstream>
 #include <iterator>
+#include <regex>
+#include <set>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -9,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "cli/CommandLine.h"
 #include "tests/support/ProcessRunner.h"
 #include "tests/support/TestTree.h"
 
@@ -231,6 +235,30 @@ TEST_F(CliTest, AWorkingFolderDeeperThanAnyPathIsListedAndSummed) {
   EXPECT_EQ(listing.out, crlf(name + "\n |-Leaf ( 12 )\n |------------/\n"));
   EXPECT_EQ(size.exitCode, 0) << size.err;
   EXPECT_EQ(size.out, "Taille du dossier:  12  Octets\n");
+}
+
+// The option names a text shows: "-o", "--no-tree", but not the hyphen inside "non-empty".
+std::set<std::string> optionsNamedIn(const std::string& text) {
+  static const std::regex option(R"((^|[^\w-])(--?[a-z][a-z-]*))");
+  std::set<std::string> names;
+  for (std::sregex_iterator it(text.begin(), text.end(), option), end; it != end; ++it) {
+    names.insert((*it)[2]);
+  }
+  return names;
+}
+
+// An option missing from --help or the manual page is one users never find; one documented
+// but refused is a broken promise.
+TEST(CliOptionsTest, HelpAndManualPageNameExactlyTheAcceptedOptions) {
+  std::set<std::string> accepted;
+  for (const std::string_view name : acceptedOptionNames()) {
+    accepted.emplace(name);
+    EXPECT_EQ(parseCommandLine({name}).error.find("inconnue"), std::string::npos) << name;
+  }
+  std::ifstream manual(TARVEL_CLI_MANUAL);
+  const std::string page{std::istreambuf_iterator<char>(manual), {}};
+  EXPECT_EQ(optionsNamedIn(runCli({"--help"}).out), accepted);
+  EXPECT_EQ(optionsNamedIn(page), accepted);
 }
 
 }  // namespace

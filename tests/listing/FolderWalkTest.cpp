@@ -25,65 +25,6 @@ class SmallTree : public ::testing::Test {
   ListingRun run;
 };
 
-TEST_F(SmallTree, SeparatorPlacementsAndPatterns) {
-  using P = SeparatorPlacement;
-  const std::string bar = "\xE2\x95\x90";
-  const std::string sixBars = bar + bar + bar + bar + bar + bar;
-  struct Case {
-    P placement;
-    bool noFolders;
-    std::string text;
-    std::string expected;
-  };
-  const Case cases[] = {
-      {P::AfterAllDirectories, false, "%-/",
-       reportLines({"Top", " |-A", " |  |--/", " |-B", " |  |-f.txt", " |  |------/", " |-g.txt",
-                    " |------/"})},
-      {P::AfterNonEmptyDirectory, false, "%-/",
-       reportLines(
-           {"Top", " |-A", " |-B", " |  |-f.txt", " |  |------/", " |-g.txt", " |------/"})},
-      {P::AfterDirectoryName, false, "%-/",
-       reportLines({"Top", " |-A", " |--/", " |-B", " |--/", " |  |-f.txt", " |-g.txt"})},
-      // Before any entry line the run is one long; right after a separator, two.
-      {P::AfterDirectoryName, true, "%-/",
-       reportLines({"Top", " |-/", " |--/", " |  |-f.txt", " |-g.txt"})},
-      {P::AfterNonEmptyDirectory, true, "%-/",
-       reportLines({"Top", " |  |-f.txt", " |  |------/", " |-g.txt", " |------/"})},
-      {P::AfterAllDirectories, false, "==",
-       reportLines(
-           {"Top", " |-A", " |  |==", " |-B", " |  |-f.txt", " |  |==", " |-g.txt", " |=="})},
-      // The typed text is written as typed, a tab and the "%" unit alike.
-      {P::AfterAllDirectories, false, "=\t=",
-       reportLines({"Top", " |-A", " |  |=\t=", " |-B", " |  |-f.txt", " |  |=\t=", " |-g.txt",
-                    " |=\t="})},
-      {P::AfterNonEmptyDirectory, false, "%\t/",
-       reportLines({"Top", " |-A", " |-B", " |  |-f.txt", " |  |\t\t\t\t\t\t/", " |-g.txt",
-                    " |\t\t\t\t\t\t/"})},
-      {P::AfterNonEmptyDirectory, false, "%",
-       reportLines({"Top", " |-A", " |-B", " |  |-f.txt", " |  |", " |-g.txt", " |"})},
-      {P::AfterNonEmptyDirectory, false, "%\xE2\x95\x90",  // a multi-byte drawing character
-       reportLines(
-           {"Top", " |-A", " |-B", " |  |-f.txt", " |  |" + sixBars, " |-g.txt", " |" + sixBars})},
-  };
-  for (const auto& c : cases) {
-    ListingOptions options = plainOptions();
-    options.separatorOn = true;
-    options.separatorPlacement = c.placement;
-    options.noFolders = c.noFolders;
-    options.separatorText = c.text;
-    EXPECT_EQ(listFolder(run, tree, "Top", options), c.expected)
-        << c.text << " " << int(c.placement);
-  }
-}
-
-TEST_F(SmallTree, UnderlineCountsDisplayColumns) {
-  tree.createFile("Wide/\xE6\x97\xA5\xE6\x9C\xAC");  // two wide characters: four columns
-  ListingOptions options = plainOptions();
-  options.separatorOn = true;
-  EXPECT_EQ(listFolder(run, tree, "Wide", options),
-            reportLines({"Wide", " |-\xE6\x97\xA5\xE6\x9C\xAC", " |-----/"}));
-}
-
 // Records the progress calls as "R<max>" and "P<position>".
 class ProgressLog final : public ProgressSink {
  public:

@@ -22,39 +22,6 @@ namespace tarvel {
 
 namespace {
 
-TEST(OddTrees, LinksAreShownButNeverEnteredAndSizesAreWhole) {
-  TestTree tree;
-  tree.createFile("Top/real/file.txt", "12345");
-  tree.createSymlink("Top/real/up", "..");  // a loop back to Top
-  tree.createSymlink("Top/broken", "nowhere");
-  tree.createSparseFile("Top/huge.bin", 5ull << 30);
-  ListingRun run;
-  ListingOptions options = plainOptions();
-  options.includeFileSize = true;
-  EXPECT_EQ(listFolder(run, tree, "Top", options),
-            reportLines({"Top", " |-real", " |  |-up", " |  |-file.txt ( 5 )", " |-broken ( 7 )",
-                         " |-huge.bin ( 5368709120 )"}));
-  EXPECT_EQ(run.state().folderCount, 2);
-}
-
-TEST(OddTrees, OddNamesCannotForgeLinesAndPassThroughOtherwise) {
-  TestTree tree;
-  tree.createFile("Odd\nTop/line\nbreak.txt");
-  tree.createFile("Odd\nTop/tab\there/x\r");
-  tree.createFile("Odd\nTop/\xFF\xFEname.TXT");
-  tree.createFile("Odd\nTop/*.?");
-  tree.createFile("Odd\nTop/README");
-  tree.createFile("Odd\nTop/Readme");
-  ListingRun run;
-  ListingOptions options = plainOptions();
-  options.capitalizeNames = true;
-  options.pathMode = PathMode::RelativePath;
-  EXPECT_EQ(listFolder(run, tree, "Odd\nTop", options),
-            reportLines({"Root", " |-/tab?here", " |  |-X?", " |-*.?", " |-Line?break.txt",
-                         " |-Readme", " |-Readme", " |-\xFF\xFEname.txt"}));
-}
-
-// Every level is listed and summed however long its path, without one descriptor per level.
 TEST(OddTrees, NoLevelIsCutHoweverLongItsPath) {
   const struct {
     std::string name;

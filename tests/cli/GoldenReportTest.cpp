@@ -1,0 +1,169 @@
+// Whole reports against expected ones kept as files: each case is a command line run in-process
+// through the command-line parser and the listing, over a small tree built for its file.
+//
+// A file in tests/cli/golden holds one tree and its cases:
+//   === tree            then one entry a line: "dir/", "file", "file = SIZE" (a SIZE of a MiB or
+//                       more is sparse), "link -> target"; \n \t \r \\ \xHH escape bytes
+//   === case ARGS...    the command line (the same escapes; \x20 for a space), PATH relative to
+//                       the tree; then the expected report, LF for CR LF, "{root}" for the
+//                       tree's path
+// TARVEL_UPDATE_GOLDEN=1 writes what the program gives back into the files.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/CommandLine.h"
+#include "listing/ListingRun.h"
+#include "platform/PathRules.h"
+#include "tests/support/TestTree.h"
+
+namespace tarvel {
+
+namespace {
+
+constexpr std::time_t kHeaderInstant = 1772701623;  // Thu Mar 05 09:07:03 2026 UTC
+
+std::string unescape(std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\\' || i + 1 == text.size()) {
+      out += text[i];
+      continue;
+    }
+    const char code = text[++i];
+    if (code == 'n') out += '\n';
+    if (code == 't') out += '\t';
+    if (code == 'r') out += '\r';
+    if (code == '\\') out += '\\';
+    if (code == 'x') {
+      out += static_cast<char>(std::stoi(std::string(text.substr(i + 1, 2)), nullptr, 16));
+      i += 2;
+    }
+  }
+  return out;
+}
+
+std::vector<std::string> words(std::string_view line) {
+  std::vector<std::string> out;
+  std::istringstream in{std::string(line)};
+  for (std::string word; in >> word;) out.push_back(unescape(word));
+  return out;
+}
+
+void addEntry(TestTree& tree, std::string_view line) {
+  constexpr std::uint64_t kSparseFrom = 1 << 20;
+  if (const auto arrow = line.find(" -> "); arrow != std::string_view::npos) {
+    tree.createSymlink(unescape(line.substr(0, arrow)), unescape(line.substr(arrow + 4)));
+  } else if (line.ends_with('/')) {
+    tree.createDir(unescape(line));
+  } else if (const auto equals = line.find(" = "); equals != std::string_view::npos) {
+    const std::uint64_t size = std::stoull(std::string(line.substr(equals + 3)));
+    const std::string path = unescape(line.substr(0, equals));
+    if (size >= kSparseFrom) {
+      tree.createSparseFile(path, size);
+    } else {
+      tree.createFile(path, std::string(size, 'x'));
+    }
+  } else {
+    tree.createFile(unescape(line));
+  }
+}
+
+// The report the command line gives for `arguments`, LF for CR LF and "{root}" for the tree.
+// One run serves every case of a file, as one window serves every listing: what a run leaves
+// behind must not show in the next.
+std::string report(ListingRun& run, const TestTree& tree,
+                   const std::vector<std::string>& arguments) {
+  const std::vector<std::string_view> views(arguments.begin(), arguments.end());
+  const ParsedCommandLine parsed = parseCommandLine(views);
+  if (!parsed.ok) return "error: " + parsed.error + "\n";
+  SelectedItem selected;
+  selected.path = normalizeAbsolute(parsed.command.path, tree.root());
+  selected.text = displayName(selected.path);
+  selected.kind = std::filesystem::is_directory(selected.path) ? ItemKind::Folder : ItemKind::File;
+  run.run(selected, parsed.command.options);
+  std::string text = run.report();
+  std::string shown;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text.compare(i, 2, "\r\n") == 0) {
+      shown += '\n';
+      ++i;
+    } else if (text[i] == '\n' || text[i] == '\r') {
+      shown += "<bare line break>";  // every line must end with CR LF, and only there
+    } else {
+      shown += text[i];
+    }
+  }
+  // Capitalised lines show the tree's path in lower case.
+  std::string lowerRoot = tree.root();
+  for (char& c : lowerRoot) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (const std::string& root : {tree.root(), lowerRoot}) {
+    for (std::size_t at; (at = shown.find(root)) != std::string::npos;) {
+      shown.replace(at, root.size(), "{root}");
+    }
+  }
+  return shown;
+}
+
+class GoldenReports : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(GoldenReports, MatchTheExpectedBytes) {
+  ::setenv("TZ", "UTC", 1);
+  ::tzset();
+  const std::string file = GetParam();
+  std::ifstream in(file);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  ASSERT_FALSE(lines.empty()) << file;
+
+  TestTree tree;
+  ListingRun run;
+  run.setClock([] { return kHeaderInstant; });
+  std::string rewritten;
+  for (std::size_t i = 0; i < lines.size();) {
+    const std::string& directive = lines[i++];
+    rewritten += directive + "\n";
+    std::string body;
+    for (; i < lines.size() && !lines[i].starts_with("=== "); ++i) body += lines[i] + "\n";
+    if (directive == "=== tree") {
+      std::istringstream entries(body);
+      for (std::string entry; std::getline(entries, entry);) addEntry(tree, entry);
+      rewritten += body;
+    } else {
+      ASSERT_TRUE(directive.starts_with("=== case")) << file << ": " << directive;
+      const std::string actual = report(run, tree, words(directive.substr(8)));
+      EXPECT_EQ(actual, body) << file << ": " << directive;
+      rewritten += actual;
+    }
+  }
+  if (std::getenv("TARVEL_UPDATE_GOLDEN") != nullptr) std::ofstream(file) << rewritten;
+}
+
+std::vector<std::string> goldenFiles() {
+  std::vector<std::string> files;
+  for (const auto& entry : std::filesystem::directory_iterator(TARVEL_GOLDEN_DIR)) {
+    if (entry.path().extension() == ".golden") files.push_back(entry.path());
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, GoldenReports, ::testing::ValuesIn(goldenFiles()),
+                         [](const ::testing::TestParamInfo<std::string>& param) {
+                           std::string name = std::filesystem::path(param.param).stem().string();
+                           for (char& c : name)
+                             c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+                           return name;
+                         });
+
+}  // namespace
+
+}  // namespace tarvel
