@@ -92,6 +92,7 @@ TEST_F(CliTest, PathIsNormalisedAndTheRootShowsAsSlash) {
       {"/..", tree.root(), "/\n |-/\n"},
       // ".." is the file system's: through a link, the folder above its target
       {"--path=absolute Music/via/..", tree.root(), tree.path("Elsewhere") + "\n |-/\n"},
+      {"Music/via", tree.root(), "via\n |-/\n"},  // a link given as PATH is followed
       {"--path=absolute //", tree.root(), "/\n |-/\n"}};
   for (const auto& [arguments, workingFolder, report] : cases) {
     const auto options =

@@ -1,5 +1,6 @@
 // Folders read ahead on helper threads must reach the walk exactly as if it had read them then.
 #include <dirent.h>
+#include <sys/resource.h>
 
 #include <gtest/gtest.h>
 
@@ -126,7 +127,7 @@ TEST(ReadAhead, EveryTreeListsAsTheWalkAloneListsIt) {
   }
 }
 
-TEST(ReadAhead, AHelperOutOfMemoryLeavesTheRestToTheWalk) {
+TEST(ReadAhead, AHelperOutOfMemoryOrDescriptorsLeavesTheRestToTheWalk) {
   TestTree tree;
   for (int i = 0; i < 60; ++i)
     tree.createFile("Top/" + std::to_string(i % 7) + "/" + std::to_string(i) + "/f");
@@ -138,6 +139,15 @@ TEST(ReadAhead, AHelperOutOfMemoryLeavesTheRestToTheWalk) {
     EXPECT_EQ(listWith(1, tree.path("Top"), sizesAndPaths(), slowly), alone) << allocations;
     EXPECT_LT(gAllocationsBeforeFailure.exchange(-1), 0) << "the helper did not fail";
   }
+  // A few descriptors more than the walk needs, far fewer than the folders held ready take.
+  rlimit saved{};
+  ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &saved), 0);
+  rlimit low = saved;
+  low.rlim_cur = static_cast<rlim_t>(openDescriptors() + 6);
+  ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &low), 0);
+  const std::string limited = listWith(1, tree.path("Top"), sizesAndPaths(), slowly);
+  ::setrlimit(RLIMIT_NOFILE, &saved);
+  EXPECT_EQ(limited, alone);
 }
 
 TEST(ReadAhead, UnreadableFoldersAreEmptyWhoeverReadsThem) {
