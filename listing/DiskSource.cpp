@@ -56,7 +56,13 @@ void DiskSource::readFolder(const FolderToRead& folder, bool wantSizes, FolderCo
     subfoldersQueued_ = taken.subfoldersQueued;
     return;
   }
-  if (!chain_.enter(name)) {
+  bool entered = chain_.enter(name);
+  if (!entered && (errno == EMFILE || errno == ENFILE)) {
+    // Out of descriptors: the folders held ready take theirs back, and the walk reads alone.
+    readAhead_.abandon();
+    entered = chain_.enter(name);
+  }
+  if (!entered) {
     contents.noteFolderError(errno);
     return;
   }

@@ -46,11 +46,12 @@ class FolderReadAhead {
              FolderContents& contents);
   // Drops everything queued and stops the helpers; a new walk may read ahead again.
   void stop();
+  // The same, and no more reading ahead for this walk.
+  void abandon();
 
  private:
   struct Item;
 
-  void abandon();
   void startHelpers();
   void help();
   bool readOneAhead(std::unique_lock<std::mutex>& lock, FolderReader& reader);

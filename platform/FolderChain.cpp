@@ -1,5 +1,6 @@
 #include "platform/FolderChain.h"
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,10 +9,23 @@
 
 namespace tarvel {
 
-FolderChain::FolderChain(std::size_t budget) : budget_(std::max<std::size_t>(budget, 2)) {}
+namespace {
+
+// An eighth of the descriptors the process may have open: the threads reading ahead, other
+// chains and whatever else the program holds need theirs too.
+std::size_t shareOfDescriptors(std::size_t wanted) {
+  rlimit limit{};
+  if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return wanted;
+  return std::min<std::size_t>(wanted, limit.rlim_cur / 8);
+}
+
+}  // namespace
+
+FolderChain::FolderChain(std::size_t budget) : wanted_(budget) {}
 
 void FolderChain::start(SharedFolder top) {
   clear();
+  budget_ = std::max<std::size_t>(shareOfDescriptors(wanted_), 2);
   push("", std::move(top));
 }
 

@@ -20,6 +20,8 @@ class FolderChain {
  public:
   static constexpr std::size_t kDefaultBudget = 64;
 
+  // At most `budget` descriptors open, and no more than a small share of what the process may
+  // have open (looked at when the chain starts).
   explicit FolderChain(std::size_t budget = kDefaultBudget);
 
   // Starts the chain at `top`, which stays open while the chain holds it.
@@ -60,7 +62,8 @@ class FolderChain {
 
   std::vector<Level> levels_;
   std::string names_;
-  std::size_t budget_;
+  std::size_t wanted_;
+  std::size_t budget_ = 2;
   std::size_t openCount_ = 0;
   std::size_t closedBelow_ = 1;  // every level from 1 up to this one is closed
 };
