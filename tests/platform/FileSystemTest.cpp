@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -66,27 +67,34 @@ TEST(DirectoryReader, ReportsEveryEntryWithItsKindAndSizesOnlyWhenAsked) {
 }
 
 // With only the top and the deepest folder kept open, going back up opens the others again by
-// name: what holds that name then must be the very folder left, never another nor a link.
+// name: what holds that name then must be the very folder left, never another nor a link. A
+// folder still kept open is the one entered, wherever it went meanwhile.
 TEST(FolderChain, AFolderReplacedWhileClosedIsRefusedWhenOpenedAgain) {
   const struct {
     const char* replacement;  // what takes the place of top/a: "", a folder, or a link
-    int error;                // 0: opened again; -1: refused by the system
-  } cases[] = {{"", 0}, {"folder", ESTALE}, {"link", -1}};
+    std::size_t budget;       // folders kept open
+    int error;                // 0: reached; -1: refused by the system
+  } cases[] = {{"", 2, 0}, {"folder", 2, ESTALE}, {"link", 2, -1}, {"folder", 8, 0}};
   for (const auto& c : cases) {
     TestTree tree;
     tree.createDir("top/a/b/c");
     tree.createDir("other/b/c");
-    FolderChain chain(2);
+    FolderChain chain(c.budget);
     chain.start(shareFolder(openFolderPath(tree.path("top"))));
     for (const char* name : {"a", "b", "c"}) ASSERT_TRUE(chain.enter(name)) << name;
-    chain.leaveTo(3);  // back in top/a/b, closed meanwhile
+    chain.leaveTo(3);  // back in top/a/b
     const std::string replacement = c.replacement;
     if (!replacement.empty()) std::filesystem::rename(tree.path("top/a"), tree.path("old"));
     if (replacement == "folder") std::filesystem::rename(tree.path("other"), tree.path("top/a"));
     if (replacement == "link") tree.createSymlink("top/a", tree.path("old"));
     errno = 0;
-    EXPECT_EQ(chain.deepest() != nullptr, c.error == 0) << c.replacement;
+    EXPECT_EQ(chain.deepest() != nullptr, c.error == 0) << c.replacement << c.budget;
     EXPECT_TRUE(c.error < 0 || errno == c.error) << c.replacement << " " << errno;
+  }
+  // One name, never a path nor a step up, whoever asks.
+  for (const char* name : {"", ".", "..", "a/b", "/"}) {
+    EXPECT_EQ(openSubfolder(AT_FDCWD, name), -1) << name;
+    EXPECT_EQ(errno, EINVAL) << name;
   }
 }
 
