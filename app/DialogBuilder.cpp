@@ -132,6 +132,7 @@ QWidget* DialogBuilder::makeControl(const ControlTemplate& control, QWidget* par
     pane->setLineWrapMode(QPlainTextEdit::NoWrap);
     pane->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     pane->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    pane->setTabChangesFocus(true);  // Tab moves on, as everywhere in a dialog; Return stays
     return pane;
   }
   if (kind == QLatin1String("tree")) return new FolderTree(parent);

@@ -1,6 +1,8 @@
 #include "tests/gui/GuiTestSupport.h"
 
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -12,6 +14,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "app/ControlIds.h"
 #include "browser/FolderTree.h"
 
 namespace tarvel {
@@ -70,6 +73,7 @@ std::shared_ptr<MessageSeen> answerMessageBoxes() {
 
 WindowTest::WindowTest() : savedHome(qgetenv("HOME")) {
   tree.createFile("home/user/notes.txt");
+  tree.createFile("home/user/" + std::string(200, 'n'));
   qputenv("HOME", tree.path("home/user").c_str());
   window = std::make_unique<MainDialog>();
   window->setSaveFileChooser(&saveChooser);
@@ -79,6 +83,29 @@ WindowTest::WindowTest() : savedHome(qgetenv("HOME")) {
 WindowTest::~WindowTest() {
   window.reset();
   qputenv("HOME", savedHome);
+}
+
+FolderOpenWatch::FolderOpenWatch(const std::string& folder)
+    : fd_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
+  EXPECT_GE(::inotify_add_watch(fd_, folder.c_str(), IN_OPEN), 0) << folder;
+}
+
+FolderOpenWatch::~FolderOpenWatch() {
+  ::close(fd_);
+}
+
+bool FolderOpenWatch::opened() const {
+  char events[4096];
+  return ::read(fd_, events, sizeof events) > 0;
+}
+
+void WindowTest::extract() {
+  click(control(kExtraction));
+  ASSERT_TRUE(QTest::qWaitFor([this] { return !window->isListing(); }));
+}
+
+void WindowTest::waitForSize() {
+  ASSERT_TRUE(QTest::qWaitFor([this] { return !window->isSizing(); }));
 }
 
 void WindowTest::select(const std::string& relative) {

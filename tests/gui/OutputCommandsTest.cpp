@@ -28,7 +28,7 @@ class OutputTest : public WindowTest {
     for (int i = 0; i < 80; ++i) tree.createFile("Big/file" + std::to_string(i) + ".txt");
     tree.createFile("Big/été.txt");
     select("Big");
-    click(control(kExtraction));
+    extract();
   }
   std::string saveTo(const std::string& relative) {
     saveChooser.answer = QString::fromStdString(tree.path(relative));
