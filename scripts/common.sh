@@ -2,8 +2,10 @@
 # shellcheck shell=bash
 
 # Debian 12 packages the build and the tests need.
+# qt6-translations-l10n: Qt's own French texts; openbox and x11-utils: a window manager for the
+# window tests under Xvfb, and the tool that tells when it is ready.
 TARVEL_PACKAGES=(g++ cmake ninja-build libgtest-dev util-linux qt6-base-dev
-  fonts-liberation2 xvfb xauth)
+  qt6-translations-l10n fonts-liberation2 xvfb xauth openbox x11-utils)
 
 tarvel_install_packages() {
   local missing=() package
@@ -31,4 +33,21 @@ tarvel_build() {
   shift
   cmake -S "$TARVEL_ROOT" -B "$build_dir" -G Ninja "$@" >/dev/null
   cmake --build "$build_dir" ${TARVEL_TARGET:+--target "$TARVEL_TARGET"}
+}
+
+# Runs a command under a fresh X server (Xvfb) with a window manager (openbox), as on a
+# desktop: windows get frames, focus and stacking from it.
+tarvel_with_window_manager() {
+  xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+    openbox >/dev/null 2>&1 &
+    manager=$!
+    for _ in $(seq 100); do
+      xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
+      sleep 0.05
+    done
+    "$@"
+    status=$?
+    kill "$manager"
+    wait "$manager" 2>/dev/null
+    exit "$status"' tarvel-session "$@"
 }

@@ -42,7 +42,10 @@ void whenModalShows(std::function<void(QWidget*)> action) {
     if (modal == nullptr || !modal->isVisible()) return;
     timer->stop();
     timer->deleteLater();
-    action(modal);
+    // From the event queue, not from the timer: a modal loop the action opens gets no timer
+    // events while a timer's own handler runs.
+    QMetaObject::invokeMethod(
+        modal, [action, modal] { action(modal); }, Qt::QueuedConnection);
   });
   timer->start();
 }

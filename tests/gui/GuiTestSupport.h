@@ -64,6 +64,9 @@ class ScriptedSaveChooser final : public SaveFileChooser {
   int asked = 0;
 };
 
+// The program run as a user would, in a child process of the tests: see ProgramTest.
+int runScriptedSession(int argc, char** argv);
+
 // A main window started with the home folder inside a fresh test tree.
 class WindowTest : public ::testing::Test {
  protected:

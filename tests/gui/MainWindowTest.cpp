@@ -276,13 +276,14 @@ TEST_F(ExtractionTest, TheFolderSizeLine) {
 }
 
 TEST_F(WindowTest, ANewerSelectionStopsTheFolderSizeInProgress) {
-  tree.createNestedDirs("deep", "d", 1000);
-  tree.createFile("small/three", "abc");
-  std::string deepest = tree.path("deep");
+  TestTree memory("/dev/shm");
+  memory.createNestedDirs("deep", "d", 1000);
+  memory.createFile("small/three", "abc");
+  std::string deepest = memory.path("deep");
   for (int level = 0; level < 1000; ++level) deepest += "/d";
   const FolderOpenWatch deepestFolder(deepest);
-  select("small");
   FolderTree* folders = window->tree();
+  ASSERT_TRUE(folders->selectPath(memory.path("small")));
   QTreeWidgetItem* small = folders->currentItem();
   click(control(kAutoUpdateSize));
   folders->setCurrentItem(folders->findChildByText(small->parent(), "deep"));
