@@ -24,6 +24,7 @@ void keepSettingsInMemory() {
 }  // namespace
 
 ListingApp::ListingApp(int& argc, char** argv) : QApplication(argc, argv) {
+  FrenchDateFormats::restore();
   setApplicationName(QStringLiteral("Tarvelinquistombrel"));
   setApplicationVersion(QString::fromUtf8(kVersion.data(), kVersion.size()));
   setDesktopFileName(QStringLiteral("tarvelinquistombrel"));

@@ -2,13 +2,13 @@
 
 #include <QApplication>
 
+#include "app/FrenchDateFormats.h"
+
 namespace tarvel {
 
 // The program: one main window, run to its end. Nothing is read at start or stored at exit,
 // so every start begins with the start-up values; every text is French.
-class ListingApp : public QApplication {
-  Q_OBJECT
-
+class ListingApp : private FrenchDateFormats, public QApplication {
  public:
   ListingApp(int& argc, char** argv);
   // Runs the main window in its own modal loop and returns when it is closed. The loop blocks

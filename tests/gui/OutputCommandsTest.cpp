@@ -9,6 +9,7 @@
 #include <QFileIconProvider>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -117,6 +118,7 @@ TEST_F(WindowTest, TheSaveDialogSpeaksFrenchProposesDirsTxtAndAddsTheExtension) 
     EXPECT_EQ(texts, QStringList({"Voir dans :", "&Nom de fichier :", "Fichiers de type :",
                                   "&Enregistrer", "Annuler"}));
     EXPECT_EQ(QFileIconProvider().type(QFileInfo(QString::fromStdString(folder))), "Dossier");
+    EXPECT_EQ(QLocale::system().monthName(12, QLocale::ShortFormat), "déc.");  // file dates
     dialog->setDirectory(QString::fromStdString(folder));
     auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
     ASSERT_NE(name, nullptr);
