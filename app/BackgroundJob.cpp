@@ -11,9 +11,8 @@ void BackgroundJob::start(std::function<void(std::stop_token)> work, std::functi
   thread_ = std::jthread(
       [this, generation, work = std::move(work), done = std::move(done)](std::stop_token token) {
         work(token);
-        if (token.stop_requested()) return;
         // Runs later on the receiver's thread, or never if the receiver is gone by then; newer
-        // work or a stop since makes it a no-op.
+        // work or a stop since (the work may have ended early) makes it a no-op.
         QMetaObject::invokeMethod(
             receiver_,
             [this, generation, done] {

@@ -15,9 +15,11 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextDocument>
 #include <QTimer>
 
 #include "app/ControlIds.h"
+#include "app/PaneText.h"
 #include "tests/gui/GuiTestSupport.h"
 
 namespace tarvel {
@@ -147,6 +149,18 @@ TEST_F(WindowTest, TheSaveDialogSpeaksFrenchProposesDirsTxtAndAddsTheExtension) 
   for (const QAction* action : menu->actions()) entries << action->text().section('\t', 0, 0);
   EXPECT_EQ(entries, QStringList({"&Annuler", "&Rétablir", "", "Co&uper", "Cop&ier", "Co&ller",
                                   "Supprimer", "", "Tout sélectionner"}));
+}
+
+TEST_F(WindowTest, AReportOfManyPiecesReachesThePaneWholeThirtyTwoLinesToAParagraph) {
+  std::string report;
+  int lines = 0;
+  for (; report.size() < 2'200'000; ++lines) report += " |-été " + std::to_string(lines) + "\r\n";
+  for (int i = 0; i < 400'000; ++i) report += "\u20AC";  // a line longer than a piece
+  report += "\r\n";
+  ++lines;
+  showInPane(window->pane(), report);
+  EXPECT_EQ(window->pane()->toPlainText(), QString::fromStdString(report).remove('\r'));
+  EXPECT_EQ(window->pane()->document()->blockCount(), lines / 32 + 1);
 }
 
 // The window's context menu offers the About box too; Escape closes it.
