@@ -1,5 +1,7 @@
 #include "app/ListingApp.h"
 
+#include <malloc.h>
+
 #include <QIcon>
 #include <QSettings>
 
@@ -21,10 +23,19 @@ void keepSettingsInMemory() {
   }
 }
 
+// Big buffers (the report, the pane's text) get mappings of their own, which grow without a
+// copy and go back to the system when freed. Left to itself, the C library raises that limit
+// after the first big buffer is freed, and later ones then come from the heap: each growth
+// copies, and what is freed stays with the process.
+void mapBigBuffersApart() {
+  mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+}
+
 }  // namespace
 
 ListingApp::ListingApp(int& argc, char** argv) : QApplication(argc, argv) {
   FrenchDateFormats::restore();
+  mapBigBuffersApart();
   setApplicationName(QStringLiteral("Tarvelinquistombrel"));
   setApplicationVersion(QString::fromUtf8(kVersion.data(), kVersion.size()));
   setDesktopFileName(QStringLiteral("tarvelinquistombrel"));

@@ -161,15 +161,18 @@ void MainDialog::onExtraction() {
   listingJob_.start([this, selected, options = options_](
                         std::stop_token stop) { run_.run(selected, options, nullptr, stop); },
                     [this] {
-                      setListing(false);
                       finishListing();
+                      setListing(false);
                     });
   setListing(true);
 }
 
 void MainDialog::finishListing() {
   progress_->flush();
-  showInPane(pane(), run_.report());
+  // A long report takes a while to go in: the window paints between its pieces, and takes
+  // input only once it is all there.
+  showInPane(pane(), run_.report(),
+             [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
   emit listingFinished();
 }
 

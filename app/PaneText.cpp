@@ -25,7 +25,8 @@ std::string_view firstPiece(std::string_view report) {
 
 }  // namespace
 
-void showInPane(QPlainTextEdit* pane, std::string_view report) {
+void showInPane(QPlainTextEdit* pane, std::string_view report,
+                const std::function<void()>& betweenPieces) {
   QTextDocument* document = pane->document();
   pane->clear();
   document->setUndoRedoEnabled(false);  // no undo history as big as the report
@@ -48,6 +49,7 @@ void showInPane(QPlainTextEdit* pane, std::string_view report) {
     }
     text.truncate(out - text.constData());
     cursor.insertText(text);
+    if (betweenPieces) betweenPieces();
   }
   cursor.endEditBlock();
   document->setUndoRedoEnabled(true);

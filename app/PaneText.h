@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string_view>
 
 class QPlainTextEdit;
@@ -16,6 +17,8 @@ namespace tarvel {
 //
 // The report goes in a piece at a time: the document keeps its own copy of the text, and one
 // piece of UTF-16 beside it costs far less memory than the whole report converted at once.
-void showInPane(QPlainTextEdit* pane, std::string_view report);
+// `betweenPieces` runs after each piece (the window paints then).
+void showInPane(QPlainTextEdit* pane, std::string_view report,
+                const std::function<void()>& betweenPieces = {});
 
 }  // namespace tarvel

@@ -34,7 +34,8 @@ import json, sys
 r = {x["command"]: x["median"] * 1000 for x in json.load(open(sys.argv[1]))["results"]}
 print("%.1f %.1f" % (r["startup"], r["cli"]))' "$json")
 log "timing Extraction, its paint gaps and the pane, $runs runs each"
-read -r extract gap < <("$gui" extract "$dir" "$runs" 2>/dev/null)
+extract=$("$gui" extract "$dir" "$runs" 2>/dev/null)
+gap=$("$gui" gaps "$dir" "$runs" 2>/dev/null)
 pane=$("$gui" pane "$runs" 2>/dev/null)
 log "timing \"&Quitter\" in the middle of a walk, $runs runs"
 quit=$(python3 - "$gui" "$dir" "$runs" <<'PY'
