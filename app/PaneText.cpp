@@ -2,6 +2,7 @@
 
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QStringDecoder>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -12,17 +13,6 @@ namespace {
 constexpr int kLinesPerParagraph = 32;
 constexpr std::size_t kPieceBytes = 1 << 20;
 
-// The first piece of `report`: about kPieceBytes, ended after a line end where there is one,
-// and never inside a UTF-8 character.
-std::string_view firstPiece(std::string_view report) {
-  if (report.size() <= kPieceBytes) return report;
-  std::size_t end = report.rfind('\n', kPieceBytes - 1);
-  if (end != std::string_view::npos) return report.substr(0, end + 1);
-  end = kPieceBytes;
-  while (end > 0 && (static_cast<unsigned char>(report[end]) & 0xC0) == 0x80) --end;
-  return report.substr(0, end);
-}
-
 }  // namespace
 
 void showInPane(QPlainTextEdit* pane, std::string_view report,
@@ -32,22 +22,29 @@ void showInPane(QPlainTextEdit* pane, std::string_view report,
   document->setUndoRedoEnabled(false);  // no undo history as big as the report
   QTextCursor cursor(document);
   cursor.beginEditBlock();
+  // One buffer for every piece, so that pieces cost no fresh memory each.
+  QStringDecoder fromUtf8(QStringDecoder::Utf8);
+  QString text;
   int line = 0;
   while (!report.empty()) {
-    const std::string_view piece = firstPiece(report);
+    // Any cut will do: the decoder carries a character cut in two over to the next piece.
+    const std::string_view piece = report.substr(0, kPieceBytes);
     report.remove_prefix(piece.size());
-    QString text = QString::fromUtf8(piece.data(), static_cast<qsizetype>(piece.size()));
+    text.resize(fromUtf8.requiredSpace(static_cast<qsizetype>(piece.size())));
+    QChar* const start = text.data();
+    const QChar* const end = fromUtf8.appendToBuffer(
+        start, QByteArrayView(piece.data(), static_cast<qsizetype>(piece.size())));
     // In place: CRs go, and all but every thirty-second LF become line separators.
-    QChar* out = text.data();
-    for (const QChar c : std::as_const(text)) {
-      if (c == QLatin1Char('\r')) continue;
-      if (c == QLatin1Char('\n') && ++line % kLinesPerParagraph != 0) {
+    QChar* out = start;
+    for (const QChar* in = start; in != end; ++in) {
+      if (*in == QLatin1Char('\r')) continue;
+      if (*in == QLatin1Char('\n') && ++line % kLinesPerParagraph != 0) {
         *out++ = QChar::LineSeparator;
       } else {
-        *out++ = c;
+        *out++ = *in;
       }
     }
-    text.truncate(out - text.constData());
+    text.truncate(out - start);
     cursor.insertText(text);
     if (betweenPieces) betweenPieces();
   }
