@@ -41,13 +41,18 @@ tarvel_with_window_manager() {
   xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     openbox >/dev/null 2>&1 &
     manager=$!
-    for _ in $(seq 100); do
-      xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
+    ready=0
+    for _ in $(seq 200); do
+      xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && ready=1 && break
       sleep 0.05
     done
+    if [ "$ready" -eq 0 ]; then
+      echo "openbox ne démarre pas" >&2
+      exit 1
+    fi
     "$@"
     status=$?
-    kill "$manager"
+    kill "$manager" 2>/dev/null
     wait "$manager" 2>/dev/null
     exit "$status"' tarvel-session "$@"
 }

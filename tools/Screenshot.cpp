@@ -10,6 +10,7 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <cstdio>
@@ -54,7 +55,11 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s: cannot show %s\n", argv[0], argv[3]);
     return 1;
   }
-  window.tree()->scrollToItem(window.tree()->currentItem(), QAbstractItemView::PositionAtTop);
+  // The selected folder at the top, and scrolled sideways to the level of its neighbours.
+  FolderTree* tree = window.tree();
+  tree->scrollToItem(tree->currentItem(), QAbstractItemView::PositionAtTop);
+  tree->horizontalScrollBar()->setValue(tree->visualItemRect(tree->currentItem()).left() -
+                                        2 * tree->indentation());
   window.onExtraction();
   if (!QTest::qWaitFor([&window] { return !window.isListing(); })) return 1;
   QApplication::processEvents();
