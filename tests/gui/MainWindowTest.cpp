@@ -288,9 +288,11 @@ TEST_F(WindowTest, ANewerSelectionStopsTheFolderSizeInProgress) {
   click(control(kAutoUpdateSize));
   folders->setCurrentItem(folders->findChildByText(small->parent(), "deep"));
   ASSERT_TRUE(window->isSizing());
+  EXPECT_EQ(window->cursor().shape(), Qt::BusyCursor);
   folders->setCurrentItem(small);
   waitForSize();
   EXPECT_EQ(labelText(control(kFolderSize)), "Taille du dossier:  3  Octets");
+  EXPECT_EQ(window->cursor().shape(), Qt::ArrowCursor);
   EXPECT_FALSE(deepestFolder.opened());
 }
 
