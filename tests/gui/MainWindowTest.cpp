@@ -46,6 +46,7 @@ TEST_F(WindowTest, AFreshStart) {
   EXPECT_EQ(labelText(control(kFolderSize)), "Taille du dossier:");
   EXPECT_TRUE(window->pane()->toPlainText().isEmpty());
   EXPECT_TRUE(QFontInfo(window->pane()->font()).fixedPitch());
+  EXPECT_FALSE(window->progressBar()->isTextVisible());
   EXPECT_EQ(window->options(), ListingOptions{});
   // The home folder is selected and open, near the top with its first items in view; a long
   // name is not cut: the tree scrolls sideways to its end.

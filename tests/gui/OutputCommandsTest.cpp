@@ -161,6 +161,7 @@ TEST_F(WindowTest, AReportOfManyPiecesReachesThePaneWholeThirtyTwoLinesToAParagr
   showInPane(window->pane(), report);
   EXPECT_EQ(window->pane()->toPlainText(), QString::fromStdString(report).remove('\r'));
   EXPECT_EQ(window->pane()->document()->blockCount(), lines / 32 + 1);
+  EXPECT_FALSE(window->pane()->document()->isUndoAvailable());  // no history as big as the text
 }
 
 // The window's context menu offers the About box too; Escape closes it.
