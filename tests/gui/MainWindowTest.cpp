@@ -73,6 +73,8 @@ TEST_F(WindowTest, TabLeavesThePaneAndReturnStaysInIt) {
   EXPECT_EQ(pane->blockCount(), 2);
   QTest::keyClick(pane, Qt::Key_Tab);
   EXPECT_EQ(window->focusWidget(), control(kQuit));  // the pane is last: Tab wraps round
+  QTest::keyClick(control(kQuit), Qt::Key_Return);   // on a button: the default, Extraction
+  EXPECT_TRUE(window->isListing());
   pane->setFocus();
   QTest::keyClick(pane, Qt::Key_Tab, Qt::ShiftModifier);
   EXPECT_EQ(window->focusWidget(), control(kAbout));
