@@ -16,7 +16,6 @@ HelpWindow::HelpWindow(const QString& indexPage, QWidget* owner)
   layout->addWidget(browser_);
   browser_->setOpenExternalLinks(true);
   browser_->setSource(QUrl::fromLocalFile(indexPage));
-  browser_->setFocus();  // keys go to the page: arrows and Page Down scroll it
   resize(640, 560);
 }
 
