@@ -26,8 +26,8 @@ void check(bool ok, const std::string& what) {
 
 }  // namespace
 
-TestTree::TestTree() {
-  const char* base = std::getenv("TMPDIR");
+TestTree::TestTree(const char* base) {
+  if (base == nullptr || ::access(base, W_OK) != 0) base = std::getenv("TMPDIR");
   std::string pattern = std::string(base && *base ? base : "/tmp") + "/tarvel-test-XXXXXX";
   check(::mkdtemp(pattern.data()) != nullptr, "mkdtemp " + pattern);
   root_ = pattern;

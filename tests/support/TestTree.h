@@ -13,7 +13,9 @@ namespace tarvel {
 // folders are created as needed.
 class TestTree {
  public:
-  TestTree();
+  // In `base` (default: $TMPDIR, else /tmp); a base in memory such as /dev/shm makes large trees
+  // quick to build and remove.
+  explicit TestTree(const char* base = nullptr);
   ~TestTree();
   TestTree(const TestTree&) = delete;
   TestTree& operator=(const TestTree&) = delete;
