@@ -3,7 +3,7 @@
 
 # Debian 12 packages the build and the tests need.
 TARVEL_PACKAGES=(g++ cmake ninja-build libgtest-dev util-linux qt6-base-dev
-  fonts-liberation2 xvfb xauth)
+  fonts-liberation2 xvfb xauth acl strace)
 
 tarvel_install_packages() {
   local missing=() package

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
 #include <iterator>
 #include <sstream>
 #include <string>
@@ -133,6 +137,30 @@ TEST_F(CliTest, OutputFileGetsTheSameBytesAndAReadOnlyOneIsRefused) {
   EXPECT_EQ(refused.err, "tarvelinquistombrel-cli: L'accès à « " + tree.path("readonly.txt") +
                              " » a été refusé.\n");
   EXPECT_EQ(tree.readFile("readonly.txt"), "keep");
+}
+
+// strace delivers the signal at the save's first write: a temporary file goes before the
+// program ends by the signal; a file rewritten in place is finished first.
+TEST_F(CliTest, ASignalMidSaveLeavesNoTemporaryAndNoHalfWrittenFile) {
+  if (runProcess({"strace", "-V"}).exitCode != 0) GTEST_SKIP() << "strace is not installed";
+  const std::string report = run({"Music"}).out;
+  tree.createFile("alone.txt", "old");
+  tree.createFile("linked.txt", "old");
+  ASSERT_EQ(::link(tree.path("linked.txt").c_str(), tree.path("other.txt").c_str()), 0);
+  const std::tuple<const char*, const char*, int, std::string> cases[] = {
+      {"SIGTERM", "alone.txt", 128 + SIGTERM, "old"},   // by rename: the temporary goes
+      {"SIGINT", "linked.txt", 128 + SIGINT, report}};  // in place: the rewrite ends first
+  for (const auto& [signal, target, exitCode, expected] : cases) {
+    const auto result = runProcess(
+        {"strace", "-qq", "-o", "/dev/null", "-e", "trace=write", "-e",
+         std::string("inject=write:when=1:signal=") + signal, cliPath(), "-o", target, "Music"},
+        {.environment = {}, .workingFolder = tree.root()});
+    EXPECT_EQ(result.exitCode, exitCode) << signal << result.err;
+    EXPECT_EQ(tree.readFile(target), expected) << signal;
+  }
+  EXPECT_EQ(tree.readFile("other.txt"), report);
+  const auto entries = std::filesystem::directory_iterator(tree.root());
+  EXPECT_EQ(std::distance(begin(entries), end(entries)), 4);  // Music and the three files
 }
 
 // When the working folder has been removed, a relative PATH has no absolute form; taking the
