@@ -139,22 +139,24 @@ TEST_F(CliTest, OutputFileGetsTheSameBytesAndAReadOnlyOneIsRefused) {
   EXPECT_EQ(tree.readFile("readonly.txt"), "keep");
 }
 
-// strace delivers the signal at the save's first write: a temporary file goes before the
-// program ends by the signal; a file rewritten in place is finished first.
+// strace delivers the signal mid-save: a temporary file goes before the program ends by the
+// signal; a file rewritten in place is finished first.
 TEST_F(CliTest, ASignalMidSaveLeavesNoTemporaryAndNoHalfWrittenFile) {
   if (runProcess({"strace", "-V"}).exitCode != 0) GTEST_SKIP() << "strace is not installed";
   const std::string report = run({"Music"}).out;
   tree.createFile("alone.txt", "old");
   tree.createFile("linked.txt", "old");
   ASSERT_EQ(::link(tree.path("linked.txt").c_str(), tree.path("other.txt").c_str()), 0);
-  const std::tuple<const char*, const char*, int, std::string> cases[] = {
-      {"SIGTERM", "alone.txt", 128 + SIGTERM, "old"},   // by rename: the temporary goes
-      {"SIGINT", "linked.txt", 128 + SIGINT, report}};  // in place: the rewrite ends first
-  for (const auto& [signal, target, exitCode, expected] : cases) {
-    const auto result = runProcess(
-        {"strace", "-qq", "-o", "/dev/null", "-e", "trace=write", "-e",
-         std::string("inject=write:when=1:signal=") + signal, cliPath(), "-o", target, "Music"},
-        {.environment = {}, .workingFolder = tree.root()});
+  const std::tuple<std::string, const char*, std::string, int, std::string> cases[] = {
+      // by rename, the temporary written, before its sync
+      {"SIGTERM", "alone.txt", "fsync", 128 + SIGTERM, "old"},
+      // in place, the growth written, before the old bytes are
+      {"SIGINT", "linked.txt", "lseek:when=2", 128 + SIGINT, report}};
+  for (const auto& [signal, target, when, exitCode, expected] : cases) {
+    const auto result =
+        runProcess({"strace", "-qq", "-o", "/dev/null", "-e", "trace=fsync,lseek", "-e",
+                    "inject=" + when + ":signal=" + signal, cliPath(), "-o", target, "Music"},
+                   {.environment = {}, .workingFolder = tree.root()});
     EXPECT_EQ(result.exitCode, exitCode) << signal << result.err;
     EXPECT_EQ(tree.readFile(target), expected) << signal;
   }
