@@ -29,17 +29,11 @@ std::optional<std::string> readAll(Read read) {
   }
 }
 
-// The attribute names, each ended by a NUL; empty where the file system has none.
-std::optional<std::string> namesOf(const std::string& path) {
-  auto names = readAll(
-      [&](char* buffer, std::size_t size) { return ::llistxattr(path.c_str(), buffer, size); });
-  if (!names && errno == ENOTSUP) return std::string();
-  return names;
-}
-
-std::optional<std::string> namesOf(int fd) {
-  auto names =
-      readAll([&](char* buffer, std::size_t size) { return ::flistxattr(fd, buffer, size); });
+// The attribute names that `list` (an xattr listing call) gives, each ended by a NUL; none
+// where the file system keeps no attributes.
+template <typename List>
+std::optional<std::string> attributeNames(List list) {
+  auto names = readAll(list);
   if (!names && errno == ENOTSUP) return std::string();
   return names;
 }
@@ -60,8 +54,10 @@ bool holds(std::string_view names, const std::string& name) {
 }
 
 bool copyAttributes(const std::string& original, int copy) {
-  const auto wanted = namesOf(original);
-  const auto present = namesOf(copy);
+  const auto wanted = attributeNames(
+      [&](char* buffer, std::size_t size) { return ::llistxattr(original.c_str(), buffer, size); });
+  const auto present = attributeNames(
+      [&](char* buffer, std::size_t size) { return ::flistxattr(copy, buffer, size); });
   if (!wanted || !present) return false;
   const bool extraRemoved = forEachName(*present, [&](const std::string& name) {
     return holds(*wanted, name) || ::fremovexattr(copy, name.c_str()) == 0;

@@ -29,7 +29,8 @@ std::string temporaryPattern(const std::string& target) {
 }
 
 // Creates a file of a fresh name from `pattern` with the kernel's own mode from `mode` (umask or
-// default ACL applied); the descriptor, or -1 with errno set.
+// default ACL applied); the descriptor, or -1 with errno set. Six random letters make a clash
+// so unlikely that one is reported rather than retried.
 int createTemporary(std::string& pattern, mode_t mode) {
   static constexpr std::string_view kLetters =
       "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
@@ -37,16 +38,12 @@ int createTemporary(std::string& pattern, mode_t mode) {
     errno = ENAMETOOLONG;
     return -1;
   }
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    unsigned char random[kRandomPart.size()];
-    if (::getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) return -1;
-    for (std::size_t i = 0; i < sizeof random; ++i) {
-      pattern[pattern.size() - sizeof random + i] = kLetters[random[i] % kLetters.size()];
-    }
-    const int fd = ::open(pattern.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-    if (fd >= 0 || errno != EEXIST) return fd;
+  unsigned char random[kRandomPart.size()];
+  if (::getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) return -1;
+  for (std::size_t i = 0; i < sizeof random; ++i) {
+    pattern[pattern.size() - sizeof random + i] = kLetters[random[i] % kLetters.size()];
   }
-  return -1;
+  return ::open(pattern.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
 }
 
 int moveInto(const std::string& from, const std::string& to, bool replace) {

@@ -42,8 +42,6 @@ void takePending() {
 }  // namespace
 
 SaveInterruption::SaveInterruption() {
-  gMode.store(kEndAtOnce);
-  gPending.store(0);
   struct sigaction action {};
   action.sa_handler = onSignal;
   action.sa_flags = SA_RESTART;

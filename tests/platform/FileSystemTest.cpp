@@ -223,6 +223,15 @@ TEST(SafeFileWriter, SavesKeepTheFileItsLinksAndMetadataAndFailuresKeepItAsItWas
          tree.setMode("shared", 0777);
        },
        "shared/out", "new", "ok; shared/ shared/out=new; same inode, meta kept"},
+      {"a rename drops an attribute the saver cannot read", true, How::Unprivileged,
+       [](TestTree& tree) {
+         tree.createFile("open/out", "old");
+         check(::setxattr(tree.path("open/out").c_str(), "user.note", "n", 1, 0) == 0, "setxattr");
+         check(::chown(tree.path("open/out").c_str(), 65534, 65534) == 0, "chown");
+         tree.setMode("open/out", 0200);
+         tree.setMode("open", 0777);
+       },
+       "open/out", "new", "ok; open/ open/out=new; same inode, meta kept"},
       {"a writable file in a folder the user cannot write is refused", false, How::Unprivileged,
        [](TestTree& tree) {
          tree.createFile("locked/out", "old");
