@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
 
 #include "platform/FullWrite.h"
 #include "platform/MetadataCopy.h"
@@ -34,10 +33,6 @@ std::string temporaryPattern(const std::string& target) {
 int createTemporary(std::string& pattern, mode_t mode) {
   static constexpr std::string_view kLetters =
       "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-  if (pattern.size() >= PATH_MAX) {
-    errno = ENAMETOOLONG;
-    return -1;
-  }
   unsigned char random[kRandomPart.size()];
   if (::getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) return -1;
   for (std::size_t i = 0; i < sizeof random; ++i) {

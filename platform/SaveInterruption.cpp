@@ -6,7 +6,6 @@
 #include <atomic>
 #include <climits>
 #include <cstring>
-#include <iterator>
 
 namespace tarvel {
 
@@ -47,19 +46,18 @@ SaveInterruption::SaveInterruption() {
   action.sa_flags = SA_RESTART;
   sigemptyset(&action.sa_mask);
   for (const int signal : kSignals) sigaddset(&action.sa_mask, signal);
-  for (std::size_t i = 0; i < std::size(kSignals); ++i) {
+  for (const int signal : kSignals) {
     // An ignored signal stays ignored (a background job), and a program's own handler is its own.
-    if (::sigaction(kSignals[i], nullptr, &previous_[i]) != 0) continue;
-    if ((previous_[i].sa_flags & SA_SIGINFO) != 0 || previous_[i].sa_handler != SIG_DFL) continue;
-    installed_[i] = ::sigaction(kSignals[i], &action, nullptr) == 0;
+    struct sigaction previous {};
+    if (::sigaction(signal, nullptr, &previous) != 0) continue;
+    if ((previous.sa_flags & SA_SIGINFO) != 0 || previous.sa_handler != SIG_DFL) continue;
+    if (::sigaction(signal, &action, nullptr) == 0) replaced_.push_back({signal, previous});
   }
 }
 
 SaveInterruption::~SaveInterruption() {
   gMode.store(kEndAtOnce);
-  for (std::size_t i = 0; i < std::size(kSignals); ++i) {
-    if (installed_[i]) ::sigaction(kSignals[i], &previous_[i], nullptr);
-  }
+  for (const auto& [signal, previous] : replaced_) ::sigaction(signal, &previous, nullptr);
   if (const int signal = gPending.exchange(0); signal != 0) ::raise(signal);
 }
 

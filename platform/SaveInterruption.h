@@ -2,6 +2,7 @@
 
 #include <csignal>
 #include <string>
+#include <vector>
 
 namespace tarvel {
 
@@ -28,8 +29,11 @@ class SaveInterruption {
   void endAtOnce();
 
  private:
-  struct sigaction previous_[3] = {};
-  bool installed_[3] = {};
+  struct Replaced {
+    int signal = 0;
+    struct sigaction previous {};
+  };
+  std::vector<Replaced> replaced_;  // the actions this guard replaced, to put back
 };
 
 }  // namespace tarvel
