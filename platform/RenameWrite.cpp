@@ -72,8 +72,9 @@ RenameWriteResult writeByRename(const std::string& target, const struct stat* ol
   if (fd < 0) {
     const int error = errno;
     interruption.endAtOnce();
-    // A folder the user cannot write to: the file itself may still be writable.
-    if (old != nullptr && (error == EACCES || error == EPERM)) return {true, 0};
+    // No new file beside the old one (a folder the user cannot write to, or without a free
+    // entry): the file itself may still be written in place, which says why if it cannot.
+    if (old != nullptr) return {true, 0};
     return {false, error};
   }
   interruption.removeOnSignal(temporary);

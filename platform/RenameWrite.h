@@ -10,8 +10,8 @@
 namespace tarvel {
 
 struct RenameWriteResult {
-  // The old file's folder or metadata forbid a faithful copy (the folder cannot be written, an
-  // owner or attribute cannot be given): nothing was changed, the file must be written in place.
+  // No faithful copy of the old file can be made (no new file can be created in its folder; an
+  // owner, attribute or mode cannot be given): nothing was changed, write the file in place.
   bool wouldLose = false;
   int error = 0;  // errno of a failure, 0 on success
 };

@@ -151,18 +151,22 @@ TEST_F(CliTest, ASignalMidSaveLeavesNoTemporaryAndNoHalfWrittenFile) {
       // by rename, the temporary written, before its sync
       {"SIGTERM", "alone.txt", "fsync", 128 + SIGTERM, "old"},
       // in place, the growth written, before the old bytes are
-      {"SIGINT", "linked.txt", "lseek:when=2", 128 + SIGINT, report}};
+      {"SIGINT", "linked.txt", "lseek:when=2", 128 + SIGINT, report},
+      // ignored, as in a background job: it stays ignored
+      {"SIGINT", "ignored.txt", "fsync", 0, report}};
   for (const auto& [signal, target, when, exitCode, expected] : cases) {
+    const std::string ignore = target == std::string("ignored.txt") ? "trap '' INT; " : "";
     const auto result =
-        runProcess({"strace", "-qq", "-o", "/dev/null", "-e", "trace=fsync,lseek", "-e",
-                    "inject=" + when + ":signal=" + signal, cliPath(), "-o", target, "Music"},
+        runProcess({"sh", "-c", ignore + "exec \"$@\"", "sh", "strace", "-qq", "-o", "/dev/null",
+                    "-e", "trace=fsync,lseek", "-e", "inject=" + when + ":signal=" + signal,
+                    cliPath(), "-o", target, "Music"},
                    {.environment = {}, .workingFolder = tree.root()});
     EXPECT_EQ(result.exitCode, exitCode) << signal << result.err;
     EXPECT_EQ(tree.readFile(target), expected) << signal;
   }
   EXPECT_EQ(tree.readFile("other.txt"), report);
   const auto entries = std::filesystem::directory_iterator(tree.root());
-  EXPECT_EQ(std::distance(begin(entries), end(entries)), 4);  // Music and the three files
+  EXPECT_EQ(std::distance(begin(entries), end(entries)), 5);  // Music and the four files
 }
 
 // When the working folder has been removed, a relative PATH has no absolute form; taking the

@@ -265,10 +265,11 @@ TEST(SafeFileWriter, SavesKeepTheFileItsLinksAndMetadataAndFailuresKeepItAsItWas
        "dir", "new", "L'accès à F a été refusé.; dir/; same inode, meta kept"},
       {"a missing folder is created or unnamed", false, How::Here, [](TestTree&) {}, "missing/out",
        "new", "F contient un chemin non valide.; ; -"},
-      {"a device is replaced by a file", false, How::Here,
+      // Root: some sandboxes keep their devices from other users.
+      {"a device is replaced by a file", true, How::Here,
        [](TestTree& tree) { tree.createSymlink("null", "/dev/null"); }, "null", "new",
        "ok; null->/dev/null; same inode, meta kept"},
-      {"a full device's error is unnamed", false, How::Here,
+      {"a full device's error is unnamed", true, How::Here,
        [](TestTree& tree) { tree.createSymlink("full", "/dev/full"); }, "full", "new",
        "Disque plein lors de l'accès à F.; full->/dev/full; same inode, meta kept"},
       {"a failed write leaves its temporary", false, How::FileSizeLimit, file("out", "old", 0644),
