@@ -9,6 +9,7 @@
 
 #include "platform/FullWrite.h"
 #include "platform/MetadataCopy.h"
+#include "platform/PathRules.h"
 
 namespace tarvel {
 
@@ -18,13 +19,12 @@ constexpr std::string_view kRandomPart = "XXXXXX";
 
 // The hidden temporary's name beside `target`, its random part still to be drawn.
 std::string temporaryPattern(const std::string& target) {
-  const auto slash = target.rfind('/');
-  const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash);
-  std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+  std::string_view name = lastPathComponent(target);
+  const std::string_view folder = std::string_view(target).substr(0, target.size() - name.size());
   // The temporary's name must fit where the target's does: long names are shortened.
   constexpr std::size_t kLongestKeptName = 200;
   if (name.size() > kLongestKeptName) name = "tarvelinquistombrel";
-  return folder + "/." + name + "." + std::string(kRandomPart);
+  return std::string(folder) + "." + std::string(name) + "." + std::string(kRandomPart);
 }
 
 // Creates a file of a fresh name from `pattern` with the kernel's own mode from `mode` (umask or

@@ -7,18 +7,14 @@
 #include <climits>
 #include <vector>
 
+#include "platform/PathRules.h"
+
 namespace tarvel {
 
 namespace {
 
 // As many links as the kernel follows in one path before it calls it a loop.
 constexpr int kMostLinks = 40;
-
-std::string folderOf(const std::string& path) {
-  const auto slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
 
 }  // namespace
 
@@ -42,9 +38,12 @@ SaveTarget resolveSaveTarget(const std::string& path) {
       target.error = length < 0 ? errno : ENAMETOOLONG;
       return target;
     }
-    const std::string next(link.data(), static_cast<std::size_t>(length));
-    // A relative link is read from the folder that holds it.
-    target.path = next.starts_with('/') ? next : folderOf(target.path) + "/" + next;
+    std::string next(link.data(), static_cast<std::size_t>(length));
+    // A relative link is read from the folder that holds it: it takes the link's name's place.
+    if (!next.starts_with('/')) {
+      next.insert(0, target.path, 0, target.path.size() - lastPathComponent(target.path).size());
+    }
+    target.path = next;
     target.throughLink = true;
   }
 }
