@@ -130,8 +130,11 @@ QWidget* DialogBuilder::makeControl(const ControlTemplate& control, QWidget* par
   if (kind == QLatin1String("pane")) {
     auto* pane = new QPlainTextEdit(parent);
     pane->setLineWrapMode(QPlainTextEdit::NoWrap);
-    pane->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    pane->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // Both bars always: a bar that comes and goes resizes the view, and the pane then lays
+    // out every paragraph of its document again, which costs a long report time and memory.
+    pane->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    pane->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    pane->setTabChangesFocus(true);  // Tab moves on, as everywhere in a dialog; Return stays
     return pane;
   }
   if (kind == QLatin1String("tree")) return new FolderTree(parent);

@@ -2,16 +2,18 @@
 
 #include <QApplication>
 
+#include "app/FrenchDateFormats.h"
+
 namespace tarvel {
 
 // The program: one main window, run to its end. Nothing is read at start or stored at exit,
-// so every start begins with the start-up values.
-class ListingApp : public QApplication {
-  Q_OBJECT
-
+// so every start begins with the start-up values; every text is French.
+class ListingApp : private FrenchDateFormats, public QApplication {
  public:
   ListingApp(int& argc, char** argv);
-  // Shows the main window and returns when it is closed.
+  // Runs the main window in its own modal loop and returns when it is closed. The loop blocks
+  // no other window: the help stays usable beside it, and the window's own dialogs block only
+  // the window.
   int initInstance();
 };
 

@@ -10,6 +10,8 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QScrollBar>
+#include <QTimer>
+#include <utility>
 
 #include "app/AboutDialog.h"
 #include "app/ControlIds.h"
@@ -28,6 +30,12 @@ namespace tarvel {
 namespace {
 
 const QString kAboutItem = QStringLiteral("&A propos de Tarvelinquistombrel...");
+
+// What a listing reads from these controls, or where it puts its report: they take no input
+// while a listing runs.
+constexpr int kChangeTheListing[] = {kTree,          kExtraction, kIncludeSubfolders,
+                                     kNoFiles,       kNoFolders,  kExtractTree,
+                                     kFormatOptions, kSaveAs,     kExtensionCheck};
 
 // The folder the tree opens at start: the user's home, else the root.
 std::string startFolder() {
@@ -56,9 +64,20 @@ MainDialog::MainDialog(QWidget* parent) : QDialog(parent), messageBoxWarnings_(t
   onClicked(kSaveAs, &MainDialog::onSaveAs);
   onClicked(kExtensionCheck, &MainDialog::onExtensionCheck);
   onClicked(kAbout, &MainDialog::onAbout);
-  // A change of selection, whatever its cause, and every click on an item.
-  connect(tree(), &QTreeWidget::currentItemChanged, this, &MainDialog::onTreeSelectOrClick);
-  connect(tree(), &QTreeWidget::itemClicked, this, &MainDialog::onTreeSelectOrClick);
+  // A change of selection, whatever its cause, and every click on an item; but a click that
+  // selects an item counts once. The press selects, then the release clicks.
+  connect(tree(), &QTreeWidget::currentItemChanged, this, [this] {
+    selectionJustChanged_ = true;
+    QTimer::singleShot(0, this, [this] { selectionJustChanged_ = false; });
+    onTreeSelectOrClick();
+  });
+  connect(tree(), &QTreeWidget::itemPressed, this,
+          [this] { clickChangedSelection_ = selectionJustChanged_; });
+  connect(tree(), &QTreeWidget::itemClicked, this, [this] {
+    if (!std::exchange(clickChangedSelection_, false)) onTreeSelectOrClick();
+  });
+  progressTimer_.setInterval(30);
+  connect(&progressTimer_, &QTimer::timeout, this, [this] { progress_->flush(); });
   // F1 reaches help from every window of the program.
   qApp->installEventFilter(this);
 
@@ -77,6 +96,8 @@ MainDialog::MainDialog(QWidget* parent) : QDialog(parent), messageBoxWarnings_(t
 }
 
 MainDialog::~MainDialog() {
+  listingJob_.stop();
+  sizeJob_.stop();
   qApp->removeEventFilter(this);
   delete help_;  // the help goes with the window
 }
@@ -125,12 +146,55 @@ void MainDialog::showReport(const QString& text) {
 
 void MainDialog::onExtraction() {
   const QTreeWidgetItem* item = tree()->currentItem();
-  if (item == nullptr) return;
+  if (item == nullptr || isListing()) return;
   updateData(true);
   showReport(QStringLiteral("Recherche des fichiers en cours ...\nVeuillez patienter ...\n"));
-  run_.run(selectedItemOf(*tree(), item), options_, &treeSource_);
+  const SelectedItem selected = selectedItemOf(*tree(), item);
+  if (options_.extractTree) {
+    // The tree's items belong to this thread: a listing of what the tree shows runs here.
+    run_.setWarningSink(&messageBoxWarnings_);
+    run_.run(selected, options_, &treeSource_);
+    finishListing();
+    return;
+  }
+  run_.setWarningSink(nullptr);  // the disk knows sizes: no warning to give
+  listingJob_.start([this, selected, options = options_](
+                        std::stop_token stop) { run_.run(selected, options, nullptr, stop); },
+                    [this] {
+                      finishListing();
+                      setListing(false);
+                    });
+  setListing(true);
+}
+
+void MainDialog::finishListing() {
   progress_->flush();
-  showReport(paneText(run_.report()));
+  // A long report takes a while to go in: the window paints between its pieces, and takes
+  // input only once it is all there.
+  showInPane(pane(), run_.report(),
+             [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+  emit listingFinished();
+}
+
+void MainDialog::setListing(bool on) {
+  if (on) focusBeforeListing_ = focusWidget();
+  for (const int id : kChangeTheListing) control(id)->setEnabled(!on);
+  control(kExtensionEdit)->setEnabled(!on && options_.extensionFilterOn);
+  if (on) {
+    progressTimer_.start();
+  } else {
+    progressTimer_.stop();
+    if (focusBeforeListing_ != nullptr) focusBeforeListing_->setFocus();
+  }
+  updateCursor();
+}
+
+void MainDialog::updateCursor() {
+  if (isListing() || isSizing()) {
+    setCursor(Qt::BusyCursor);
+  } else {
+    unsetCursor();
+  }
 }
 
 void MainDialog::onFormatOptions() {
@@ -156,10 +220,20 @@ void MainDialog::onUpdateSize() {
   if (item == nullptr) return;  // nothing selected: the line stays as it was
   // The item's kind decides: a folder is summed as a folder whatever the tree shows of it.
   const SelectedItem selected = selectedItemOf(*tree(), item);
-  const auto total =
-      sumFolderSize(selected.path, selected.kind == ItemKind::File, options_.includeSubfolders);
-  folderSizeText_ = QString::fromStdString(sizeLine(total));
-  updateData(false);
+  auto total = std::make_shared<std::uint64_t>(0);
+  sizeJob_.start(
+      [total, path = selected.path, isEntry = selected.kind == ItemKind::File,
+       subfolders = options_.includeSubfolders](std::stop_token stop) {
+        *total = sumFolderSize(path, isEntry, subfolders, stop);
+      },
+      [this, total] {
+        folderSizeText_ = QString::fromStdString(sizeLine(*total));
+        // Only the line: the other controls may hold changes not read yet.
+        exchangeText(control(kFolderSize), false, folderSizeText_);
+        updateCursor();
+        emit folderSizeShown();
+      });
+  updateCursor();
 }
 
 void MainDialog::onTreeSelectOrClick() {
@@ -186,6 +260,7 @@ void MainDialog::onSaveAs() {
                   QString::fromStdString(fileErrorMessage(result.cause, path)), QMessageBox::Ok,
                   this);
   box.setTextFormat(Qt::PlainText);
+  box.setWindowModality(Qt::WindowModal);
   box.exec();
 }
 
@@ -206,6 +281,15 @@ void MainDialog::onAbout() {
   AboutDialog about(this);
   about.setWindowModality(Qt::WindowModal);
   about.exec();
+}
+
+void MainDialog::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (std::exchange(shownOnce_, true)) return;
+  // The home folder at the top, its first items below it: laid out only now.
+  if (QTreeWidgetItem* current = tree()->currentItem()) {
+    tree()->scrollToItem(current, QAbstractItemView::PositionAtTop);
+  }
 }
 
 void MainDialog::contextMenuEvent(QContextMenuEvent* event) {

@@ -4,8 +4,10 @@
 #include <QHash>
 #include <QPointer>
 #include <QString>
+#include <QTimer>
 #include <memory>
 
+#include "app/BackgroundJob.h"
 #include "app/HelpWindow.h"
 #include "app/MessageBoxWarnings.h"
 #include "app/ProgressBarSink.h"
@@ -24,6 +26,10 @@ class FolderTree;
 // The program's one window: the folder tree, the options, the folder size, the listing pane
 // and the commands that take the listing out. Controls are bound to plain members by id and
 // exchanged with `updateData`; handlers carry the names of the commands they serve.
+//
+// The disk walk of a listing and the folder size run on threads of their own, so the window
+// keeps painting and closes at once; while a listing runs, the controls that would change it
+// take no input.
 class MainDialog : public QDialog {
   Q_OBJECT
 
@@ -49,6 +55,8 @@ class MainDialog : public QDialog {
   QPlainTextEdit* pane() const;
   QProgressBar* progressBar() const;
   HelpWindow* helpWindow() const { return help_; }
+  bool isListing() const { return listingJob_.running(); }
+  bool isSizing() const { return sizeJob_.running(); }
   const ListingOptions& options() const { return options_; }
   // The report as the last listing built it: what a save writes.
   const std::string& reportBuffer() const { return run_.report(); }
@@ -58,13 +66,23 @@ class MainDialog : public QDialog {
  public slots:
   void accept() override;
 
+ signals:
+  // The report of a listing is in the pane.
+  void listingFinished();
+  // A folder size line is shown.
+  void folderSizeShown();
+
  protected:
   void contextMenuEvent(QContextMenuEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void onClicked(int id, void (MainDialog::*handler)());
   void showReport(const QString& text);
+  void finishListing();
+  void setListing(bool on);
+  void updateCursor();
 
   QHash<int, QWidget*> controls_;
   ListingOptions options_;  // the only instance; the window's check boxes edit six of it
@@ -77,6 +95,15 @@ class MainDialog : public QDialog {
   FileDialogSaveChooser fileDialogChooser_;
   SaveFileChooser* saveChooser_ = &fileDialogChooser_;
   QPointer<HelpWindow> help_;
+  QTimer progressTimer_;
+  QPointer<QWidget> focusBeforeListing_;
+  bool shownOnce_ = false;
+  // A press that changes the selection and the click it ends in make one folder size.
+  bool selectionJustChanged_ = false;
+  bool clickChangedSelection_ = false;
+  // Last, so that their threads end before anything they use goes.
+  BackgroundJob listingJob_{this};
+  BackgroundJob sizeJob_{this};
 };
 
 }  // namespace tarvel

@@ -14,6 +14,7 @@ void MessageBoxWarnings::warn(std::string_view caption, std::string_view message
   QMessageBox box(QMessageBox::Warning, fromUtf8(caption), fromUtf8(message), QMessageBox::Ok,
                   owner_);
   box.setTextFormat(Qt::PlainText);
+  box.setWindowModality(Qt::WindowModal);
   box.exec();
 }
 

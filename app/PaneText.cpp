@@ -1,26 +1,58 @@
 #include "app/PaneText.h"
 
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QStringDecoder>
+#include <QTextCursor>
+#include <QTextDocument>
+
 namespace tarvel {
 
 namespace {
+
 constexpr int kLinesPerParagraph = 32;
+constexpr std::size_t kPieceBytes = 1 << 20;
+
 }  // namespace
 
-QString paneText(const std::string& report) {
-  QString text = QString::fromUtf8(report.data(), static_cast<qsizetype>(report.size()));
-  // In place: CRs go, and all but every thirty-second LF become line separators.
-  QChar* out = text.data();
+void showInPane(QPlainTextEdit* pane, std::string_view report,
+                const std::function<void()>& betweenPieces) {
+  QTextDocument* document = pane->document();
+  pane->clear();
+  document->setUndoRedoEnabled(false);  // no undo history as big as the report
+  QTextCursor cursor(document);
+  cursor.beginEditBlock();
+  // One buffer for every piece, so that pieces cost no fresh memory each.
+  QStringDecoder fromUtf8(QStringDecoder::Utf8);
+  QString text;
   int line = 0;
-  for (const QChar c : std::as_const(text)) {
-    if (c == QLatin1Char('\r')) continue;
-    if (c == QLatin1Char('\n') && ++line % kLinesPerParagraph != 0) {
-      *out++ = QChar::LineSeparator;
-    } else {
-      *out++ = c;
+  while (!report.empty()) {
+    // Any cut will do: the decoder carries a character cut in two over to the next piece.
+    const std::string_view piece = report.substr(0, kPieceBytes);
+    report.remove_prefix(piece.size());
+    text.resize(fromUtf8.requiredSpace(static_cast<qsizetype>(piece.size())));
+    QChar* const start = text.data();
+    const QChar* const end = fromUtf8.appendToBuffer(
+        start, QByteArrayView(piece.data(), static_cast<qsizetype>(piece.size())));
+    // In place: CRs go, and all but every thirty-second LF become line separators.
+    QChar* out = start;
+    for (const QChar* in = start; in != end; ++in) {
+      if (*in == QLatin1Char('\r')) continue;
+      if (*in == QLatin1Char('\n') && ++line % kLinesPerParagraph != 0) {
+        *out++ = QChar::LineSeparator;
+      } else {
+        *out++ = *in;
+      }
     }
+    text.truncate(out - start);
+    cursor.insertText(text);
+    if (betweenPieces) betweenPieces();
   }
-  text.truncate(out - text.constData());
-  return text;
+  cursor.endEditBlock();
+  document->setUndoRedoEnabled(true);
+  pane->setTextCursor(QTextCursor(document));
+  pane->verticalScrollBar()->setValue(0);
+  pane->horizontalScrollBar()->setValue(0);
 }
 
 }  // namespace tarvel

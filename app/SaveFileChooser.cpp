@@ -32,6 +32,7 @@ class TextFileDialog final : public QFileDialog {
 
 std::optional<QString> FileDialogSaveChooser::chooseSaveFile(QWidget* owner) {
   TextFileDialog dialog(owner);
+  dialog.setWindowModality(Qt::WindowModal);  // blocks the window, not the help
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setOption(QFileDialog::DontUseNativeDialog);

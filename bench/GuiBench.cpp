@@ -2,20 +2,33 @@
 //
 //   tarvel_gui_bench startup            starts the program and returns once its window is shown
 //   tarvel_gui_bench extract DIR RUNS   "Extraction" on DIR, from the click to the report shown
+//   tarvel_gui_bench gaps DIR RUNS      the longest time the window goes without painting during
+//                                       "Extraction" on DIR, asked to paint every 5 ms
+//   tarvel_gui_bench quit DIR           the program's own loop: "Extraction" on DIR, and 20 ms
+//                                       later "&Quitter"; prints the monotonic clock (ns) at
+//                                       the click, for the caller to time the exit
+//   tarvel_gui_bench memory DIR         "Extraction" on DIR; prints the peak memory (KiB) and
+//                                       the report's size (bytes)
 //   tarvel_gui_bench pane RUNS          the pane receiving a report of 5,000,000 characters
 //
-// extract and pane print the median in milliseconds.
+// extract, gaps and pane print their median in milliseconds.
+#include <sys/resource.h>
+
 #include <QAbstractButton>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QTimer>
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "app/ControlIds.h"
 #include "app/ListingApp.h"
 #include "app/MainDialog.h"
 #include "app/PaneText.h"
@@ -41,8 +54,33 @@ std::string bigReport() {
   return text;
 }
 
+// Records the longest time between two paints of the window.
+class PaintGaps : public QObject {
+ public:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->isWindow()) {
+      if (sincePaint.isValid()) longest = std::max(longest, sincePaint.nsecsElapsed());
+      sincePaint.restart();
+    }
+    return false;
+  }
+  QElapsedTimer sincePaint;
+  qint64 longest = 0;
+};
+
+void extractAndWait(MainDialog& window) {
+  QEventLoop done;
+  QObject::connect(&window, &MainDialog::listingFinished, &done, &QEventLoop::quit);
+  qobject_cast<QAbstractButton*>(window.control(kExtraction))->click();
+  if (window.isListing()) done.exec();
+  QApplication::processEvents();
+}
+
 int usage(const char* program) {
-  std::fprintf(stderr, "usage: %s startup | extract DIR RUNS | pane RUNS\n", program);
+  std::fprintf(stderr,
+               "usage: %s startup | extract|gaps DIR RUNS | quit DIR | memory DIR | pane RUNS\n",
+               program);
   return 2;
 }
 
@@ -51,37 +89,75 @@ int usage(const char* program) {
 int main(int argc, char** argv) {
   if (argc < 2) return usage(argv[0]);
   qputenv("QT_QPA_PLATFORM", "offscreen");
+  const std::string mode = argv[1];
+  const std::string dir = argc > 2 ? argv[2] : "";
   ListingApp application(argc, argv);
+  if (mode == "quit" && argc == 3) {
+    QTimer::singleShot(0, [&dir] {
+      auto* window = qobject_cast<MainDialog*>(QApplication::activeModalWidget());
+      window->tree()->selectPath(dir);
+      qobject_cast<QAbstractButton*>(window->control(kExtraction))->click();
+      QTimer::singleShot(20, [window] {
+        const auto now = std::chrono::steady_clock::now().time_since_epoch();
+        std::printf("%lld %d\n",
+                    static_cast<long long>(
+                        std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()),
+                    window->isListing() ? 1 : 0);
+        std::fflush(stdout);
+        qobject_cast<QAbstractButton*>(window->control(kQuit))->click();
+      });
+    });
+    return application.initInstance();
+  }
+
   MainDialog window;
   window.show();
   if (!QTest::qWaitForWindowExposed(&window)) return 1;
-  const std::string mode = argv[1];
   if (mode == "startup") return 0;
 
   const int runs = std::max(1, std::atoi(argv[argc - 1]));
   std::vector<double> times;
+  std::vector<double> gaps;
   QElapsedTimer timer;
-  if (mode == "extract" && argc == 4) {
-    if (!window.tree()->selectPath(argv[2])) return 1;
-    auto* extraction = qobject_cast<QAbstractButton*>(window.control(1010));
-    for (int run = 0; run < runs; ++run) {
-      timer.start();
-      extraction->click();
-      QApplication::processEvents();
-      times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+  if ((mode == "extract" || mode == "gaps") && argc == 4) {
+    if (!window.tree()->selectPath(dir)) return 1;
+    PaintGaps paints;
+    QTimer repaint;
+    if (mode == "gaps") {
+      window.installEventFilter(&paints);
+      QObject::connect(&repaint, &QTimer::timeout, &window, [&window] { window.update(); });
+      repaint.start(5);
     }
-  } else if (mode == "pane" && argc == 3) {
+    for (int run = 0; run < runs; ++run) {
+      paints.longest = 0;
+      paints.sincePaint.invalidate();
+      timer.start();
+      extractAndWait(window);
+      times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+      gaps.push_back(static_cast<double>(paints.longest) / 1e6);
+    }
+    std::printf("%.1f\n", medianOf(mode == "gaps" ? gaps : times));
+    return 0;
+  }
+  if (mode == "memory" && argc == 3) {
+    if (!window.tree()->selectPath(dir)) return 1;
+    extractAndWait(window);
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("%ld %zu\n", usage.ru_maxrss, window.reportBuffer().size());
+    return 0;
+  }
+  if (mode == "pane" && argc == 3) {
     const std::string report = bigReport();
     for (int run = 0; run < runs; ++run) {
       window.pane()->clear();
       timer.start();
-      window.pane()->setPlainText(paneText(report));
+      showInPane(window.pane(), report);
       window.pane()->repaint();
       times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
     }
-  } else {
-    return usage(argv[0]);
+    std::printf("%.1f\n", medianOf(times));
+    return 0;
   }
-  std::printf("%.1f\n", medianOf(times));
-  return 0;
+  return usage(argv[0]);
 }

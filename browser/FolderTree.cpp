@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <QApplication>
+#include <QHeaderView>
 #include <algorithm>
 #include <vector>
 
@@ -67,6 +68,12 @@ FolderTree::FolderTree(QWidget* parent) : QTreeWidget(parent) {
   // Every row has the same height; without this a folder of 100,000 files is slow to show.
   setUniformRowHeights(true);
   setSelectionMode(SingleSelection);
+  // Names are never cut: the one column is as wide as the widest item shown, and the tree
+  // scrolls sideways to it.
+  setTextElideMode(Qt::ElideNone);
+  header()->setStretchLastSection(false);
+  header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   // Qt reports expansions made by code as well as by the user, as the tree needs.
   connect(this, &QTreeWidget::itemExpanded, this,
           [this](QTreeWidgetItem* item) { onFolderExpanded(item, true); });

@@ -10,21 +10,43 @@ FileErrorCause classifyErrno(int errorNumber) {
     case EPERM:
     case EROFS:
     case EISDIR:
+    case ENOTEMPTY:
+    case EOPNOTSUPP:
+    case EXDEV:
       return FileErrorCause::AccessDenied;
     case ENOENT:
     case ENOTDIR:
     case ENAMETOOLONG:
+    case EINVAL:
+    case EFAULT:
       return FileErrorCause::BadPath;
+    case ELOOP:
+      return FileErrorCause::LinkLoop;
     case EMFILE:
     case ENFILE:
       return FileErrorCause::TooManyOpenFiles;
     case ENOSPC:
     case EDQUOT:
+    case EFBIG:
+    case EOVERFLOW:
       return FileErrorCause::DiskFull;
+    case EMLINK:
+      return FileErrorCause::DirectoryFull;
     case EIO:
+    case ENXIO:
+    case ENODEV:
+    case ESTALE:
       return FileErrorCause::HardwareError;
     case ETXTBSY:
+    case EBUSY:
+    case EEXIST:
       return FileErrorCause::SharingViolation;
+    case EAGAIN:
+    case EDEADLK:
+    case ENOLCK:
+      return FileErrorCause::LockViolation;
+    case ENOMEM:
+      return FileErrorCause::OutOfMemory;
     default:
       return FileErrorCause::Unknown;
   }
@@ -57,6 +79,18 @@ std::string fileErrorMessage(FileErrorCause cause, std::string_view fullPath) {
       break;
     case FileErrorCause::DiskFull:
       before = "Disque plein lors de l'accès à ", after = ".";
+      break;
+    case FileErrorCause::DirectoryFull:
+      before = "Impossible de créer ", after = " car le répertoire est plein.";
+      break;
+    case FileErrorCause::LockViolation:
+      before = "Une violation de verrouillage s'est produite lors de l'accès à ", after = ".";
+      break;
+    case FileErrorCause::LinkLoop:
+      before = "", after = " mène à une boucle de liens symboliques.";
+      break;
+    case FileErrorCause::OutOfMemory:
+      before = "Mémoire insuffisante lors de l'accès à ", after = ".";
       break;
   }
   std::string message(before);

@@ -15,6 +15,10 @@ enum class FileErrorCause {
   HardwareError,
   SharingViolation,
   DiskFull,
+  DirectoryFull,
+  LockViolation,
+  LinkLoop,
+  OutOfMemory,
 };
 
 FileErrorCause classifyErrno(int errorNumber);

@@ -1,12 +1,16 @@
 # Shared by the set-up commands: installs what the build needs, or says how.
 # shellcheck shell=bash
 
-# Debian 12 packages the build, the tests and the package's checks need: the manual pages
-# (scdoc, groff-base, man-db), the desktop files' validators, bash completion, and for the
-# Debian package (scripts/package) dpkg-dev, file and lintian.
+# Debian 12 packages the build, the tests and the package's checks need: Qt's own French texts
+# (qt6-translations-l10n); a window manager for the window tests under Xvfb and the tool that
+# tells when it is ready (openbox, x11-utils); the manual pages (scdoc, groff-base, man-db), the
+# desktop files' validators, bash completion; clang and its fuzzing runtime for the fuzz
+# harnesses; acl and strace for the save tests (ACLs; a signal at a chosen system call); and
+# for the Debian package (scripts/package) dpkg-dev, file and lintian.
 TARVEL_PACKAGES=(g++ cmake ninja-build libgtest-dev util-linux qt6-base-dev
-  fonts-liberation2 xvfb xauth scdoc groff-base man-db appstream desktop-file-utils
-  bash-completion qt6-translations-l10n dpkg-dev file lintian clang libclang-rt-14-dev)
+  qt6-translations-l10n fonts-liberation2 xvfb xauth openbox x11-utils scdoc groff-base man-db
+  appstream desktop-file-utils bash-completion dpkg-dev file lintian clang libclang-rt-14-dev
+  acl strace)
 
 tarvel_install_packages() {
   local missing=() package
@@ -34,4 +38,26 @@ tarvel_build() {
   shift
   cmake -S "$TARVEL_ROOT" -B "$build_dir" -G Ninja "$@" >/dev/null
   cmake --build "$build_dir" ${TARVEL_TARGET:+--target "$TARVEL_TARGET"}
+}
+
+# Runs a command under a fresh X server (Xvfb) with a window manager (openbox), as on a
+# desktop: windows get frames, focus and stacking from it.
+tarvel_with_window_manager() {
+  xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+    openbox >/dev/null 2>&1 &
+    manager=$!
+    ready=0
+    for _ in $(seq 200); do
+      xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && ready=1 && break
+      sleep 0.05
+    done
+    if [ "$ready" -eq 0 ]; then
+      echo "openbox ne démarre pas" >&2
+      exit 1
+    fi
+    "$@"
+    status=$?
+    kill "$manager" 2>/dev/null
+    wait "$manager" 2>/dev/null
+    exit "$status"' tarvel-session "$@"
 }

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <climits>
+#include <csignal>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <regex>
@@ -158,13 +162,44 @@ TEST_F(CliTest, OutputFileGetsTheSameBytesAndAReadOnlyOneIsRefused) {
 // Standard output gets the report in pieces while the walk writes it (here some four of them);
 // a file gets it whole: the same bytes, separators measured across the pieces included.
 TEST_F(CliTest, AReportWrittenInPiecesIsTheSameAsAWholeOne) {
-  TestTree deep(TestTree::Place::Memory);
+  TestTree deep("/dev/shm");
   deep.createNestedDirs("top", "a", 1200);
   const auto pieces = run({"--sizes", deep.path("top")});
   const auto whole = run({"--sizes", "-o", "whole.txt", deep.path("top")});
   EXPECT_EQ(pieces.exitCode, 0);
   EXPECT_GT(pieces.out.size(), std::size_t{4} << 20);
   EXPECT_EQ(pieces.out, tree.readFile("whole.txt"));
+}
+
+// strace delivers the signal mid-save: a temporary file goes before the program ends by the
+// signal; a file rewritten in place is finished first.
+TEST_F(CliTest, ASignalMidSaveLeavesNoTemporaryAndNoHalfWrittenFile) {
+  if (runProcess({"strace", "-V"}).exitCode != 0) GTEST_SKIP() << "strace is not installed";
+  const std::string report = run({"Music"}).out;
+  tree.createFile("alone.txt", "old");
+  tree.createFile("linked.txt", "old");
+  ASSERT_EQ(::link(tree.path("linked.txt").c_str(), tree.path("other.txt").c_str()), 0);
+  const std::tuple<std::string, const char*, std::string, int, std::string> cases[] = {
+      // by rename, the temporary written, before its sync
+      {"SIGTERM", "alone.txt", "fsync", 128 + SIGTERM, "old"},
+      // in place, the growth written, before the old bytes are
+      {"SIGINT", "linked.txt", "lseek:when=2", 128 + SIGINT, report},
+      // ignored, as in a background job: it stays ignored
+      {"SIGINT", "ignored.txt", "fsync", 0, report}};
+  for (const auto& [signal, target, when, exitCode, expected] : cases) {
+    const std::string ignore = target == std::string("ignored.txt") ? "trap '' INT; " : "";
+    // A sanitizer build's leak check cannot run under a tracer.
+    const auto result =
+        runProcess({"sh", "-c", ignore + "exec \"$@\"", "sh", "strace", "-qq", "-o", "/dev/null",
+                    "-e", "trace=fsync,lseek", "-e", "inject=" + when + ":signal=" + signal,
+                    cliPath(), "-o", target, "Music"},
+                   {.environment = {"ASAN_OPTIONS=detect_leaks=0"}, .workingFolder = tree.root()});
+    EXPECT_EQ(result.exitCode, exitCode) << signal << result.err;
+    EXPECT_EQ(tree.readFile(target), expected) << signal;
+  }
+  EXPECT_EQ(tree.readFile("other.txt"), report);
+  const auto entries = std::filesystem::directory_iterator(tree.root());
+  EXPECT_EQ(std::distance(begin(entries), end(entries)), 5);  // Music and the four files
 }
 
 // When the working folder has been removed, a relative PATH has no absolute form; taking the

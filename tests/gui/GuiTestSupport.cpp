@@ -1,6 +1,8 @@
 #include "tests/gui/GuiTestSupport.h"
 
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -12,6 +14,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "app/ControlIds.h"
 #include "browser/FolderTree.h"
 
 namespace tarvel {
@@ -39,7 +42,10 @@ void whenModalShows(std::function<void(QWidget*)> action) {
     if (modal == nullptr || !modal->isVisible()) return;
     timer->stop();
     timer->deleteLater();
-    action(modal);
+    // From the event queue, not from the timer: a modal loop the action opens gets no timer
+    // events while a timer's own handler runs.
+    QMetaObject::invokeMethod(
+        modal, [action, modal] { action(modal); }, Qt::QueuedConnection);
   });
   timer->start();
 }
@@ -70,6 +76,7 @@ std::shared_ptr<MessageSeen> answerMessageBoxes() {
 
 WindowTest::WindowTest() : savedHome(qgetenv("HOME")) {
   tree.createFile("home/user/notes.txt");
+  tree.createFile("home/user/" + std::string(200, 'n'));
   qputenv("HOME", tree.path("home/user").c_str());
   window = std::make_unique<MainDialog>();
   window->setSaveFileChooser(&saveChooser);
@@ -79,6 +86,29 @@ WindowTest::WindowTest() : savedHome(qgetenv("HOME")) {
 WindowTest::~WindowTest() {
   window.reset();
   qputenv("HOME", savedHome);
+}
+
+FolderOpenWatch::FolderOpenWatch(const std::string& folder)
+    : fd_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
+  EXPECT_GE(::inotify_add_watch(fd_, folder.c_str(), IN_OPEN), 0) << folder;
+}
+
+FolderOpenWatch::~FolderOpenWatch() {
+  ::close(fd_);
+}
+
+bool FolderOpenWatch::opened() const {
+  char events[4096];
+  return ::read(fd_, events, sizeof events) > 0;
+}
+
+void WindowTest::extract() {
+  click(control(kExtraction));
+  ASSERT_TRUE(QTest::qWaitFor([this] { return !window->isListing(); }));
+}
+
+void WindowTest::waitForSize() {
+  ASSERT_TRUE(QTest::qWaitFor([this] { return !window->isSizing(); }));
 }
 
 void WindowTest::select(const std::string& relative) {

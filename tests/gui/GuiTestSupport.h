@@ -40,6 +40,19 @@ struct MessageSeen {
 // Answers every message box that shows until the returned object goes.
 std::shared_ptr<MessageSeen> answerMessageBoxes();
 
+// Whether a folder was opened (by a walk or a sum) since the watch began.
+class FolderOpenWatch {
+ public:
+  explicit FolderOpenWatch(const std::string& folder);
+  ~FolderOpenWatch();
+  FolderOpenWatch(const FolderOpenWatch&) = delete;
+  FolderOpenWatch& operator=(const FolderOpenWatch&) = delete;
+  bool opened() const;
+
+ private:
+  int fd_;
+};
+
 // Answers the save-as question with a preset path, or cancels.
 class ScriptedSaveChooser final : public SaveFileChooser {
  public:
@@ -51,6 +64,9 @@ class ScriptedSaveChooser final : public SaveFileChooser {
   int asked = 0;
 };
 
+// The program run as a user would, in a child process of the tests: see ProgramTest.
+int runScriptedSession(int argc, char** argv);
+
 // A main window started with the home folder inside a fresh test tree.
 class WindowTest : public ::testing::Test {
  protected:
@@ -58,6 +74,10 @@ class WindowTest : public ::testing::Test {
   ~WindowTest() override;
   // Selects (and opens) the folder `relative` of the test tree.
   void select(const std::string& relative);
+  // Clicks "Extraction" and waits for the report in the pane.
+  void extract();
+  // Waits for the folder size being computed.
+  void waitForSize();
   QWidget* control(int id) const { return window->control(id); }
 
   TestTree tree;

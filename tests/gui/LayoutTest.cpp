@@ -105,6 +105,23 @@ void checkLayout(QWidget& dialog, const QString& resource) {
           << inks[a].second.toStdString() << " / " << inks[b].second.toStdString();
     }
   }
+  // What the layout puts in a group stays inside the group's frame as it is drawn: a few
+  // pixels around the room the style leaves for contents, below the title. Buttons and fields
+  // draw their whole rectangle; check boxes, radio buttons and labels only their text.
+  for (const QWidget* group : controls) {
+    const auto* box = qobject_cast<const QGroupBox*>(group);
+    if (box == nullptr) continue;
+    const QRect frame =
+        box->contentsRect().marginsAdded(QMargins(3, 3, 3, 3)).translated(box->pos());
+    const QRect area = group->property("dialogRect").toRect();
+    for (const QWidget* control : controls) {
+      if (control == group || !area.contains(control->property("dialogRect").toRect())) continue;
+      const QString text = shownText(control);
+      const bool wholeDrawn = text.isEmpty() || qobject_cast<const QPushButton*>(control);
+      EXPECT_TRUE(frame.contains(wholeDrawn ? control->geometry() : inkRect(control, text)))
+          << box->title().toStdString() << " / " << text.toStdString();
+    }
+  }
   // Tab order follows the layout.
   std::vector<QWidget*> tabbable;
   for (QWidget* control : controls) {

@@ -4,10 +4,16 @@
 
 #include <QApplication>
 
+#include <string_view>
+
 #include "app/ListingApp.h"
+#include "tests/gui/GuiTestSupport.h"
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  if (argc == 4 && std::string_view(argv[1]) == "--run-session") {
+    return tarvel::runScriptedSession(argc, argv);
+  }
   ::testing::InitGoogleTest(&argc, argv);
   tarvel::ListingApp application(argc, argv);
   return RUN_ALL_TESTS();

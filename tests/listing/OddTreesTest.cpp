@@ -28,7 +28,7 @@ TEST(OddTrees, NoLevelIsCutHoweverLongItsPath) {
     int levels;
   } cases[] = {{"a", 3000}, {std::string(200, 'd'), PATH_MAX / 201 + 5}};
   for (const auto& c : cases) {
-    TestTree tree(TestTree::Place::Memory);
+    TestTree tree("/dev/shm");
     tree.createNestedDirs("Top", c.name, c.levels, 5);
     rlimit saved{};
     ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &saved), 0);
@@ -48,7 +48,7 @@ TEST(OddTrees, NoLevelIsCutHoweverLongItsPath) {
 // Past a few thousand files, their sizes are read on several threads at once: each size must
 // still reach its own file.
 TEST(OddTrees, EveryFileOfALargeFolderKeepsItsOwnSize) {
-  TestTree tree(TestTree::Place::Memory);
+  TestTree tree("/dev/shm");
   std::string expected = reportLines({"Many"});
   for (int i = 0; i < 6000; ++i) {
     char name[16];
@@ -66,7 +66,7 @@ TEST(OddTrees, EveryFileOfALargeFolderKeepsItsOwnSize) {
 // listed and summed, is never followed: near the top, nor when a folder closed to save
 // descriptors is opened again. Whoever runs it, the same process does the swapping.
 TEST(OddTrees, FoldersSwappedForLinksAreNeverFollowed) {
-  TestTree tree(TestTree::Place::Memory);
+  TestTree tree("/dev/shm");
   constexpr std::uint64_t kOutsideSize = std::uint64_t{1} << 40;
   tree.createSparseFile("Outside/MARKER", kOutsideSize);
   tree.createSparseFile("Outside/z/MARKER", kOutsideSize);

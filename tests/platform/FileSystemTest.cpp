@@ -1,13 +1,26 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
 
+#include <fcntl.h>
+#include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
+#include <functional>
+#include <iostream>
 #include <map>
+#include <optional>
+#include <sstream>
 #include <string>
+#include <system_error>
 #include <tuple>
-#include <utility>
 #include <vector>
 
 #include "platform/DirectoryReader.h"
@@ -98,56 +111,252 @@ TEST(FolderChain, AFolderReplacedWhileClosedIsRefusedWhenOpenedAgain) {
   }
 }
 
-std::vector<std::string> namesIn(const std::string& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    names.push_back(entry.path().filename().string());
+// A file's bytes in short: runs of four or more equal bytes as "c*N" (NUL shown as "~").
+std::string summary(const std::string& bytes) {
+  if (bytes.size() > 65536) return "<big>";
+  std::string shown;
+  for (std::size_t i = 0, run = 1; i < bytes.size(); i += run, run = 1) {
+    while (i + run < bytes.size() && bytes[i + run] == bytes[i]) ++run;
+    const std::string byte(1, bytes[i] == '\0' ? '~' : bytes[i]);
+    if (run < 4) {
+      for (std::size_t k = 0; k < run; ++k) shown += byte;
+    } else {
+      shown += byte + "*" + std::to_string(run);
+    }
   }
-  return names;
+  return shown;
 }
 
-TEST(SafeFileWriter, ReplacesContentAndKeepsTheOldMode) {
-  TestTree tree;
-  tree.createFile("out.txt", "a much longer old content");
-  tree.setMode("out.txt", 0604);
-  EXPECT_TRUE(replaceFileContents(tree.path("out.txt"), "new\r\n").ok);
-  EXPECT_EQ(tree.readFile("out.txt"), "new\r\n");
-  EXPECT_EQ(std::filesystem::status(tree.path("out.txt")).permissions(),
-            std::filesystem::perms(0604));
-  EXPECT_EQ(namesIn(tree.root()), std::vector<std::string>{"out.txt"});
-}
-
-TEST(SafeFileWriter, RefusesWhatItMustNotReplaceAndLeavesItIntact) {
-  TestTree tree;
-  tree.createFile("readonly.txt", "keep");
-  tree.setMode("readonly.txt", 0444);
-  tree.createDir("folder");
-  const std::pair<const char*, FileErrorCause> cases[] = {
-      {"readonly.txt", FileErrorCause::AccessDenied},  // refused even to root
-      {"folder", FileErrorCause::AccessDenied},
-      {"missing/out.txt", FileErrorCause::BadPath}};
-  for (const auto& [target, cause] : cases) {
-    const auto result = replaceFileContents(tree.path(target), "new");
-    EXPECT_FALSE(result.ok) << target;
-    EXPECT_EQ(result.cause, cause) << target;
+// Everything below the tree's root, sorted: "name=bytes", "name->link" or "name/".
+std::string listing(const TestTree& tree) {
+  std::vector<std::string> entries;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(tree.root())) {
+    const std::string name = entry.path().string().substr(tree.root().size() + 1);
+    if (entry.is_symlink()) {
+      entries.push_back(name + "->" + std::filesystem::read_symlink(entry.path()).string());
+    } else {
+      entries.push_back(entry.is_directory() ? name + "/"
+                                             : name + "=" + summary(tree.readFile(name)));
+    }
   }
-  EXPECT_EQ(tree.readFile("readonly.txt"), "keep");
-  EXPECT_TRUE(std::filesystem::is_directory(tree.path("folder")));
-  EXPECT_EQ(namesIn(tree.root()).size(), 2u);
+  std::sort(entries.begin(), entries.end());
+  std::string joined;
+  for (const auto& entry : entries) joined += (joined.empty() ? "" : " ") + entry;
+  return joined;
 }
 
-TEST(SafeFileWriter, UnwritableFolderLeavesTheOldFileAndNoTemporary) {
-  TestTree tree;
-  tree.createFile("locked/report.txt", "old");
-  tree.setMode("locked/report.txt", 0666);  // writable in place, but the folder is not
-  const auto outcome = runUnprivileged([&] {
-    const auto result = replaceFileContents(tree.path("locked/report.txt"), "new");
-    return std::to_string(!result.ok && result.cause == FileErrorCause::AccessDenied);
-  });
-  if (!outcome) GTEST_SKIP() << "cannot run as an unprivileged user here";
-  EXPECT_EQ(*outcome, "1");
-  EXPECT_EQ(tree.readFile("locked/report.txt"), "old");
-  EXPECT_EQ(namesIn(tree.path("locked")), std::vector<std::string>{"report.txt"});
+// What a save must keep of the file at `path` (through links): owner, mode and extended
+// attributes (ACLs among them); and which file it is.
+struct Kept {
+  ino_t inode = 0;
+  std::string metadata;
+};
+
+Kept kept(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return {};
+  std::ostringstream metadata;
+  metadata << info.st_uid << ":" << info.st_gid << " " << std::oct << (info.st_mode & 07777);
+  char names[4096];
+  const ssize_t length = ::listxattr(path.c_str(), names, sizeof names);
+  for (ssize_t at = 0; at < length; at += static_cast<ssize_t>(std::strlen(names + at)) + 1) {
+    char value[4096];
+    const ssize_t size = ::getxattr(path.c_str(), names + at, value, sizeof value);
+    metadata << " " << (names + at) << "=" << std::string(value, std::max<ssize_t>(size, 0));
+  }
+  return {info.st_ino, metadata.str()};
+}
+
+std::string compared(const Kept& before, const Kept& after) {
+  std::ostringstream text;
+  if (before.inode == 0) {
+    text << (after.inode == 0 ? "-"
+                              : "mode " + after.metadata.substr(after.metadata.find(' ') + 1));
+  } else {
+    text << (before.inode == after.inode ? "same inode" : "new inode") << ", "
+         << (before.metadata == after.metadata ? "meta kept" : "meta now " + after.metadata);
+  }
+  return text.str();
+}
+
+void check(bool ok, const std::string& what) {
+  if (!ok) throw std::system_error(errno, std::generic_category(), what);
+}
+
+void run(const std::vector<std::string>& command) {
+  check(runProcess(command).exitCode == 0, command.front());
+}
+
+// A 1 MiB file system at `relative`, seen by this test process only, filled but for one page.
+void mountFullDisk(TestTree& tree, const std::string& relative) {
+  static const bool ownMounts = ::unshare(CLONE_NEWNS) == 0 &&
+                                ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+  check(ownMounts, "unshare");
+  tree.createDir(relative);
+  check(::mount("tmpfs", tree.path(relative).c_str(), "tmpfs", 0, "size=1m") == 0, "mount");
+  const std::string filler = tree.path(relative + "/filler");
+  const int fd = ::open(filler.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+  const std::string page(4096, '\0');
+  while (::write(fd, page.data(), page.size()) > 0) {
+  }
+  check(::ftruncate(fd, ::lseek(fd, 0, SEEK_CUR) - 4096) == 0 && ::close(fd) == 0, "fill");
+}
+
+enum class How { Here, Unprivileged, FileSizeLimit };
+
+struct SaveCase {
+  const char* fault;  // what a save without the rule does
+  bool needsRoot;
+  How how;
+  std::function<void(TestTree&)> setUp;
+  const char* target;
+  std::string bytes;
+  std::string expected;  // result; files after; the file (through links) before and after
+};
+
+TEST(SafeFileWriter, SavesKeepTheFileItsLinksAndMetadataAndFailuresKeepItAsItWas) {
+  const auto file = [](const char* name, const char* bytes, mode_t mode) {
+    return [=](TestTree& tree) {
+      tree.createFile(name, bytes);
+      tree.setMode(name, mode);
+    };
+  };
+  const auto hardLinked = [](TestTree& tree) {
+    tree.createFile("a", "old");
+    check(::link(tree.path("a").c_str(), tree.path("b").c_str()) == 0, "link");
+  };
+  const std::string big(65536, 'n');
+  const SaveCase cases[] = {
+      {"a save loses the mode or leaves its temporary", false, How::Here,
+       file("out", "a longer old content", 0604), "out", "new",
+       "ok; out=new; new inode, meta kept"},
+      {"a rename splits hard links", false, How::Here, hardLinked, "a", "new",
+       "ok; a=new b=new; same inode, meta kept"},
+      {"a rename drops an ACL and an attribute and widens the mask", false, How::Here,
+       [](TestTree& tree) {
+         tree.createFile("out", "old");
+         tree.setMode("out", 0640);
+         run({"setfacl", "-m", "u:65534:r", tree.path("out")});
+         check(::setxattr(tree.path("out").c_str(), "user.note", "n", 1, 0) == 0, "setxattr");
+       },
+       "out", "new", "ok; out=new; new inode, meta kept"},
+      {"the folder's default ACL lands on a file that had none", false, How::Here,
+       [](TestTree& tree) {
+         tree.createFile("d/out", "old");
+         run({"setfacl", "-d", "-m", "u:65534:rwx", tree.path("d")});
+       },
+       "d/out", "new", "ok; d/ d/out=new; new inode, meta kept"},
+      {"root's save takes another user's file", true, How::Here,
+       [](TestTree& tree) {
+         tree.createFile("out", "old");
+         check(::chown(tree.path("out").c_str(), 65534, 65534) == 0, "chown");
+       },
+       "out", "new", "ok; out=new; new inode, meta kept"},
+      {"another user's save takes the owner's file", true, How::Unprivileged,
+       [](TestTree& tree) {
+         tree.createFile("shared/out", "old");
+         tree.setMode("shared/out", 0666);
+         tree.setMode("shared", 0777);
+       },
+       "shared/out", "new", "ok; shared/ shared/out=new; same inode, meta kept"},
+      {"a rename drops an attribute the saver cannot read", true, How::Unprivileged,
+       [](TestTree& tree) {
+         tree.createFile("open/out", "old");
+         check(::setxattr(tree.path("open/out").c_str(), "user.note", "n", 1, 0) == 0, "setxattr");
+         check(::chown(tree.path("open/out").c_str(), 65534, 65534) == 0, "chown");
+         tree.setMode("open/out", 0200);
+         tree.setMode("open", 0777);
+       },
+       "open/out", "new", "ok; open/ open/out=new; same inode, meta kept"},
+      {"a writable file in a folder the user cannot write is refused", false, How::Unprivileged,
+       [](TestTree& tree) {
+         tree.createFile("locked/out", "old");
+         tree.setMode("locked/out", 0666);
+         tree.setMode("locked", 0555);
+       },
+       "locked/out", "new", "ok; locked/ locked/out=new; same inode, meta kept"},
+      {"a link is replaced by a file, or its file keeps its old tail", false, How::Here,
+       [](TestTree& tree) {
+         tree.createFile("real", "an old, longer content");
+         tree.createSymlink("link", "real");
+       },
+       "link", "new", "ok; link->real real=new; same inode, meta kept"},
+      {"a dangling link is replaced by a file", false, How::Here,
+       [](TestTree& tree) {
+         tree.createDir("sub");
+         tree.createSymlink("link", "sub/new");
+       },
+       "link", "new", "ok; link->sub/new sub/ sub/new=new; mode 640"},
+      {"a new file's mode ignores the umask", false, How::Here, [](TestTree&) {}, "fresh", "",
+       "ok; fresh=; mode 640"},
+      {"a link loop is replaced by a file", false, How::Here,
+       [](TestTree& tree) {
+         tree.createSymlink("a", "b");
+         tree.createSymlink("b", "a");
+       },
+       "a", "new", "F mène à une boucle de liens symboliques.; a->b b->a; -"},
+      {"a read-only file is replaced", false, How::Here, file("ro", "keep", 0444), "ro", "new",
+       "L'accès à F a été refusé.; ro=keep; same inode, meta kept"},
+      {"a folder is replaced", false, How::Here, [](TestTree& tree) { tree.createDir("dir"); },
+       "dir", "new", "L'accès à F a été refusé.; dir/; same inode, meta kept"},
+      {"a missing folder is created or unnamed", false, How::Here, [](TestTree&) {}, "missing/out",
+       "new", "F contient un chemin non valide.; ; -"},
+      // Root: some sandboxes keep their devices from other users.
+      {"a device is replaced by a file", true, How::Here,
+       [](TestTree& tree) { tree.createSymlink("null", "/dev/null"); }, "null", "new",
+       "ok; null->/dev/null; same inode, meta kept"},
+      {"a full device's error is unnamed", true, How::Here,
+       [](TestTree& tree) { tree.createSymlink("full", "/dev/full"); }, "full", "new",
+       "Disque plein lors de l'accès à F.; full->/dev/full; same inode, meta kept"},
+      {"a failed write leaves its temporary", false, How::FileSizeLimit, file("out", "old", 0644),
+       "out", big, "Disque plein lors de l'accès à F.; out=old; same inode, meta kept"},
+      {"a failed write in place leaves the old file grown", false, How::FileSizeLimit, hardLinked,
+       "a", big, "Disque plein lors de l'accès à F.; a=old b=old; same inode, meta kept"},
+      {"a full disk damages a file written in place", true, How::Here,
+       [](TestTree& tree) {
+         mountFullDisk(tree, "disk");
+         tree.createSparseFile("disk/a", 65536);
+         check(::link(tree.path("disk/a").c_str(), tree.path("disk/b").c_str()) == 0, "link");
+       },
+       "disk/a", std::string(16384, 'n'),
+       "Disque plein lors de l'accès à F.; disk/ disk/a=~*65536 disk/b=~*65536 disk/filler=<big>; "
+       "same inode, meta kept"},
+  };
+  const bool root = ::geteuid() == 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.fault);
+    if (c.needsRoot && !root) {
+      std::cout << "skipped without root: " << c.fault << "\n";
+      continue;
+    }
+    TestTree tree;
+    c.setUp(tree);
+    const std::string target = tree.path(c.target);
+    const Kept before = kept(target);
+    const auto save = [&] {
+      const mode_t mask = ::umask(027);
+      const auto result = replaceFileContents(target, c.bytes);
+      ::umask(mask);
+      return result.ok ? std::string("ok") : fileErrorMessage(result.cause, "F");
+    };
+    std::optional<std::string> result;
+    if (c.how == How::Here) result = save();
+    if (c.how == How::Unprivileged) result = runUnprivileged(save);
+    if (c.how == How::FileSizeLimit) {
+      result = runInChild([&] {
+        const rlimit limit{16384, 16384};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        ::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails instead of ending the process
+        return save();
+      });
+    }
+    ASSERT_TRUE(result) << "the saving child failed";
+    EXPECT_EQ(*result + "; " + listing(tree) + "; " + compared(before, kept(target)), c.expected);
+    ::umount2(tree.path("disk").c_str(), MNT_DETACH);
+  }
+  struct sigaction after {};
+  ::sigaction(SIGINT, nullptr, &after);
+  EXPECT_EQ(after.sa_handler, SIG_DFL) << "a save leaves its signal handler behind";
 }
 
 }  // namespace

@@ -77,7 +77,9 @@ TEST(TerminalQuote, NothingATerminalActsOnReachesItRaw) {
       {"/a b/é", "« /a b/é »"},
       {"x\n\t\r\x1b[31m\x7f", "« x\\n\\t\\r\\x1B[31m\\x7F »"},
       {"c:\\d", "« c:\\\\d »"},
-      {"\xc2\x9b" "2J\u2028\u0085", "« \\u009B2J\\u2028\\u0085 »"},
+      {"\xc2\x9b"
+       "2J\u2028\u0085",
+       "« \\u009B2J\\u2028\\u0085 »"},
       {"\xff\xe2\x80", "« \\xFF\\xE2\\x80 »"},
   };
   for (const auto& [path, quoted] : cases) EXPECT_EQ(quotePath(path), quoted) << path;
@@ -103,17 +105,28 @@ TEST(DateText, ZeroPaddedDayInLocalTime) {
   EXPECT_EQ(formatDateText(1772701623), "Thu Mar 05 09:07:03 2026");
 }
 
-TEST(FileError, ErrnoValuesMapToCausesAndMessagesNameTheFullPath) {
+TEST(FileError, EveryErrnoASaveMeetsHasItsOwnFrenchCauseAndMessagesNameTheFullPath) {
   using enum FileErrorCause;
   const std::pair<int, FileErrorCause> cases[] = {
-      {EACCES, AccessDenied}, {EROFS, AccessDenied},       {ENOENT, BadPath},
-      {ENOTDIR, BadPath},     {EMFILE, TooManyOpenFiles},  {ENOSPC, DiskFull},
-      {EIO, HardwareError},   {ETXTBSY, SharingViolation}, {EINVAL, Unknown}};
+      {EACCES, AccessDenied},    {EROFS, AccessDenied},      {EPERM, AccessDenied},
+      {ENOENT, BadPath},         {ENOTDIR, BadPath},         {EINVAL, BadPath},
+      {ENAMETOOLONG, BadPath},   {ELOOP, LinkLoop},          {EMFILE, TooManyOpenFiles},
+      {ENOSPC, DiskFull},        {EDQUOT, DiskFull},         {EFBIG, DiskFull},
+      {EMLINK, DirectoryFull},   {EIO, HardwareError},       {ETXTBSY, SharingViolation},
+      {EBUSY, SharingViolation}, {EEXIST, SharingViolation}, {EAGAIN, LockViolation},
+      {ENOMEM, OutOfMemory},     {EPROTO, Unknown}};
   for (const auto& [errorNumber, cause] : cases) {
     EXPECT_EQ(classifyErrno(errorNumber), cause) << errorNumber;
   }
-  EXPECT_EQ(fileErrorMessage(AccessDenied, "/t/a b.txt"), "L'accès à /t/a b.txt a été refusé.");
-  EXPECT_EQ(fileErrorMessage(BadPath, "/t/a b.txt"), "/t/a b.txt contient un chemin non valide.");
+  const std::pair<FileErrorCause, const char*> messages[] = {
+      {AccessDenied, "L'accès à /t/a b a été refusé."},
+      {BadPath, "/t/a b contient un chemin non valide."},
+      {LinkLoop, "/t/a b mène à une boucle de liens symboliques."},
+      {DirectoryFull, "Impossible de créer /t/a b car le répertoire est plein."},
+      {LockViolation, "Une violation de verrouillage s'est produite lors de l'accès à /t/a b."},
+      {OutOfMemory, "Mémoire insuffisante lors de l'accès à /t/a b."}};
+  for (const auto& [cause, message] : messages)
+    EXPECT_EQ(fileErrorMessage(cause, "/t/a b"), message);
 }
 
 }  // namespace

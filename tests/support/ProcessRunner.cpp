@@ -82,13 +82,12 @@ ProcessResult runCli(const std::vector<std::string>& arguments, const ProcessOpt
   return runProcess(command, options);
 }
 
-std::optional<std::string> runUnprivileged(const std::function<std::string()>& work) {
+std::optional<std::string> runInChild(const std::function<std::string()>& work) {
   int channel[2];
   if (::pipe(channel) != 0) return std::nullopt;
   const pid_t child = ::fork();
   if (child == 0) {
     ::close(channel[0]);
-    if (!dropPrivileges()) _exit(3);
     const std::string produced = work();
     std::size_t done = 0;
     while (done < produced.size()) {
@@ -109,6 +108,13 @@ std::optional<std::string> runUnprivileged(const std::function<std::string()>& w
   ::waitpid(child, &status, 0);
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
   return produced;
+}
+
+std::optional<std::string> runUnprivileged(const std::function<std::string()>& work) {
+  return runInChild([&] {
+    if (!dropPrivileges()) _exit(3);
+    return work();
+  });
 }
 
 }  // namespace tarvel

@@ -27,6 +27,9 @@ ProcessResult runProcess(const std::vector<std::string>& arguments,
 std::string cliPath();
 ProcessResult runCli(const std::vector<std::string>& arguments, const ProcessOptions& options = {});
 
+// Runs `work` in a child process and returns what it produced; nullopt when the child failed.
+std::optional<std::string> runInChild(const std::function<std::string()>& work);
+
 // Runs `work` in a child process without root's power over permissions and returns what it
 // produced; nullopt when privileges cannot be dropped here.
 std::optional<std::string> runUnprivileged(const std::function<std::string()>& work);

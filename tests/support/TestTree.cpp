@@ -26,11 +26,9 @@ void check(bool ok, const std::string& what) {
 
 }  // namespace
 
-TestTree::TestTree(Place place) {
-  const char* base = std::getenv("TMPDIR");
-  std::string folder = base && *base ? base : "/tmp";
-  if (place == Place::Memory && ::access("/dev/shm", W_OK) == 0) folder = "/dev/shm";
-  std::string pattern = folder + "/tarvel-test-XXXXXX";
+TestTree::TestTree(const char* base) {
+  if (base == nullptr || ::access(base, W_OK) != 0) base = std::getenv("TMPDIR");
+  std::string pattern = std::string(base && *base ? base : "/tmp") + "/tarvel-test-XXXXXX";
   check(::mkdtemp(pattern.data()) != nullptr, "mkdtemp " + pattern);
   root_ = pattern;
   // Tests that drop privileges must still reach the tree.

@@ -13,10 +13,9 @@ namespace tarvel {
 // folders are created as needed.
 class TestTree {
  public:
-  enum class Place { Disk, Memory };
-  // In memory (a tmpfs, where there is one) for trees thousands of levels deep, which a disk
-  // removes slowly, and for files larger than a disk file system allows.
-  explicit TestTree(Place place = Place::Disk);
+  // In `base` (default: $TMPDIR, else /tmp); a base in memory such as /dev/shm makes large trees
+  // quick to build and remove.
+  explicit TestTree(const char* base = nullptr);
   ~TestTree();
   TestTree(const TestTree&) = delete;
   TestTree& operator=(const TestTree&) = delete;

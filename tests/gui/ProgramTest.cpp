@@ -1,0 +1,161 @@
+// The program as it runs: the main window in its own modal loop, started by initInstance.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTimer>
+#include <cstdio>
+#include <filesystem>
+#include <set>
+
+#include "app/ControlIds.h"
+#include "app/ListingApp.h"
+#include "app/MainDialog.h"
+#include "browser/FolderTree.h"
+#include "tests/gui/GuiTestSupport.h"
+#include "tests/support/ProcessRunner.h"
+
+namespace tarvel {
+
+namespace {
+
+MainDialog* mainWindow() {
+  return qobject_cast<MainDialog*>(QApplication::activeModalWidget());
+}
+
+// Input as the window system delivers it, which a window blocked by a modal one never gets: a
+// click on a link opens its page, then Page Down scrolls that page.
+void expectHelpTakesInput(HelpWindow* help) {
+  ASSERT_NE(help, nullptr);
+  EXPECT_TRUE(help->isVisible());
+  QTextBrowser* browser = help->browser();
+  browser->verticalScrollBar()->setValue(0);
+  const QString page = browser->source().fileName();
+  QTextCursor link;
+  for (QTextBlock block = browser->document()->begin(); block.isValid() && link.isNull();
+       block = block.next()) {
+    for (auto part = block.begin(); !part.atEnd() && link.isNull(); ++part) {
+      const QString target = part.fragment().charFormat().anchorHref();
+      if (target.endsWith(".html") && target != page) {
+        link = QTextCursor(browser->document());
+        link.setPosition(part.fragment().position() + 1);
+      }
+    }
+  }
+  ASSERT_FALSE(link.isNull());
+  const QPoint where = browser->viewport()->mapTo(help, browser->cursorRect(link).center());
+  QTest::mouseClick(help->windowHandle(), Qt::LeftButton, {}, where);
+  EXPECT_NE(browser->source().fileName(), page);
+  const int top = browser->verticalScrollBar()->value();
+  QTest::keyClick(help->windowHandle(), Qt::Key_PageDown);
+  EXPECT_GT(browser->verticalScrollBar()->value(), top);
+}
+
+// The main window in its own modal loop, as initInstance runs it, driven from inside that loop.
+TEST_F(WindowTest, TheHelpTakesInputBesideTheWindowAndItsDialogsInTheRealLoop) {
+  window->hide();
+  bool ran = false;
+  QTimer::singleShot(0, [&ran] {
+    MainDialog& program = *mainWindow();
+    QTest::keyClick(program.windowHandle(), Qt::Key_F1);
+    HelpWindow* help = program.helpWindow();
+    ASSERT_NE(help, nullptr);
+    help->resize(420, 320);  // every page scrolls
+    EXPECT_TRUE(QTest::qWaitForWindowActive(help));
+    expectHelpTakesInput(help);
+
+    bool aboutShown = false;
+    whenModalShows([&](QWidget* about) {
+      aboutShown = about->windowTitle() == "A propos de Tarvelinquistombrel";
+      QTest::keyClick(about->windowHandle(), Qt::Key_F1);
+      expectHelpTakesInput(help);
+      click(about->findChild<QWidget*>("1"));
+    });
+    click(program.control(kAbout));
+    EXPECT_TRUE(aboutShown);
+    whenModalShows([&](QWidget* options) {
+      QTest::keyClick(options->windowHandle(), Qt::Key_F1);
+      expectHelpTakesInput(help);
+      click(options->findChild<QWidget*>("2"));  // Annuler
+    });
+    click(program.control(kFormatOptions));
+
+    help->close();
+    EXPECT_TRUE(program.isVisible());
+    EXPECT_EQ(program.options(), ListingOptions{});
+    click(program.control(kQuit));
+    ran = true;
+  });
+  EXPECT_EQ(static_cast<ListingApp*>(qApp)->initInstance(), 0);
+  EXPECT_TRUE(ran);
+}
+
+// A whole session in a process of its own: options, a listing, a save through the real save
+// dialog, help, About, then a listing of a wide tree cut short by "&Quitter".
+TEST(ProgramTest, ASessionWritesOnlyTheSavedFileAndQuitsInTheMiddleOfAWalk) {
+  TestTree tree("/dev/shm");
+  tree.createFile("home/Small/a.txt", "a");
+  char name[16];
+  for (int folder = 0; folder < 3000; ++folder) {
+    std::snprintf(name, sizeof name, "Wide/d%04d", folder);
+    tree.createDir("home/" + std::string(name));
+  }
+  tree.createDir("home/Wide/d2999/last");  // the tree opens d2999 to draw it; only a walk goes in
+  const auto filesUnderHome = [&] {
+    std::set<std::string> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(tree.path("home"))) {
+      files.insert(entry.path().string());
+    }
+    return files;
+  };
+  std::set<std::string> expected = filesUnderHome();
+  expected.insert(tree.path("home/Dirs.txt"));
+  const FolderOpenWatch lastFolder(tree.path("home/Wide/d2999/last"));
+
+  ProcessOptions options;
+  options.environment = {"HOME=" + tree.path("home")};
+  options.workingFolder = tree.path("home");
+  const ProcessResult result =
+      runProcess({std::filesystem::read_symlink("/proc/self/exe").string(), "--run-session",
+                  tree.path("home/Small"), tree.path("home/Wide")},
+                 options);
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.out, "quit while listing\n");
+  EXPECT_FALSE(lastFolder.opened());  // the walk was stopped, not waited for
+  EXPECT_EQ(filesUnderHome(), expected);
+  EXPECT_EQ(tree.readFile("home/Dirs.txt"), "Small\r\n |-A.txt\r\n |------/\r\n");
+}
+
+}  // namespace
+
+int runScriptedSession(int argc, char** argv) {
+  const std::string small = argv[2];
+  const std::string wide = argv[3];
+  ListingApp application(argc, argv);
+  QTimer::singleShot(0, [&] {
+    MainDialog& window = *mainWindow();
+    whenModalShows([](QWidget* options) { click(options->findChild<QWidget*>("1")); });
+    click(window.control(kFormatOptions));
+    window.tree()->selectPath(small);
+    click(window.control(kExtraction));
+    if (!QTest::qWaitFor([&] { return !window.isListing(); }))
+      std::fputs("listing hangs\n", stdout);
+    // The real save dialog, in the working folder, with its proposed name.
+    whenModalShows([](QWidget* save) { QMetaObject::invokeMethod(save, "accept"); });
+    click(window.control(kSaveAs));
+    QTest::keyClick(window.windowHandle(), Qt::Key_F1);
+    whenModalShows([](QWidget* about) { QTest::keyClick(about, Qt::Key_Escape); });
+    click(window.control(kAbout));
+    window.tree()->selectPath(wide);
+    click(window.control(kExtraction));
+    std::fputs(window.isListing() ? "quit while listing\n" : "not listing\n", stdout);
+    click(window.control(kQuit));
+  });
+  return application.initInstance();
+}
+
+}  // namespace tarvel
