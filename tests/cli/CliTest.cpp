@@ -55,34 +55,6 @@ class CliTest : public ::testing::Test {
   TestTree tree;
 };
 
-TEST_F(CliTest, WholeReportWithHeaderAndFooter) {
-  const auto result = run({"--header", "--footer", "Music"}, "SOURCE_DATE_EPOCH=1772701623 TZ=UTC");
-  const std::string boxTop =
-      "/---------------------------------\\\n|        Liste de fichiers        |\n"
-      "| générée par Tarvelinquistombrel |\n";
-  const std::string boxBottom = "\\---------------------------------/\n";
-  EXPECT_EQ(result.exitCode, 0) << result.err;
-  EXPECT_EQ(result.out, crlf(boxTop + "| Date : Thu Mar 05 09:07:03 2026 |\n" + boxBottom +
-                             "Music\n |-Abba\n |-Artist\n |  |-Song.mp3\n |  |---------/\n"
-                             " |-.hidden\n |-List.txt\n |---------/\n" +
-                             boxTop + "| Nombre de fichiers:      3      |\n" +
-                             "| Nombre de dossiers:      2      |\n" + boxBottom));
-  EXPECT_EQ(result.err, "");
-}
-
-TEST_F(CliTest, OptionValuesReachTheListing) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"--path=relative --no-files", "Root\n |-/abba\n |-/artist\n |--------/\n"},
-      {"--separator-after=name --no-files", "Music\n |-Abba\n |-----/\n |-Artist\n |-------/\n"},
-      {"--extensions=", "Music\n |-Abba\n |-Artist\n |-------/\n"},
-      {"--separator= --no-folders", "Music\n |  |-Song.mp3\n |  |\n |-.hidden\n |-List.txt\n |\n"}};
-  for (const auto& [options, expected] : cases) {
-    const auto result = run(words(options + std::string(" Music")));
-    EXPECT_EQ(result.exitCode, 0) << options << result.err;
-    EXPECT_EQ(result.out, crlf(expected)) << options;
-  }
-}
-
 TEST_F(CliTest, PathIsNormalisedAndTheRootShowsAsSlash) {
   const std::string music = tree.path("Music");
   tree.createSymlink("Music/via", tree.path("Elsewhere/inner"));
@@ -105,14 +77,14 @@ TEST_F(CliTest, PathIsNormalisedAndTheRootShowsAsSlash) {
   }
 }
 
+// What the program itself adds to the parser and the listing: finding PATH, the header's clock,
+// and the status and messages of each outcome.
 TEST_F(CliTest, ExitCodesAndWhatGoesWhere) {
   // arguments, environment, exit code, start of standard output, part of standard error
   const std::tuple<const char*, const char*, int, std::string, std::string> cases[] = {
-      {"--bogus Music", "", 2, "", "option inconnue « --bogus »"},
-      {"--path=sideways Music", "", 2, "", "valeur non valide « sideways »"},
-      {"", "", 2, "", "aucun chemin indiqué"},
-      {"Music Music/abba", "", 2, "", "un seul chemin est attendu"},
-      {"--header=1 Music", "", 2, "", "l'option « --header » ne prend pas de valeur"},
+      {"--bogus Music", "", 2, "", "« --bogus »\nEssayez « tarvelinquistombrel-cli --help »"},
+      {"--header Music", "SOURCE_DATE_EPOCH=253402300799", 0, "/-", ""},  // the year 9999
+      {"--header Music", "SOURCE_DATE_EPOCH=253402300800", 2, "", "SOURCE_DATE_EPOCH doit"},
       {"--header Music", "SOURCE_DATE_EPOCH=12x", 2, "", "SOURCE_DATE_EPOCH doit être un nombre"},
       {"nowhere", "", 1, "", "Impossible de trouver « " + tree.path("nowhere") + " ».\n"},
       {"\"\"", "", 2, "", "le chemin indiqué est vide"},
@@ -126,7 +98,6 @@ TEST_F(CliTest, ExitCodesAndWhatGoesWhere) {
       {"--folder-size --no-subfolders Music", "", 0, "Taille du dossier:  5  Octets\n", ""},
       {"--folder-size Music/Artist/Song.mp3", "", 0, "Taille du dossier:  4  Octets\n", ""},
       {"--folder-size Music/abba", "", 0, "Taille du dossier:  0  Octets\n", ""},
-      {"--folder-size -o x Music", "", 2, "", "« -o » ne s'emploie pas avec « --folder-size »"},
       {"--folder-size nowhere", "", 1, "", "Impossible de trouver « " + tree.path("nowhere")}};
   tree.createSymlink("broken", "nowhere");
   for (const auto& [arguments, environment, exitCode, out, err] : cases) {
@@ -140,23 +111,20 @@ TEST_F(CliTest, ExitCodesAndWhatGoesWhere) {
     EXPECT_TRUE(result.err.find(err) != std::string::npos && result.err.empty() == err.empty())
         << result.err;
   }
+  const auto dated = run({"--header", "Music/abba"}, "SOURCE_DATE_EPOCH=1772701623 TZ=UTC");
+  EXPECT_NE(dated.out.find("| Date : Thu Mar 05 09:07:03 2026 |\r\n"), std::string::npos);
 }
 
-TEST_F(CliTest, OutputFileGetsTheSameBytesAndAReadOnlyOneIsRefused) {
+// The saves themselves are tested below the program; here, that -o gets the bytes standard
+// output would, and that a refusal is a failure that names the file.
+TEST_F(CliTest, OutputFileGetsTheSameBytesAndARefusalIsAFailure) {
   const auto direct = run({"--footer", "Music"});
-  ASSERT_EQ(direct.exitCode, 0);
-  tree.createFile("out.txt", std::string(4000, 'x'));
-  const auto written = run({"-o", "out.txt", "--footer", "Music"});
-  EXPECT_EQ(written.exitCode, 0) << written.err;
-  EXPECT_EQ(written.out, "");
+  EXPECT_EQ(run({"-o", "out.txt", "--footer", "Music"}).out, "");
   EXPECT_EQ(tree.readFile("out.txt"), direct.out);
-  tree.createFile("readonly.txt", "keep");
-  tree.setMode("readonly.txt", 0444);
-  const auto refused = run({"-o", "readonly.txt", "Music"});
+  const auto refused = run({"-o", "Music", "Music"});
   EXPECT_EQ(refused.exitCode, 1);
-  EXPECT_EQ(refused.err, "tarvelinquistombrel-cli: L'accès à « " + tree.path("readonly.txt") +
-                             " » a été refusé.\n");
-  EXPECT_EQ(tree.readFile("readonly.txt"), "keep");
+  EXPECT_EQ(refused.err,
+            "tarvelinquistombrel-cli: L'accès à « " + tree.path("Music") + " » a été refusé.\n");
 }
 
 // Standard output gets the report in pieces while the walk writes it (here some four of them);

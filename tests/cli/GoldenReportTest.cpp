@@ -4,9 +4,11 @@
 // A file in tests/cli/golden holds one tree and its cases:
 //   === tree            then one entry a line: "dir/", "file", "file = SIZE" (a SIZE of a MiB or
 //                       more is sparse), "link -> target"; \n \t \r \\ \xHH escape bytes
-//   === case ARGS...    the command line (the same escapes; \x20 for a space), PATH relative to
-//                       the tree; then the expected report, LF for CR LF, "{root}" for the
-//                       tree's path
+//   === case ARGS...    the command line (the same escapes; \x20 for a space, "" for an empty
+//                       argument), PATH relative to the tree; then the expected report, LF for
+//                       CR LF, "{root}" for the tree's path
+//   === parse ARGS...   then what the parser makes of the command line: the action, PATH and the
+//                       fields that differ from the start-up values, or its message
 // TARVEL_UPDATE_GOLDEN=1 writes what the program gives back into the files.
 #include <gtest/gtest.h>
 
@@ -54,8 +56,46 @@ std::string unescape(std::string_view text) {
 std::vector<std::string> words(std::string_view line) {
   std::vector<std::string> out;
   std::istringstream in{std::string(line)};
-  for (std::string word; in >> word;) out.push_back(unescape(word));
+  for (std::string word; in >> word;) out.push_back(word == "\"\"" ? "" : unescape(word));
   return out;
+}
+
+// What the parser makes of `arguments`, as a line.
+std::string parsed(const std::vector<std::string>& arguments) {
+  const ParsedCommandLine result =
+      parseCommandLine(std::vector<std::string_view>(arguments.begin(), arguments.end()));
+  if (!result.ok) return "error: " + result.error + "\n";
+  const CommandLine& command = result.command;
+  const ListingOptions& o = command.options;
+  const ListingOptions start;
+  static const char* const kActions[] = {"list", "folder-size", "help", "version"};
+  std::ostringstream out;
+  out << kActions[static_cast<int>(command.action)] << " [" << command.path << "]";
+  if (command.outputFile) out << " output=[" << *command.outputFile << "]";
+  const std::pair<const char*, bool ListingOptions::*> flags[] = {
+      {"includeSubfolders", &ListingOptions::includeSubfolders},
+      {"noFolders", &ListingOptions::noFolders},
+      {"noFiles", &ListingOptions::noFiles},
+      {"extensionFilterOn", &ListingOptions::extensionFilterOn},
+      {"includeHeader", &ListingOptions::includeHeader},
+      {"includeFooter", &ListingOptions::includeFooter},
+      {"removeExtension", &ListingOptions::removeExtension},
+      {"capitalizeNames", &ListingOptions::capitalizeNames},
+      {"jukeboxMode", &ListingOptions::jukeboxMode},
+      {"treeStyle", &ListingOptions::treeStyle},
+      {"applyPathOptionsToFiles", &ListingOptions::applyPathOptionsToFiles},
+      {"separatorOn", &ListingOptions::separatorOn},
+      {"includeFileSize", &ListingOptions::includeFileSize}};
+  for (const auto& [name, field] : flags) {
+    if (o.*field != start.*field) out << " " << name << "=" << o.*field;
+  }
+  if (o.extensionFilter != start.extensionFilter) out << " filter=[" << o.extensionFilter << "]";
+  if (o.separatorText != start.separatorText) out << " separator=[" << o.separatorText << "]";
+  if (o.separatorPlacement != start.separatorPlacement) {
+    out << " placement=" << static_cast<int>(o.separatorPlacement);
+  }
+  if (o.pathMode != start.pathMode) out << " pathMode=" << static_cast<int>(o.pathMode);
+  return out.str() + "\n";
 }
 
 void addEntry(TestTree& tree, std::string_view line) {
@@ -138,8 +178,10 @@ TEST_P(GoldenReports, MatchTheExpectedBytes) {
       for (std::string entry; std::getline(entries, entry);) addEntry(tree, entry);
       rewritten += body;
     } else {
-      ASSERT_TRUE(directive.starts_with("=== case")) << file << ": " << directive;
-      const std::string actual = report(run, tree, words(directive.substr(8)));
+      const bool parse = directive.starts_with("=== parse");
+      ASSERT_TRUE(parse || directive.starts_with("=== case")) << file << ": " << directive;
+      const auto arguments = words(directive.substr(9));
+      const std::string actual = parse ? parsed(arguments) : report(run, tree, arguments);
       EXPECT_EQ(actual, body) << file << ": " << directive;
       rewritten += actual;
     }

@@ -16,7 +16,6 @@
 
 #include "listing/FolderSize.h"
 #include "tests/listing/ListingTestSupport.h"
-#include "tests/support/ProcessRunner.h"
 
 namespace tarvel {
 
@@ -101,25 +100,6 @@ TEST(OddTrees, FoldersSwappedForLinksAreNeverFollowed) {
   swapper.join();
   EXPECT_GT(swaps, 0);
   EXPECT_EQ(escapes, 0);
-}
-
-TEST(OddTrees, UnreadableFoldersAreListedAsEmpty) {
-  TestTree tree;
-  tree.createFile("Top/closed/secret.txt");
-  tree.createFile("Top/open.txt");
-  tree.setMode("Top/closed", 0);
-  const auto report = runUnprivileged([&] {
-    ListingRun run;
-    ListingOptions options = plainOptions();
-    options.separatorOn = true;
-    options.separatorPlacement = SeparatorPlacement::AfterAllDirectories;
-    const std::string listing = listFolder(run, tree, "Top", options);
-    return listing + std::to_string(run.state().fileCount);
-  });
-  if (!report) GTEST_SKIP() << "cannot drop privileges here";
-  EXPECT_EQ(
-      *report,
-      reportLines({"Top", " |-closed", " |  |-------/", " |-open.txt", " |---------/"}) + "1");
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <cstdlib>
 #include <ctime>
 #include <string>
@@ -8,7 +7,6 @@
 #include <utility>
 
 #include "platform/DateText.h"
-#include "platform/FileError.h"
 #include "platform/PathRules.h"
 #include "platform/TerminalQuote.h"
 #include "platform/TextRules.h"
@@ -103,30 +101,6 @@ TEST(DateText, ZeroPaddedDayInLocalTime) {
   ::tzset();
   EXPECT_EQ(formatDateText(0), "Thu Jan 01 00:00:00 1970");
   EXPECT_EQ(formatDateText(1772701623), "Thu Mar 05 09:07:03 2026");
-}
-
-TEST(FileError, EveryErrnoASaveMeetsHasItsOwnFrenchCauseAndMessagesNameTheFullPath) {
-  using enum FileErrorCause;
-  const std::pair<int, FileErrorCause> cases[] = {
-      {EACCES, AccessDenied},    {EROFS, AccessDenied},      {EPERM, AccessDenied},
-      {ENOENT, BadPath},         {ENOTDIR, BadPath},         {EINVAL, BadPath},
-      {ENAMETOOLONG, BadPath},   {ELOOP, LinkLoop},          {EMFILE, TooManyOpenFiles},
-      {ENOSPC, DiskFull},        {EDQUOT, DiskFull},         {EFBIG, DiskFull},
-      {EMLINK, DirectoryFull},   {EIO, HardwareError},       {ETXTBSY, SharingViolation},
-      {EBUSY, SharingViolation}, {EEXIST, SharingViolation}, {EAGAIN, LockViolation},
-      {ENOMEM, OutOfMemory},     {EPROTO, Unknown}};
-  for (const auto& [errorNumber, cause] : cases) {
-    EXPECT_EQ(classifyErrno(errorNumber), cause) << errorNumber;
-  }
-  const std::pair<FileErrorCause, const char*> messages[] = {
-      {AccessDenied, "L'accès à /t/a b a été refusé."},
-      {BadPath, "/t/a b contient un chemin non valide."},
-      {LinkLoop, "/t/a b mène à une boucle de liens symboliques."},
-      {DirectoryFull, "Impossible de créer /t/a b car le répertoire est plein."},
-      {LockViolation, "Une violation de verrouillage s'est produite lors de l'accès à /t/a b."},
-      {OutOfMemory, "Mémoire insuffisante lors de l'accès à /t/a b."}};
-  for (const auto& [cause, message] : messages)
-    EXPECT_EQ(fileErrorMessage(cause, "/t/a b"), message);
 }
 
 }  // namespace
