@@ -1,27 +1,21 @@
 // tarvelinquistombrel-cli: the listing of a folder, byte for byte as the window makes it.
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/CommandLine.h"
+#include "cli/PathArgument.h"
 #include "cli/ProblemReport.h"
 #include "cli/TerminalProgress.h"
 #include "listing/FolderSize.h"
 #include "listing/ListingRun.h"
 #include "platform/FileError.h"
 #include "platform/FullWrite.h"
-#include "platform/OpenFolder.h"
-#include "platform/PathRules.h"
 #include "platform/SafeFileWriter.h"
 #include "platform/TerminalQuote.h"
 #include "platform/Version.h"
@@ -43,61 +37,6 @@ int usageError(const std::string& message) {
 int failure(const std::string& message) {
   std::fprintf(stderr, "%s: %s\n", kProgramName, message.c_str());
   return kExitFailure;
-}
-
-// The working folder, or nullopt when it has none (it was removed): a relative path then
-// means nothing, and taking it from "/" would list or write somewhere else entirely.
-std::optional<std::string> currentFolder() {
-  std::vector<char> buffer(4096);
-  while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
-    if (errno != ERANGE) return std::nullopt;
-    buffer.resize(buffer.size() * 2);
-  }
-  return std::string(buffer.data());
-}
-
-// `path` made absolute against the working folder, as text, so that the report and the messages
-// name it in full; nullopt when a relative path has no working folder to start from.
-std::optional<std::string> absolute(const std::string& path) {
-  if (!path.empty() && path.front() == '/') return path;
-  auto folder = currentFolder();
-  if (!folder) return std::nullopt;
-  if (*folder == "/") folder->clear();  // the root's path is the empty text
-  appendPathComponent(*folder, path);
-  return folder;
-}
-
-// Where the text of `path` ends its last ".." component; 0 when it has none.
-std::size_t afterLastParentStep(std::string_view path) {
-  std::size_t end = 0;
-  for (std::size_t start = 0; start < path.size();) {
-    const std::size_t stop = std::min(path.find('/', start), path.size());
-    if (path.substr(start, stop - start) == "..") end = stop;
-    start = stop + 1;
-  }
-  return end;
-}
-
-// The full path of the folder the file system reaches by `path`, up to and including its last
-// "..": the folder above the one reached before it, through links, as `cd -P` goes up.
-bool physicalFolder(const std::string& path, std::string& full, int& error) {
-  const int folder = ::open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-  if (folder < 0) {
-    error = errno;
-    return false;
-  }
-  const int here = ::open(".", O_PATH | O_DIRECTORY | O_CLOEXEC);
-  std::optional<std::string> reached;
-  if (here >= 0 && ::fchdir(folder) == 0) {
-    reached = currentFolder();
-    if (::fchdir(here) != 0) reached.reset();
-  }
-  error = errno;
-  ::close(folder);
-  if (here >= 0) ::close(here);
-  if (!reached) return false;
-  full = *reached == "/" ? std::string() : *reached;
-  return true;
 }
 
 // The header's date: now, or SOURCE_DATE_EPOCH for listings that must be reproducible.
@@ -137,10 +76,6 @@ class StandardOutput final : public ReportOutput {
   bool ok_ = true;
 };
 
-FileErrorCause causeOf(int error) {
-  return error == ENOENT ? FileErrorCause::NotFound : classifyErrno(error);
-}
-
 }  // namespace
 
 int runCommandLine(int argc, char** argv) {
@@ -159,40 +94,9 @@ int runCommandLine(int argc, char** argv) {
   Clock clock = systemClock();
   if (std::string error; !headerClock(clock, error)) return usageError(error);
 
-  SelectedItem selected;
-  selected.reach = command.path;
-  const auto listed = absolute(command.path);
-  if (!listed) {
-    return failure("le dossier de travail n'existe plus : " + quotePath(command.path) +
-                   " ne peut être trouvé");
-  }
-  int error = 0;
-  if (const std::size_t stepsEnd = afterLastParentStep(command.path); stepsEnd > 0) {
-    std::string above;
-    if (!physicalFolder(command.path.substr(0, stepsEnd), above, error)) {
-      return failure(fileErrorMessage(causeOf(error), quotePath(*listed)));
-    }
-    const std::size_t rest = command.path.find_first_not_of('/', stepsEnd);
-    selected.path =
-        normalizeAbsolute(rest == std::string::npos ? std::string_view{}
-                                                    : std::string_view(command.path).substr(rest),
-                          above);
-  } else {
-    selected.path = normalizeAbsolute(*listed, "");
-  }
-  selected.text = displayName(selected.path);
-  const std::string shown = quotePath(displayPath(selected.path));
-  struct stat info {};
-  if (!statPath(command.path, info, true)) {
-    error = errno;
-    if (error == ENOTDIR && command.path.ends_with('/'))
-      return failure(shown + " n'est pas un dossier.");
-    // A link that leads nowhere is an item like any file, as in the window.
-    if (error != ENOENT || !statPath(command.path, info, false) || !S_ISLNK(info.st_mode)) {
-      return failure(fileErrorMessage(causeOf(error), shown));
-    }
-  }
-  selected.kind = S_ISDIR(info.st_mode) ? ItemKind::Folder : ItemKind::File;
+  const PathArgument argument = resolvePathArgument(command.path);
+  if (!argument.ok) return failure(argument.error);
+  const SelectedItem& selected = argument.item;
   ProblemReport problems(stderr, kProgramName);
 
   if (command.action == CommandLine::Action::FolderSize) {
@@ -221,7 +125,8 @@ int runCommandLine(int argc, char** argv) {
   const int status = problems.anyProblem() ? kExitFailure : 0;
 
   if (command.outputFile) {
-    const std::string target = absolute(*command.outputFile).value_or(*command.outputFile);
+    const std::string target =
+        absoluteFromWorkingFolder(*command.outputFile).value_or(*command.outputFile);
     const FileWriteResult result = replaceFileContents(target, run->report());
     if (!result.ok) return failure(fileErrorMessage(result.cause, quotePath(target)));
     return status;

@@ -5,8 +5,9 @@
 //   === tree            then one entry a line: "dir/", "file", "file = SIZE" (a SIZE of a MiB or
 //                       more is sparse), "link -> target"; \n \t \r \\ \xHH escape bytes
 //   === case ARGS...    the command line (the same escapes; \x20 for a space, "" for an empty
-//                       argument), PATH relative to the tree; then the expected report, LF for
-//                       CR LF, "{root}" for the tree's path
+//                       argument), run in the tree; then the expected report or size line (or
+//                       the message of a PATH that names nothing), LF for CR LF, "{root}" for
+//                       the tree's path
 //   === parse ARGS...   then what the parser makes of the command line: the action, PATH and the
 //                       fields that differ from the start-up values, or its message
 // TARVEL_UPDATE_GOLDEN=1 writes what the program gives back into the files.
@@ -23,6 +24,8 @@
 #include <vector>
 
 #include "cli/CommandLine.h"
+#include "cli/PathArgument.h"
+#include "listing/FolderSize.h"
 #include "listing/ListingRun.h"
 #include "platform/PathRules.h"
 #include "tests/support/TestTree.h"
@@ -125,12 +128,18 @@ std::string report(ListingRun& run, const TestTree& tree,
   const std::vector<std::string_view> views(arguments.begin(), arguments.end());
   const ParsedCommandLine parsed = parseCommandLine(views);
   if (!parsed.ok) return "error: " + parsed.error + "\n";
-  SelectedItem selected;
-  selected.path = normalizeAbsolute(parsed.command.path, tree.root());
-  selected.text = displayName(selected.path);
-  selected.kind = std::filesystem::is_directory(selected.path) ? ItemKind::Folder : ItemKind::File;
-  run.run(selected, parsed.command.options);
-  std::string text = run.report();
+  const PathArgument argument = resolvePathArgument(parsed.command.path);
+  const SelectedItem& selected = argument.item;
+  std::string text = "error: " + argument.error + "\r\n";
+  if (argument.ok && parsed.command.action == CommandLine::Action::FolderSize) {
+    const bool isFile = selected.kind == ItemKind::File;
+    text = sizeLine(sumFolderSize(selected.path, isFile, parsed.command.options.includeSubfolders,
+                                  {}, nullptr, selected.reach)) +
+           "\r\n";
+  } else if (argument.ok) {
+    run.run(selected, parsed.command.options);
+    text = run.report();
+  }
   std::string shown;
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (text.compare(i, 2, "\r\n") == 0) {
@@ -165,6 +174,9 @@ TEST_P(GoldenReports, MatchTheExpectedBytes) {
   ASSERT_FALSE(lines.empty()) << file;
 
   TestTree tree;
+  // PATH is found from the tree, as the program finds it from its working folder.
+  const auto workingFolder = std::filesystem::current_path();
+  std::filesystem::current_path(tree.root());
   ListingRun run;
   run.setClock([] { return kHeaderInstant; });
   std::string rewritten;
@@ -186,6 +198,7 @@ TEST_P(GoldenReports, MatchTheExpectedBytes) {
       rewritten += actual;
     }
   }
+  std::filesystem::current_path(workingFolder);
   if (std::getenv("TARVEL_UPDATE_GOLDEN") != nullptr) std::ofstream(file) << rewritten;
 }
 
