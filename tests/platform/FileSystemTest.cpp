@@ -15,7 +15,6 @@
 #include <filesystem>
 #include <functional>
 #include <iostream>
-#include <map>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -23,7 +22,6 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/DirectoryReader.h"
 #include "platform/FolderChain.h"
 #include "platform/OpenFolder.h"
 #include "platform/SafeFileWriter.h"
@@ -33,51 +31,6 @@
 namespace tarvel {
 
 namespace {
-
-// isFolder, isSymlink, isHidden, size
-using Seen = std::tuple<bool, bool, bool, std::uint64_t>;
-
-std::map<std::string, Seen> readFolder(const std::string& path, bool wantSize) {
-  std::map<std::string, Seen> seen;
-  DirectoryReader reader;
-  const OpenFolder folder(openFolderPath(path));
-  reader.start(folder.descriptor());
-  for (DirectoryEntry entry; reader.next(entry, wantSize);) {
-    seen[std::string(entry.name)] = {entry.isFolder, entry.isSymlink, entry.isHidden, entry.size};
-  }
-  return seen;
-}
-
-TEST(DirectoryReader, ReportsEveryEntryWithItsKindAndSizesOnlyWhenAsked) {
-  constexpr std::uint64_t kFiveGiB = 5ull << 30;
-  TestTree tree;
-  tree.createFile("d/star*", "12345");
-  tree.createFile("d/new\nline\xff", "x");
-  tree.createFile("d/.hidden", "hi");
-  tree.createDir("d/sub/inner");
-  tree.createSymlink("d/to-sub", "sub");
-  tree.createSymlink("d/broken", "nowhere");
-  tree.createSparseFile("d/big", kFiveGiB);
-  for (const bool wantSize : {false, true}) {
-    SCOPED_TRACE(wantSize ? "with sizes" : "without sizes");
-    const auto size = [&](std::uint64_t bytes) { return wantSize ? bytes : 0; };
-    const std::map<std::string, Seen> expected = {
-        // no "." or ".."
-        {"star*", {false, false, false, size(5)}},
-        {"new\nline\xff", {false, false, false, size(1)}},
-        {".hidden", {false, false, true, size(2)}},
-        {"sub", {true, false, false, 0}},
-        {"to-sub", {true, true, false, size(3)}},  // the link's own size
-        {"broken", {false, true, false, size(7)}},
-        {"big", {false, false, false, size(kFiveGiB)}}};
-    EXPECT_EQ(readFolder(tree.path("d"), wantSize), expected);
-  }
-  EXPECT_TRUE(readFolder(tree.path("missing"), true).empty());
-  // Far more than one buffer of records, so reading must go on across refills.
-  for (int i = 0; i < 600; ++i)
-    tree.createFile("many/" + std::to_string(i) + std::string(240, 'n'));
-  EXPECT_EQ(readFolder(tree.path("many"), false).size(), 600u);
-}
 
 // With only the top and the deepest folder kept open, going back up opens the others again by
 // name: what holds that name then must be the very folder left, never another nor a link. A
