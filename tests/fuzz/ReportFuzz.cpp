@@ -5,54 +5,29 @@
 #include "FuzzInput.h"
 #include "listing/ExtensionPatterns.h"
 #include "listing/ListingRun.h"
+#include "tests/support/MemoryTree.h"
 
 namespace {
 
 using namespace tarvel;
 
-struct Node {
-  std::string name;
-  bool isFolder = false;
-  std::uint64_t size = 0;
-  std::vector<std::unique_ptr<Node>> children;
-};
-
-// The walk's entries from the made-up tree, in no particular order, with sizes.
-class MemorySource final : public EntrySource {
- public:
-  bool providesSizes() const override { return true; }
-  bool keepsItsOrder() const override { return false; }
-  void readFolder(const FolderToRead& folder, bool, FolderContents& contents) override {
-    for (const auto& child : static_cast<const Node*>(folder.item)->children) {
-      if (child->isFolder) {
-        contents.addFolder(child->name, true, child.get());
-      } else {
-        contents.addFile(child->name, child->size);
-      }
-    }
-  }
-};
-
 // Each name is a folder or a file by its first byte, and goes below the folder made last or
 // climbs back up by its second.
-void build(Node& root, const std::vector<std::string>& names) {
-  std::vector<Node*> open{&root};
+void build(MemoryNode& root, const std::vector<std::string>& names) {
+  std::vector<MemoryNode*> open{&root};
   for (const std::string& text : names) {
     if (text.size() < 3) continue;
     const auto climb = static_cast<std::size_t>(text[1] & 3);
     while (open.size() > 1 && open.size() > climb + 1) open.pop_back();
-    auto node = std::make_unique<Node>();
-    node->name = text.substr(2);
-    node->isFolder = (text[0] & 1) != 0;
-    node->size = static_cast<unsigned char>(text[0]) * 1000003ull;
-    Node* added = node.get();
-    open.back()->children.push_back(std::move(node));
-    if (added->isFolder) open.push_back(added);
+    const bool isFolder = (text[0] & 1) != 0;
+    MemoryNode* added = open.back()->add(text.substr(2), isFolder,
+                                         static_cast<unsigned char>(text[0]) * 1000003ull);
+    if (isFolder) open.push_back(added);
   }
 }
 
-void count(const Node& folder, const ListingOptions& options, const ExtensionPatterns& patterns,
-           std::int64_t& files, std::int64_t& folders) {
+void count(const MemoryNode& folder, const ListingOptions& options,
+           const ExtensionPatterns& patterns, std::int64_t& files, std::int64_t& folders) {
   for (const auto& child : folder.children) {
     if (!child->isFolder) {
       files += !child->name.empty() &&
@@ -93,9 +68,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   options.extensionFilter = names.front();
   options.includeFooter = true;
 
-  Node root{"Top", true, 0, {}};
+  MemoryNode root{"Top", true, 0, {}};
   build(root, names);
-  MemorySource source;
+  MemorySource source(false);
   options.extractTree = true;
   // One run for every input, as one window runs every listing; its 5 MB buffer is made once.
   static ListingRun run;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tests/listing/ListingTestSupport.h"
+#include "tests/support/MemoryTree.h"
 
 namespace tarvel {
 
@@ -57,32 +58,6 @@ TEST_F(SmallTree, ProgressFollowsEachFolder) {
   run.setProgressSink(nullptr);
 }
 
-// The folder tree as the tree source sees it: items in display order, placeholders included.
-struct FakeItem {
-  std::string text;
-  bool isFolder = false;
-  std::vector<std::unique_ptr<FakeItem>> children;
-  FakeItem* add(std::string childText, bool folder) {
-    children.push_back(std::make_unique<FakeItem>(FakeItem{std::move(childText), folder, {}}));
-    return children.back().get();
-  }
-};
-
-class FakeTreeSource final : public EntrySource {
- public:
-  bool providesSizes() const override { return false; }
-  bool keepsItsOrder() const override { return true; }
-  void readFolder(const FolderToRead& folder, bool, FolderContents& contents) override {
-    for (const auto& child : static_cast<const FakeItem*>(folder.item)->children) {
-      if (child->isFolder) {
-        contents.addFolder(child->text, true, child.get());
-      } else {
-        contents.addFile(child->text);
-      }
-    }
-  }
-};
-
 class WarningCount final : public WarningSink {
  public:
   void warn(std::string_view caption, std::string_view) override {
@@ -92,7 +67,7 @@ class WarningCount final : public WarningSink {
 };
 
 TEST(TreeSource, ListsWhatTheTreeHoldsInItsOrderAndWarnsOncePerRun) {
-  FakeItem root{"Top", true, {}};
+  MemoryNode root{"Top", true, 0, {}};
   root.add("zeta", true)->add("inner.txt", false);
   root.add("Alpha", true)->add("", false);  // a collapsed node holds only its placeholder
   root.add("b.TXT", false);
@@ -100,7 +75,7 @@ TEST(TreeSource, ListsWhatTheTreeHoldsInItsOrderAndWarnsOncePerRun) {
   ListingRun run;
   WarningCount warnings;
   run.setWarningSink(&warnings);
-  FakeTreeSource source;
+  MemorySource source(true);
   ListingOptions options = plainOptions();
   options.extractTree = true;
   options.includeFileSize = true;
