@@ -1,8 +1,6 @@
 #include "tests/gui/GuiTestSupport.h"
 
 #include <gtest/gtest.h>
-#include <sys/inotify.h>
-#include <unistd.h>
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -14,29 +12,24 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/ControlIds.h"
-#include "browser/FolderTree.h"
+#include "tests/support/ProcessRunner.h"
 
 namespace tarvel {
 
 void click(QWidget* button) {
   QPoint where = button->rect().center();
-  if (auto* box = qobject_cast<QCheckBox*>(button)) {
+  const bool box = qobject_cast<QCheckBox*>(button) != nullptr;
+  if (box || qobject_cast<QRadioButton*>(button) != nullptr) {
     QStyleOptionButton option;
-    option.initFrom(box);
-    where = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box).center();
-  } else if (auto* radio = qobject_cast<QRadioButton*>(button)) {
-    QStyleOptionButton option;
-    option.initFrom(radio);
-    where =
-        radio->style()->subElementRect(QStyle::SE_RadioButtonIndicator, &option, radio).center();
+    option.initFrom(button);
+    const auto indicator = box ? QStyle::SE_CheckBoxIndicator : QStyle::SE_RadioButtonIndicator;
+    where = button->style()->subElementRect(indicator, &option, button).center();
   }
   QTest::mouseClick(button, Qt::LeftButton, {}, where);
 }
 
 void whenModalShows(std::function<void(QWidget*)> action) {
   auto* timer = new QTimer(qApp);
-  timer->setInterval(5);
   QObject::connect(timer, &QTimer::timeout, [timer, action] {
     QWidget* modal = QApplication::activeModalWidget();
     if (modal == nullptr || !modal->isVisible()) return;
@@ -47,39 +40,39 @@ void whenModalShows(std::function<void(QWidget*)> action) {
     QMetaObject::invokeMethod(
         modal, [action, modal] { action(modal); }, Qt::QueuedConnection);
   });
-  timer->start();
+  timer->start(5);
 }
 
 std::shared_ptr<MessageSeen> answerMessageBoxes() {
   auto seen = std::make_shared<MessageSeen>();
   auto* timer = new QTimer(qApp);
-  timer->setInterval(5);
-  std::weak_ptr<MessageSeen> watch = seen;
-  QObject::connect(timer, &QTimer::timeout, [timer, watch] {
+  QObject::connect(timer, &QTimer::timeout, [timer, watch = std::weak_ptr(seen)] {
     const auto record = watch.lock();
-    if (!record) {
-      timer->stop();
-      timer->deleteLater();
-      return;
-    }
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (box == nullptr || !box->isVisible()) return;
-    record->caption = box->windowTitle();
-    record->text = box->text();
-    record->icon = box->icon();
-    ++record->count;
-    box->buttons().constFirst()->click();
+    if (!record) {
+      delete timer;
+    } else if (box != nullptr && box->isVisible()) {
+      *record = {box->text(), box->icon(), record->count + 1};
+      box->buttons().constFirst()->click();
+    }
   });
-  timer->start();
+  timer->start(5);
   return seen;
 }
 
 WindowTest::WindowTest() : savedHome(qgetenv("HOME")) {
   tree.createFile("home/user/notes.txt");
   tree.createFile("home/user/" + std::string(200, 'n'));
+  tree.createFile("Music/Artist/Song.mp3", "abcd");
+  tree.createFile("Music/Artist/Live/a.ogg", "x");
+  tree.createFile("Music/list.TXT", "hello!!");
+  for (const char* name :
+       {".hidden", "odd\tname.mp3", "été.txt", "a\u2028b.mp3", "c\u2029d.mp3", "e\u0085f.mp3"}) {
+    tree.createFile(std::string("Music/") + name);
+  }
+  for (int i = 0; i < 80; ++i) tree.createFile("Music/file" + std::to_string(i) + ".txt");
   qputenv("HOME", tree.path("home/user").c_str());
   window = std::make_unique<MainDialog>();
-  window->setSaveFileChooser(&saveChooser);
   window->show();
 }
 
@@ -88,31 +81,11 @@ WindowTest::~WindowTest() {
   qputenv("HOME", savedHome);
 }
 
-FolderOpenWatch::FolderOpenWatch(const std::string& folder)
-    : fd_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
-  EXPECT_GE(::inotify_add_watch(fd_, folder.c_str(), IN_OPEN), 0) << folder;
-}
-
-FolderOpenWatch::~FolderOpenWatch() {
-  ::close(fd_);
-}
-
-bool FolderOpenWatch::opened() const {
-  char events[4096];
-  return ::read(fd_, events, sizeof events) > 0;
-}
-
-void WindowTest::extract() {
-  click(control(kExtraction));
-  ASSERT_TRUE(QTest::qWaitFor([this] { return !window->isListing(); }));
-}
-
-void WindowTest::waitForSize() {
-  ASSERT_TRUE(QTest::qWaitFor([this] { return !window->isSizing(); }));
-}
-
-void WindowTest::select(const std::string& relative) {
-  ASSERT_TRUE(window->tree()->selectPath(tree.path(relative))) << relative;
+std::string WindowTest::cli(std::vector<std::string> arguments) {
+  arguments.push_back(tree.path("Music"));
+  const ProcessResult result = runCli(arguments);
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  return result.out;
 }
 
 }  // namespace tarvel

@@ -1,19 +1,22 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 #include <QString>
+#include <QTest>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
+#include "app/ControlIds.h"
 #include "app/MainDialog.h"
-#include "app/SaveFileChooser.h"
+#include "browser/FolderTree.h"
 #include "tests/support/TestTree.h"
 
-class QAbstractButton;
 class QWidget;
 
 // Test messages show texts as they read.
@@ -32,7 +35,6 @@ void whenModalShows(std::function<void(QWidget*)> action);
 
 // What a message box said, closed with its first button.
 struct MessageSeen {
-  QString caption;
   QString text;
   int icon = 0;  // QMessageBox::Icon
   int count = 0;
@@ -43,47 +45,49 @@ std::shared_ptr<MessageSeen> answerMessageBoxes();
 // Whether a folder was opened (by a walk or a sum) since the watch began.
 class FolderOpenWatch {
  public:
-  explicit FolderOpenWatch(const std::string& folder);
-  ~FolderOpenWatch();
-  FolderOpenWatch(const FolderOpenWatch&) = delete;
-  FolderOpenWatch& operator=(const FolderOpenWatch&) = delete;
-  bool opened() const;
+  explicit FolderOpenWatch(const std::string& folder) {
+    EXPECT_GE(::inotify_add_watch(fd_, folder.c_str(), IN_OPEN), 0) << folder;
+  }
+  ~FolderOpenWatch() { ::close(fd_); }
+  bool opened() const {
+    char events[4096];
+    return ::read(fd_, events, sizeof events) > 0;
+  }
 
  private:
-  int fd_;
-};
-
-// Answers the save-as question with a preset path, or cancels.
-class ScriptedSaveChooser final : public SaveFileChooser {
- public:
-  std::optional<QString> chooseSaveFile(QWidget*) override {
-    ++asked;
-    return answer;
-  }
-  std::optional<QString> answer;
-  int asked = 0;
+  int fd_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
 };
 
 // The program run as a user would, in a child process of the tests: see ProgramTest.
 int runScriptedSession(int argc, char** argv);
 
-// A main window started with the home folder inside a fresh test tree.
+// A main window started with the home folder inside a fresh test tree, which also holds
+// Music/{Artist/{Song.mp3, Live/{a.ogg}}, list.TXT, .hidden, "odd\tname.mp3", été.txt, names with
+// line and paragraph separators, and enough files to scroll the pane}.
 class WindowTest : public ::testing::Test {
  protected:
   WindowTest();
   ~WindowTest() override;
   // Selects (and opens) the folder `relative` of the test tree.
-  void select(const std::string& relative);
+  void select(const std::string& relative) {
+    ASSERT_TRUE(window->tree()->selectPath(tree.path(relative))) << relative;
+  }
   // Clicks "Extraction" and waits for the report in the pane.
-  void extract();
+  void extract() {
+    click(control(kExtraction));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !window->isListing(); }));
+  }
   // Waits for the folder size being computed.
-  void waitForSize();
+  void waitForSize() {
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !window->isSizing(); }));
+  }
+  // The command line's report of Music with `arguments`.
+  std::string cli(std::vector<std::string> arguments);
   QWidget* control(int id) const { return window->control(id); }
 
   TestTree tree;
   QByteArray savedHome;
   std::unique_ptr<MainDialog> window;
-  ScriptedSaveChooser saveChooser;
 };
 
 }  // namespace tarvel

