@@ -105,8 +105,9 @@ FolderReadAhead::Taken FolderReadAhead::take(std::size_t depth, std::string_view
     }
     if (name != first.name) break;
     if (first.state == Item::State::Reading) {
-      // A helper reads it: read one further on rather than wait idle.
-      if (!readOneAhead(lock, reader)) {
+      // A helper reads it: read one further on rather than wait idle. A read of ours that
+      // failed let go of the lock and already told of the failure: no one would wake us.
+      if (!readOneAhead(lock, reader) && !failed_) {
         walkWaiting_ = true;
         readDone_.wait(lock);
         walkWaiting_ = false;
@@ -174,6 +175,9 @@ void FolderReadAhead::help() {
     std::unique_lock lock(mutex_);
     while (!stopping_ && !failed_) {
       if (readOneAhead(lock, reader)) continue;
+      // A read that failed let go of the lock, and a stop may have come meanwhile: waiting now
+      // would miss its call.
+      if (stopping_ || failed_) break;
       ++idleHelpers_;
       workQueued_.wait(lock);
       --idleHelpers_;
