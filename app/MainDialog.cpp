@@ -215,7 +215,7 @@ void MainDialog::onExtensionCheck() {
 }
 
 void MainDialog::onUpdateSize() {
-  updateData(true);
+  // The boxes are read as they are clicked: the one that matters here is current.
   const QTreeWidgetItem* item = tree()->currentItem();
   if (item == nullptr) return;  // nothing selected: the line stays as it was
   // The item's kind decides: a folder is summed as a folder whatever the tree shows of it.

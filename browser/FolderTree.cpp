@@ -231,13 +231,8 @@ QTreeWidgetItem* FolderTree::findChildByText(QTreeWidgetItem* parent, std::strin
 bool FolderTree::isPathInTree(const std::string& path) const {
   std::string_view wanted = path;
   while (wanted.ends_with(kSeparator)) wanted.remove_suffix(1);
-  for (int i = 0; i < topLevelItemCount(); ++i) {
-    const QByteArray raw = rawName(topLevelItem(i));
-    std::string_view top = view(raw);
-    if (top.ends_with(kSeparator)) top.remove_suffix(1);
-    if (wanted.starts_with(top)) return isFolderOnDisk(std::string(wanted));
-  }
-  return false;
+  // One root, "/", holds every absolute path.
+  return topLevelItemCount() > 0 && isFolderOnDisk(std::string(wanted));
 }
 
 bool FolderTree::selectPath(const std::string& path) {

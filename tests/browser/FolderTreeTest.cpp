@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QIcon>
 #include <QStringList>
 #include <climits>
 #include <string>
@@ -58,6 +59,8 @@ TEST_F(FolderTreeTest, AFolderShowsOutOfOrderOrWithAWrongExpandButton) {
   EXPECT_EQ(childTexts(box), (QStringList{".hid/+", "Alpha/", "beta/+", "empty/", "gamma/+",
                                           "link/+", ".dot", "_u", "Alpha.txt", "beta.f", "Gamma"}));
   EXPECT_TRUE(FolderTree::rawName(box->child(0)->child(0)).isEmpty());
+  const QIcon& folderIcon = box->child(1)->icon(0);
+  EXPECT_TRUE(!folderIcon.isNull() && folderIcon.cacheKey() != box->child(8)->icon(0).cacheKey());
   FolderTree withoutFiles;
   withoutFiles.initTree(false);
   ASSERT_TRUE(withoutFiles.selectPath(tree.path("box")));

@@ -122,6 +122,8 @@ TEST_F(WindowTest, TheTreeBoxListsTheDiskOrSizesGoUnwarned) {
   }
   EXPECT_TRUE(seen->text.startsWith("Attention ! La taille des fichiers n'est pas calculée"));
   EXPECT_EQ(window->reportBuffer(), cli({"--no-subfolders"}));
+  EXPECT_EQ(window->pane()->toPlainText(),
+            QString::fromStdString(window->reportBuffer()).remove('\r'));
   EXPECT_EQ(window->reportBuffer().find("Song.mp3"), std::string::npos);  // Artist is closed
   EXPECT_EQ(window->reportBuffer().find("Octets"), std::string::npos);
   EXPECT_NE(window->reportBuffer().find("Artist"), std::string::npos);

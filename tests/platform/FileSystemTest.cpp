@@ -57,6 +57,22 @@ TEST(FolderChain, AFolderReplacedWhileClosedIsRefusedWhenOpenedAgain) {
     EXPECT_EQ(chain.deepest() != nullptr, c.error == 0) << c.replacement << c.budget;
     EXPECT_TRUE(c.error < 0 || errno == c.error) << c.replacement << " " << errno;
   }
+  // Out of descriptors, the chain gives back one of its own rather than fail the walk.
+  TestTree tree;
+  tree.createDir("top/a/b/c/d");
+  FolderChain chain(8);
+  chain.start(shareFolder(openFolderPath(tree.path("top"))));
+  for (const char* name : {"a", "b", "c"}) ASSERT_TRUE(chain.enter(name)) << name;
+  rlimit saved{};
+  ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &saved), 0);
+  const int next = ::dup(0);  // the lowest free descriptor: all below it are taken
+  ::close(next);
+  const rlimit full{static_cast<rlim_t>(next), saved.rlim_max};
+  ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &full), 0);
+  const bool entered = chain.enter("d");
+  ::setrlimit(RLIMIT_NOFILE, &saved);
+  EXPECT_TRUE(entered);
+  EXPECT_TRUE(chain.openAt(1) == nullptr && chain.openAt(4) != nullptr);
   // One name, never a path nor a step up, whoever asks.
   for (const char* name : {"", ".", "..", "a/b", "/"}) {
     EXPECT_EQ(openSubfolder(AT_FDCWD, name), -1) << name;
