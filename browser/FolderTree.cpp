@@ -139,8 +139,7 @@ bool FolderTree::hasSubItems(const std::string& folderPath) const {
 }
 
 bool FolderTree::holdsSomething(int folder) const {
-  if (folder < 0) return false;
-  reader_.start(folder);
+  reader_.start(folder);  // a folder that could not be opened holds nothing to show
   DirectoryEntry entry;
   bool found = false;
   while (!found && reader_.next(entry)) found = entry.isFolder || (showFiles_ && !entry.isHidden);
@@ -167,8 +166,6 @@ void FolderTree::fillFolder(QTreeWidgetItem* parent, const std::string& folderPa
 
   const BulkInsertion bulk(this);
   QList<QTreeWidgetItem*> items;
-  const std::size_t count = folders.size() + files.size();
-  items.reserve(static_cast<qsizetype>(count));
   for (const std::string& name : folders) {
     QTreeWidgetItem* item = makePathItem(joinPath(folderPath, name), false, true);
     item->setData(0, kFolderRole, 1);
