@@ -51,7 +51,6 @@ MainDialog::MainDialog(QWidget* parent) : QDialog(parent), messageBoxWarnings_(t
   controls_ = DialogBuilder().build(DialogTemplate::load(":/dialogs/main.json"), this);
   progress_ = std::make_unique<ProgressBarSink>(progressBar());
   run_.setProgressSink(progress_.get());
-  run_.setWarningSink(&messageBoxWarnings_);
 
   onClicked(kQuit, &MainDialog::accept);
   onClicked(kHelp, &MainDialog::onHelpCommand);

@@ -61,19 +61,16 @@ bool isFolderOnDisk(const std::string& path) {
 }  // namespace
 
 FolderTree::FolderTree(QWidget* parent) : QTreeWidget(parent) {
-  setColumnCount(1);
+  // Qt's defaults serve as they are: one column, one item selected at a time, no sorting
+  // (items keep the listing's order), open and close buttons down to the root.
   setHeaderHidden(true);
-  setSortingEnabled(false);
-  setRootIsDecorated(true);
   // Every row has the same height; without this a folder of 100,000 files is slow to show.
   setUniformRowHeights(true);
-  setSelectionMode(SingleSelection);
   // Names are never cut: the one column is as wide as the widest item shown, and the tree
   // scrolls sideways to it.
   setTextElideMode(Qt::ElideNone);
   header()->setStretchLastSection(false);
   header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-  setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   // Qt reports expansions made by code as well as by the user, as the tree needs.
   connect(this, &QTreeWidget::itemExpanded, this,
           [this](QTreeWidgetItem* item) { onFolderExpanded(item, true); });

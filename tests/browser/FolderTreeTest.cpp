@@ -6,7 +6,6 @@
 #include <QStringList>
 #include <climits>
 #include <string>
-#include <vector>
 
 #include "browser/TreeSource.h"
 #include "listing/ListingRun.h"

@@ -1,6 +1,5 @@
 // A whole report over a tree made up in memory, with options drawn from the input: every line
 // ends with CR LF and holds no other control byte, and the footer counts what the tree holds.
-#include <memory>
 
 #include "FuzzInput.h"
 #include "listing/ExtensionPatterns.h"

@@ -9,7 +9,6 @@
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionButton>
-#include <memory>
 
 #include "app/AboutDialog.h"
 #include "app/ControlIds.h"

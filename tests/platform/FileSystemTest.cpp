@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
-#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -19,7 +18,6 @@
 #include <sstream>
 #include <string>
 #include <system_error>
-#include <tuple>
 #include <vector>
 
 #include "platform/FolderChain.h"

@@ -1,14 +1,14 @@
-#include "listing/FolderWalk.h"
-
+// Parts of a report: the progress it gives, the order of names, the footer box.
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <memory>
+#include <algorithm>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "listing/NameOrder.h"
+#include "listing/ReportBoxes.h"
 #include "tests/listing/ListingTestSupport.h"
-#include "tests/support/MemoryTree.h"
 
 namespace tarvel {
 
@@ -58,36 +58,30 @@ TEST_F(SmallTree, ProgressFollowsEachFolder) {
   run.setProgressSink(nullptr);
 }
 
-class WarningCount final : public WarningSink {
- public:
-  void warn(std::string_view caption, std::string_view) override {
-    count += caption == "Avertissement";
+// The sort by keys of eight bytes must give exactly the order of the comparison: names that
+// agree on one, two or more keys, differ only in case, or end inside or at a key's edge.
+TEST(NameOrder, SortingByKeysGivesTheComparisonsOrder) {
+  std::vector<std::string> names;
+  for (const std::string stem : {"", "a", "abcdefg", "ABCDEFGH", "abcdefgh", "abcdefghijklmnop"}) {
+    for (const std::string tail : {"", "a", "B", "b", "\xC3\xA9", "\x01", "zz"}) {
+      names.push_back(stem + tail);
+      names.push_back(tail + stem);
+    }
   }
-  int count = 0;
-};
+  std::vector<std::string> expected = names;
+  std::sort(expected.begin(), expected.end(), precedesInListing);
+  for (int turn = 0; turn < 3; ++turn) {
+    std::rotate(names.begin(), names.begin() + 7, names.end());  // another input order
+    std::vector<std::string> sorted = names;
+    sortByName(sorted, [](const std::string& name) { return std::string_view(name); });
+    EXPECT_EQ(sorted, expected);
+  }
+}
 
-TEST(TreeSource, ListsWhatTheTreeHoldsInItsOrderAndWarnsOncePerRun) {
-  MemoryNode root{"Top", true, 0, {}};
-  root.add("zeta", true)->add("inner.txt", false);
-  root.add("Alpha", true)->add("", false);  // a collapsed node holds only its placeholder
-  root.add("b.TXT", false);
-  root.add("a.txt", false);
-  ListingRun run;
-  WarningCount warnings;
-  run.setWarningSink(&warnings);
-  MemorySource source(true);
-  ListingOptions options = plainOptions();
-  options.extractTree = true;
-  options.includeFileSize = true;
-  options.pathMode = PathMode::RelativePath;
-  options.applyPathOptionsToFiles = true;
-  for (int round = 1; round <= 2; ++round) {
-    run.run({"Top", "/data/Top", ItemKind::Folder, &root}, options, &source);
-    EXPECT_EQ(run.report(), reportLines({"Root", " |-/zeta", " |  |-/zeta/inner.txt", " |-/Alpha",
-                                         " |-/b.TXT", " |-/a.txt"}));
-    EXPECT_EQ(run.state().fileCount, 3);
-    EXPECT_EQ(warnings.count, round);
-  }
+TEST(ReportBoxes, LargeCountsWidenTheirLine) {
+  std::string report;
+  appendFooterBox(report, 1'000'000, 7);
+  EXPECT_NE(report.find("| Nombre de fichiers: 1000000      |\r\n"), std::string::npos);
 }
 
 }  // namespace
