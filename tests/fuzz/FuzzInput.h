@@ -32,7 +32,6 @@ class FuzzInput {
     out.emplace_back(bytes_.substr(start));
     return out;
   }
-  std::string_view rest() const { return bytes_; }
 
  private:
   std::string_view bytes_;
