@@ -78,20 +78,14 @@ TEST(FolderChain, AFolderReplacedWhileClosedIsRefusedWhenOpenedAgain) {
   }
 }
 
-// A file's bytes in short: runs of four or more equal bytes as "c*N" (NUL shown as "~").
+// A file's bytes, or in short when long: "c*N" for N bytes all c (NUL shown as "~"), else
+// "<big>".
 std::string summary(const std::string& bytes) {
-  if (bytes.size() > 65536) return "<big>";
-  std::string shown;
-  for (std::size_t i = 0, run = 1; i < bytes.size(); i += run, run = 1) {
-    while (i + run < bytes.size() && bytes[i + run] == bytes[i]) ++run;
-    const std::string byte(1, bytes[i] == '\0' ? '~' : bytes[i]);
-    if (run < 4) {
-      for (std::size_t k = 0; k < run; ++k) shown += byte;
-    } else {
-      shown += byte + "*" + std::to_string(run);
-    }
-  }
-  return shown;
+  if (bytes.size() < 64) return bytes;
+  if (bytes.size() > 65536 || bytes.find_first_not_of(bytes[0]) != std::string::npos)
+    return "<big>";
+  return (bytes[0] == '\0' ? std::string("~") : bytes.substr(0, 1)) + "*" +
+         std::to_string(bytes.size());
 }
 
 // Everything below the tree's root, sorted: "name=bytes", "name->link" or "name/".
