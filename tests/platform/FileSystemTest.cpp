@@ -71,6 +71,8 @@ TEST(FolderChain, AFolderReplacedWhileClosedIsRefusedWhenOpenedAgain) {
   ::setrlimit(RLIMIT_NOFILE, &saved);
   EXPECT_TRUE(entered);
   EXPECT_TRUE(chain.openAt(1) == nullptr && chain.openAt(4) != nullptr);
+  chain.start(shareFolder(openFolderPath(tree.path("top/a"))));  // a new walk starts afresh
+  EXPECT_EQ(chain.depth(), 1u);
   // One name, never a path nor a step up, whoever asks.
   for (const char* name : {"", ".", "..", "a/b", "/"}) {
     EXPECT_EQ(openSubfolder(AT_FDCWD, name), -1) << name;
