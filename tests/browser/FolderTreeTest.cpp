@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QIcon>
 #include <QStringList>
 #include <climits>
@@ -55,6 +56,8 @@ TEST_F(FolderTreeTest, AFolderShowsOutOfOrderOrWithAWrongExpandButton) {
   tree.createSymlink("box/link", tree.path("box/gamma"));
   QTreeWidgetItem* box = open("box");
   EXPECT_TRUE(box->isExpanded());
+  // Drawing and the cursor come back once the items are in.
+  EXPECT_TRUE(folders.updatesEnabled() && QApplication::overrideCursor() == nullptr);
   EXPECT_EQ(childTexts(box), (QStringList{".hid/+", "Alpha/", "beta/+", "empty/", "gamma/+",
                                           "link/+", ".dot", "_u", "Alpha.txt", "beta.f", "Gamma"}));
   EXPECT_TRUE(FolderTree::rawName(box->child(0)->child(0)).isEmpty());
