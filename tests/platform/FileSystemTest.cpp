@@ -55,21 +55,26 @@ TEST(FolderChain, AFolderReplacedWhileClosedIsRefusedWhenOpenedAgain) {
     EXPECT_EQ(chain.deepest() != nullptr, c.error == 0) << c.replacement << c.budget;
     EXPECT_TRUE(c.error < 0 || errno == c.error) << c.replacement << " " << errno;
   }
-  // Out of descriptors, the chain gives back one of its own rather than fail the walk.
+  // Out of descriptors, the chain gives back one of its own rather than fail the walk, when
+  // it has one to give.
   TestTree tree;
   tree.createDir("top/a/b/c/d");
   FolderChain chain(8);
   chain.start(shareFolder(openFolderPath(tree.path("top"))));
-  for (const char* name : {"a", "b", "c"}) ASSERT_TRUE(chain.enter(name)) << name;
   rlimit saved{};
   ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &saved), 0);
-  const int next = ::dup(0);  // the lowest free descriptor: all below it are taken
-  ::close(next);
-  const rlimit full{static_cast<rlim_t>(next), saved.rlim_max};
-  ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &full), 0);
-  const bool entered = chain.enter("d");
-  ::setrlimit(RLIMIT_NOFILE, &saved);
-  EXPECT_TRUE(entered);
+  const auto enterWithNoDescriptorFree = [&](const char* name) {
+    const int next = ::dup(0);  // the lowest free descriptor: all below it are taken
+    ::close(next);
+    const rlimit full{static_cast<rlim_t>(next), saved.rlim_max};
+    EXPECT_EQ(::setrlimit(RLIMIT_NOFILE, &full), 0);
+    const bool entered = chain.enter(name);
+    ::setrlimit(RLIMIT_NOFILE, &saved);
+    return entered;
+  };
+  EXPECT_FALSE(enterWithNoDescriptorFree("a"));
+  for (const char* name : {"a", "b", "c"}) ASSERT_TRUE(chain.enter(name)) << name;
+  EXPECT_TRUE(enterWithNoDescriptorFree("d"));
   EXPECT_TRUE(chain.openAt(1) == nullptr && chain.openAt(4) != nullptr);
   chain.start(shareFolder(openFolderPath(tree.path("top/a"))));  // a new walk starts afresh
   EXPECT_EQ(chain.depth(), 1u);
