@@ -136,6 +136,8 @@ TEST_F(WindowTest, AWalkTakesInputThatWouldChangeItsListing) {
   click(control(kExtraction));
   ASSERT_TRUE(window->isListing());
   EXPECT_EQ(window->cursor().shape(), Qt::BusyCursor);
+  EXPECT_EQ(window->pane()->toPlainText(),
+            "Recherche des fichiers en cours ...\nVeuillez patienter ...\n");
   for (const int id : {kTree, kExtraction, kIncludeSubfolders, kNoFiles, kNoFolders, kExtractTree,
                        kFormatOptions, kSaveAs, kExtensionCheck, kExtensionEdit}) {
     EXPECT_FALSE(control(id)->isEnabled()) << id;
