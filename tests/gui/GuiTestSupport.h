@@ -17,7 +17,6 @@
 #include "browser/FolderTree.h"
 #include "tests/support/TestTree.h"
 
-class QWidget;
 
 // Test messages show texts as they read.
 inline void PrintTo(const QString& text, std::ostream* out) {

@@ -2,20 +2,12 @@
 
 #include <string>
 #include <tuple>
-#include <utility>
 
 #include "platform/PathRules.h"
-#include "platform/TextRules.h"
 
 namespace tarvel {
 
 namespace {
-
-TEST(TextRules, DisplayWidthCountsColumns) {
-  const std::pair<const char*, int> cases[] = {
-      {"abc", 3}, {"日本語", 6}, {"e\u0301", 1}, {"\xff\xfe", 2}, {"中a\u0300b", 4}};
-  for (const auto& [source, width] : cases) EXPECT_EQ(displayWidth(source), width) << source;
-}
 
 TEST(PathRules, NormalizeLexicallyAndTreatTheRootAsEmpty) {
   // path, current folder, normalised path
