@@ -52,7 +52,6 @@ void showInPane(QPlainTextEdit* pane, std::string_view report,
   document->setUndoRedoEnabled(true);
   pane->setTextCursor(QTextCursor(document));
   pane->verticalScrollBar()->setValue(0);
-  pane->horizontalScrollBar()->setValue(0);
 }
 
 }  // namespace tarvel

@@ -78,19 +78,17 @@ FolderTree::FolderTree(QWidget* parent) : QTreeWidget(parent) {
           [this](QTreeWidgetItem* item) { onFolderExpanded(item, false); });
 }
 
-bool FolderTree::initTree(bool showFiles) {
+void FolderTree::initTree(bool showFiles) {
   setEditTriggers(NoEditTriggers);  // names are never edited in place
   clear();
   showFiles_ = showFiles;
-  return insertDrives();
+  insertDrives();
 }
 
-bool FolderTree::insertDrives() {
+void FolderTree::insertDrives() {
   clear();
   QTreeWidgetItem* root = insertPathItem(nullptr, "");
-  if (root == nullptr) return false;
   if (hasSubItems("")) addPlaceholder(root);
-  return true;
 }
 
 QTreeWidgetItem* FolderTree::makePathItem(const std::string& path, bool topLevel, bool isFolder) {

@@ -26,7 +26,7 @@ class FolderTree : public QTreeWidget {
   explicit FolderTree(QWidget* parent = nullptr);
 
   // Empties the tree and puts the root folder in it.
-  bool initTree(bool showFiles);
+  void initTree(bool showFiles);
   // Opens the tree down to `path` (absolute, "" or "/" for the root) and selects its item,
   // opened too. False when the folder is missing or a component is not in the tree.
   bool selectPath(const std::string& path);
@@ -34,7 +34,7 @@ class FolderTree : public QTreeWidget {
   // placeholder gives its parent's path.
   std::string getItemPath(const QTreeWidgetItem* item) const;
 
-  bool insertDrives();
+  void insertDrives();
   // Puts the subfolders, then (with files shown) the files of `folderPath` under `parent`, each
   // group in the program's name order.
   void fillFolder(QTreeWidgetItem* parent, const std::string& folderPath);
