@@ -62,7 +62,6 @@ bool FolderWalk::walk(EntrySource& source, const SelectedItem& root, std::stop_t
     if (depth == 0) break;
     --depth;
   }
-  settleLastLineLength();
   return true;
 }
 
