@@ -125,6 +125,8 @@ TEST(ReadAhead, EveryTreeListsAsTheWalkAloneListsIt) {
             << top << " with " << helpers << " helpers";
         // Held ready or kept for the folders below: a bounded number, not one per folder.
         EXPECT_LT(mostDescriptors - descriptorsBefore, 150) << top;
+        // Of many folders, helpers keep some read ahead while the walk writes its lines.
+        EXPECT_TRUE(top != std::string("Wide") || mostDescriptors - descriptorsBefore > 32);
       }
     }
   }
