@@ -62,6 +62,14 @@ TEST(OddTrees, EveryFileOfALargeFolderKeepsItsOwnSize) {
   EXPECT_EQ(listFolder(run, tree, "Many", options), expected);
 }
 
+// Threads that share the folder size's work hand each other whole subtrees: none is lost.
+TEST(OddTrees, AFolderSizeSharedBetweenThreadsCountsEveryFile) {
+  TestTree tree("/dev/shm");
+  for (int i = 0; i < 1000; ++i)
+    tree.createFile("Top/" + std::to_string(i % 40) + "/" + std::to_string(i) + "/f", "abc");
+  for (int run = 0; run < 5; ++run) EXPECT_EQ(sumFolderSize(tree.path("Top"), false, true), 3000u);
+}
+
 // A folder swapped for a link to a folder outside the tree, over and over while the tree is
 // listed and summed, is never followed: near the top, nor when a folder closed to save
 // descriptors is opened again. Whoever runs it, the same process does the swapping.
