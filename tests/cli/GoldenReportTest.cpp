@@ -44,10 +44,8 @@ std::string unescape(std::string_view text) {
       continue;
     }
     const char code = text[++i];
-    if (code == 'n') out += '\n';
-    if (code == 't') out += '\t';
-    if (code == 'r') out += '\r';
-    if (code == '\\') out += '\\';
+    if (const auto at = std::string_view("ntr\\").find(code); at != std::string_view::npos)
+      out += "\n\t\r\\"[at];
     if (code == 'x') {
       out += static_cast<char>(std::stoi(std::string(text.substr(i + 1, 2)), nullptr, 16));
       i += 2;

@@ -22,10 +22,8 @@ inline std::string reportLines(std::initializer_list<std::string_view> lines) {
 // Lists the folder `relative` of `tree` from the disk, as the window would with it selected.
 inline std::string listFolder(ListingRun& run, const TestTree& tree, std::string_view relative,
                               const ListingOptions& options) {
-  SelectedItem selected;
-  selected.path = tree.path(relative);
-  selected.text = selected.path.substr(selected.path.rfind('/') + 1);
-  run.run(selected, options);
+  const std::string path = tree.path(relative);
+  run.run({path.substr(path.rfind('/') + 1), path}, options);
   return run.report();
 }
 

@@ -166,10 +166,6 @@ void check(bool ok, const std::string& what) {
   if (!ok) throw std::system_error(errno, std::generic_category(), what);
 }
 
-void run(const std::vector<std::string>& command) {
-  check(runProcess(command).exitCode == 0, command.front());
-}
-
 // A 1 MiB file system at `relative`, seen by this test process only, filled but for one page.
 void mountFullDisk(TestTree& tree, const std::string& relative) {
   static const bool ownMounts = ::unshare(CLONE_NEWNS) == 0 &&
@@ -219,14 +215,15 @@ TEST(SafeFileWriter, SavesKeepTheFileItsLinksAndMetadataAndFailuresKeepItAsItWas
        [](TestTree& tree) {
          tree.createFile("out", "old");
          tree.setMode("out", 0640);
-         run({"setfacl", "-m", "u:65534:r", tree.path("out")});
+         check(runProcess({"setfacl", "-m", "u:65534:r", tree.path("out")}).exitCode == 0, "acl");
          check(::setxattr(tree.path("out").c_str(), "user.note", "n", 1, 0) == 0, "setxattr");
        },
        "out", "new", "ok; out=new; new inode, meta kept"},
       {"the folder's default ACL lands on a file that had none", false, How::Here,
        [](TestTree& tree) {
          tree.createFile("d/out", "old");
-         run({"setfacl", "-d", "-m", "u:65534:rwx", tree.path("d")});
+         check(runProcess({"setfacl", "-d", "-m", "u:65534:rwx", tree.path("d")}).exitCode == 0,
+               "acl");
        },
        "d/out", "new", "ok; d/ d/out=new; new inode, meta kept"},
       {"root's save takes another user's file", true, How::Here,
