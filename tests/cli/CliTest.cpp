@@ -27,9 +27,12 @@ namespace tarvel {
 
 namespace {
 
+// The words of `text`; "" stands for an empty word.
 std::vector<std::string> words(const std::string& text) {
   std::istringstream in(text);
-  return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
+  std::vector<std::string> out;
+  for (std::string word; in >> word;) out.push_back(word == "\"\"" ? "" : word);
+  return out;
 }
 
 // Expected reports are written here with "\n"; the program ends every line with CR LF.
@@ -76,11 +79,7 @@ TEST_F(CliTest, ExitCodesAndWhatGoesWhere) {
       {"--folder-size nowhere", "", 1, "", "Impossible de trouver « " + tree.path("nowhere")}};
   tree.createSymlink("broken", "nowhere");
   for (const auto& [arguments, environment, exitCode, out, err] : cases) {
-    auto argumentList = words(arguments);
-    for (auto& argument : argumentList) {
-      if (argument == "\"\"") argument.clear();
-    }
-    const auto result = run(argumentList, environment);
+    const auto result = run(words(arguments), environment);
     EXPECT_EQ(result.exitCode, exitCode) << arguments;
     EXPECT_TRUE(result.out.starts_with(out) && result.out.empty() == out.empty()) << result.out;
     EXPECT_TRUE(result.err.find(err) != std::string::npos && result.err.empty() == err.empty())

@@ -52,7 +52,8 @@ std::shared_ptr<MessageSeen> answerMessageBoxes() {
     if (!record) {
       delete timer;
     } else if (box != nullptr && box->isVisible()) {
-      *record = {box->text(), box->icon(), record->count + 1};
+      *record = {box->text(), box->icon(), record->count + 1,
+                 box->windowModality() == Qt::WindowModal};
       box->buttons().constFirst()->click();
     }
   });

@@ -17,7 +17,6 @@
 #include "browser/FolderTree.h"
 #include "tests/support/TestTree.h"
 
-
 // Test messages show texts as they read.
 inline void PrintTo(const QString& text, std::ostream* out) {
   *out << '"' << text.toStdString() << '"';
@@ -37,6 +36,7 @@ struct MessageSeen {
   QString text;
   int icon = 0;  // QMessageBox::Icon
   int count = 0;
+  bool windowModal = false;  // the help, a window of its own, stays usable beside it
 };
 // Answers every message box that shows until the returned object goes.
 std::shared_ptr<MessageSeen> answerMessageBoxes();
