@@ -5,9 +5,7 @@
 namespace tarvel {
 
 std::string joinPath(std::string_view folder, std::string_view name) {
-  std::string joined;
-  joined.reserve(folder.size() + 1 + name.size());
-  joined.append(folder);
+  std::string joined(folder);
   appendPathComponent(joined, name);
   return joined;
 }
