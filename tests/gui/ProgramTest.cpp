@@ -6,6 +6,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTextCursor>
 #include <QTimer>
 #include <cstdio>
 #include <filesystem>
@@ -47,6 +48,17 @@ TEST_F(WindowTest, TheHelpTakesNoInputBesideTheWindowOrItsDialogsInTheRealLoop) 
     HelpWindow* help = program.helpWindow();
     help->resize(420, 320);  // every page scrolls
     EXPECT_TRUE(QTest::qWaitForWindowActive(help));
+    // A click on a link to another page opens it.
+    QTextBrowser* browser = help->browser();
+    const QString page = browser->source().fileName();
+    QTextCursor link(browser->document());
+    for (QString to; !link.atEnd() && (!to.endsWith(".html") || to.endsWith(page));) {
+      link.movePosition(QTextCursor::NextCharacter);
+      to = link.charFormat().anchorHref();
+    }
+    const QPoint where = browser->viewport()->mapTo(help, browser->cursorRect(link).center());
+    QTest::mouseClick(help->windowHandle(), Qt::LeftButton, {}, where);
+    EXPECT_NE(browser->source().fileName(), page);
     expectHelpTakesInput(help);
 
     whenModalShows([&](QWidget* about) {

@@ -13,12 +13,10 @@
 #include <filesystem>
 #include <functional>
 #include <new>
-#include <stop_token>
 #include <string>
 #include <thread>
 
 #include "listing/DiskSource.h"
-#include "listing/FolderSize.h"
 #include "listing/FolderWalk.h"
 #include "listing/ListingRun.h"
 #include "tests/support/ProcessRunner.h"
@@ -153,25 +151,6 @@ TEST(ReadAhead, AHelperOutOfMemoryOrDescriptorsLeavesTheRestToTheWalk) {
   const std::string limited = listWith(1, tree.path("Top"), sizesAndPaths(), slowly);
   ::setrlimit(RLIMIT_NOFILE, &saved);
   EXPECT_EQ(limited, alone);
-}
-
-// The window stops a listing or a folder size that is no longer wanted: the walk ends at the
-// next folder, with helpers reading ahead, and says it did not finish; the sum ends early.
-TEST(ReadAhead, AStopEndsTheWalkAndTheSumEarly) {
-  TestTree tree;
-  for (int i = 0; i < 40; ++i) tree.createFile("Top/" + std::to_string(i) + "/f", "12345");
-  std::stop_source stop;
-  int folders = 0;
-  OnEachFolder progress([&] {
-    if (++folders == 5) stop.request_stop();
-  });
-  ListingRun run;
-  run.setProgressSink(&progress);
-  const SelectedItem top{"Top", tree.path("Top")};
-  EXPECT_FALSE(run.run(top, ListingOptions{}, nullptr, stop.get_token()));
-  EXPECT_LT(folders, 10);
-  EXPECT_TRUE(run.run(top, ListingOptions{}));
-  EXPECT_LT(sumFolderSize(tree.path("Top"), false, true, stop.get_token()), 40u * 5);
 }
 
 TEST(ReadAhead, UnreadableFoldersAreEmptyWhoeverReadsThem) {
