@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileIconProvider>
 #include <QFontInfo>
@@ -15,6 +16,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextDocument>
@@ -288,6 +290,10 @@ TEST_F(WindowTest, TheSaveDialogSpeaksEnglishOrSavesWithoutTheExtension) {
     auto* dialog = qobject_cast<QFileDialog*>(shown);
     EXPECT_TRUE(dialog->selectedNameFilter().startsWith("Fichiers Textes (*.txt,*.log,*.wri)"));
     EXPECT_EQ(dialog->findChild<QLabel*>("fileNameLabel")->text(), "&Nom de fichier :");
+    const auto* buttons = dialog->findChild<QDialogButtonBox*>("buttonBox");
+    EXPECT_EQ(buttons->button(QDialogButtonBox::Save)->text() + " " +
+                  buttons->button(QDialogButtonBox::Cancel)->text(),
+              "&Enregistrer Annuler");
     EXPECT_EQ(QFileIconProvider().type(QFileInfo(QString::fromStdString(folder))), "Dossier");
     EXPECT_EQ(QLocale::system().monthName(12, QLocale::ShortFormat), "déc.");  // file dates
     dialog->setDirectory(QString::fromStdString(folder));
