@@ -28,6 +28,7 @@
 #include "listing/FolderSize.h"
 #include "listing/ListingRun.h"
 #include "platform/PathRules.h"
+#include "tests/support/OptionSwitches.h"
 #include "tests/support/TestTree.h"
 
 namespace tarvel {
@@ -73,21 +74,7 @@ std::string parsed(const std::vector<std::string>& arguments) {
   std::ostringstream out;
   out << kActions[static_cast<int>(command.action)] << " [" << command.path << "]";
   if (command.outputFile) out << " output=[" << *command.outputFile << "]";
-  const std::pair<const char*, bool ListingOptions::*> flags[] = {
-      {"includeSubfolders", &ListingOptions::includeSubfolders},
-      {"noFolders", &ListingOptions::noFolders},
-      {"noFiles", &ListingOptions::noFiles},
-      {"extensionFilterOn", &ListingOptions::extensionFilterOn},
-      {"includeHeader", &ListingOptions::includeHeader},
-      {"includeFooter", &ListingOptions::includeFooter},
-      {"removeExtension", &ListingOptions::removeExtension},
-      {"capitalizeNames", &ListingOptions::capitalizeNames},
-      {"jukeboxMode", &ListingOptions::jukeboxMode},
-      {"treeStyle", &ListingOptions::treeStyle},
-      {"applyPathOptionsToFiles", &ListingOptions::applyPathOptionsToFiles},
-      {"separatorOn", &ListingOptions::separatorOn},
-      {"includeFileSize", &ListingOptions::includeFileSize}};
-  for (const auto& [name, field] : flags) {
+  for (const auto& [name, field] : kOptionSwitches) {
     if (o.*field != start.*field) out << " " << name << "=" << o.*field;
   }
   if (o.extensionFilter != start.extensionFilter) out << " filter=[" << o.extensionFilter << "]";

@@ -5,6 +5,7 @@
 #include "listing/ExtensionPatterns.h"
 #include "listing/ListingRun.h"
 #include "tests/support/MemoryTree.h"
+#include "tests/support/OptionSwitches.h"
 
 namespace {
 
@@ -44,20 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FuzzInput input(data, size);
   const unsigned flags = input.byte() | (input.byte() << 8);
   ListingOptions options;
-  bool* switches[] = {&options.includeSubfolders,
-                      &options.noFolders,
-                      &options.noFiles,
-                      &options.extensionFilterOn,
-                      &options.includeHeader,
-                      &options.includeFooter,
-                      &options.removeExtension,
-                      &options.capitalizeNames,
-                      &options.jukeboxMode,
-                      &options.treeStyle,
-                      &options.applyPathOptionsToFiles,
-                      &options.separatorOn,
-                      &options.includeFileSize};
-  for (std::size_t i = 0; i < std::size(switches); ++i) *switches[i] = ((flags >> i) & 1) != 0;
+  for (std::size_t i = 0; i < std::size(kOptionSwitches); ++i)
+    options.*kOptionSwitches[i].second = ((flags >> i) & 1) != 0;
   const unsigned choice = input.byte();
   options.pathMode = static_cast<PathMode>(1 + choice % 3);
   options.separatorPlacement = static_cast<SeparatorPlacement>(1 + (choice / 3) % 3);
