@@ -59,6 +59,7 @@ TEST_F(WindowTest, TheHelpTakesNoInputBesideTheWindowOrItsDialogsInTheRealLoop) 
     const QPoint where = browser->viewport()->mapTo(help, browser->cursorRect(link).center());
     QTest::mouseClick(help->windowHandle(), Qt::LeftButton, {}, where);
     EXPECT_NE(browser->source().fileName(), page);
+    EXPECT_TRUE(browser->openExternalLinks());  // a web address opens in the desktop's browser
     expectHelpTakesInput(help);
 
     whenModalShows([&](QWidget* about) {
