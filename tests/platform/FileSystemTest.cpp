@@ -77,6 +77,7 @@ TEST(FolderChain, AFolderReplacedWhileClosedIsRefusedWhenOpenedAgain) {
   for (const char* name : {"a", "b", "c"}) ASSERT_TRUE(chain.enter(name)) << name;
   EXPECT_TRUE(enterWithNoDescriptorFree("d"));
   EXPECT_TRUE(chain.openAt(1) == nullptr && chain.openAt(4) != nullptr);
+  EXPECT_EQ(chain.pathOf("T", 9), "T/a/b/c/d");  // past the deepest: the deepest's path
   chain.start(shareFolder(openFolderPath(tree.path("top/a"))));  // a new walk starts afresh
   EXPECT_EQ(chain.depth(), 1u);
   // One name, never a path nor a step up, whoever asks.
