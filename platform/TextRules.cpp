@@ -136,7 +136,6 @@ char32_t upperCharacter(char32_t c) {
 }
 
 char32_t lowerCharacter(char32_t c) {
-  if (c < 0x80) return (c >= 'A' && c <= 'Z') ? c + 32 : c;
   return mapWith(c, towlower_l);
 }
 
