@@ -1,7 +1,6 @@
 #include "app/PaneText.h"
 
 #include <QPlainTextEdit>
-#include <QScrollBar>
 #include <QStringDecoder>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -50,8 +49,7 @@ void showInPane(QPlainTextEdit* pane, std::string_view report,
   }
   cursor.endEditBlock();
   document->setUndoRedoEnabled(true);
-  pane->setTextCursor(QTextCursor(document));
-  pane->verticalScrollBar()->setValue(0);
+  pane->setTextCursor(QTextCursor(document));  // which also scrolls the view to the start
 }
 
 }  // namespace tarvel
