@@ -210,7 +210,6 @@ void MainDialog::onOptionCheck() {
 void MainDialog::onExtensionCheck() {
   updateData(true);
   control(kExtensionEdit)->setEnabled(options_.extensionFilterOn);
-  updateData(false);
 }
 
 void MainDialog::onUpdateSize() {

@@ -50,6 +50,7 @@ TEST_F(WindowTest, AFreshStartShowsAWrongValueOrCutsALongName) {
   EXPECT_EQ(labelText(control(kFolderSize)), "Taille du dossier:");
   EXPECT_TRUE(QFontInfo(window->pane()->font()).fixedPitch());
   EXPECT_FALSE(window->progressBar()->isTextVisible());
+  EXPECT_FALSE(qEnvironmentVariableIsSet("LC_TIME"));  // French dates leave the user's locale
   // The home folder is selected and open, near the top with its first items in view; a long
   // name is not cut: the tree scrolls sideways to its end.
   FolderTree* folders = window->tree();
