@@ -169,17 +169,18 @@ TEST_F(CliTest, AFailedWriteIsAFailure) {
 }
 
 // As du and find do: one line for each folder or size that cannot be read, the report whole
-// all the same, and the exit status says something was missed.
+// all the same, and the exit status says something was missed. The locked folder is the last
+// of its parent's, which no thread of the folder size hands to another.
 TEST_F(CliTest, WhatCannotBeReadIsToldAndTheStatusIsOne) {
-  tree.createFile("Music/Locked/secret");
-  tree.setMode("Music/Locked", 0);
+  tree.createFile("Music/Artist/Locked/secret");
+  tree.setMode("Music/Artist/Locked", 0);
   tree.createFile("Music/Listable/f", "x");
   tree.setMode("Music/Listable", 0444);  // names can be read, sizes cannot
   ProcessOptions options;
   options.workingFolder = tree.root();
   options.unprivileged = true;
   const std::string cannotRead = "tarvelinquistombrel-cli: impossible de lire le dossier « " +
-                                 tree.path("Music/Locked") + " » : accès refusé\n";
+                                 tree.path("Music/Artist/Locked") + " » : accès refusé\n";
   const std::string noSize = "tarvelinquistombrel-cli: impossible de lire la taille de « " +
                              tree.path("Music/Listable/f") + " » : accès refusé\n";
   const auto listing = runCli({"--sizes", "Music"}, options);
@@ -189,13 +190,13 @@ TEST_F(CliTest, WhatCannotBeReadIsToldAndTheStatusIsOne) {
   }
   EXPECT_EQ(listing.exitCode, 1);
   EXPECT_EQ(listing.out,
-            crlf("Music\n |-Abba\n |-Artist\n |  |-Song.mp3 ( 4 )\n |  |---------------/\n"
-                 " |-Listable\n |  |-F ( 0 )\n |  |--------/\n |-Locked\n"
+            crlf("Music\n |-Abba\n |-Artist\n |  |-Locked\n |  |-Song.mp3 ( 4 )\n"
+                 " |  |---------------/\n |-Listable\n |  |-F ( 0 )\n |  |--------/\n"
                  " |-.hidden ( 0 )\n |-List.txt ( 5 )\n |---------------/\n"));
-  EXPECT_EQ(listing.err, noSize + cannotRead);
+  EXPECT_EQ(listing.err, cannotRead + noSize);
   EXPECT_EQ(size.exitCode, 1);
   EXPECT_EQ(size.out, "Taille du dossier:  9  Octets\n");
-  EXPECT_EQ(size.err, noSize + cannotRead);
+  EXPECT_EQ(size.err, cannotRead + noSize);
 }
 
 // A working folder whose full path is longer than the system takes at once: "." is opened as
