@@ -189,10 +189,9 @@ TEST_F(CliTest, WhatCannotBeReadIsToldAndTheStatusIsOne) {
     GTEST_SKIP() << "cannot run as an unprivileged user here";
   }
   EXPECT_EQ(listing.exitCode, 1);
-  EXPECT_EQ(listing.out,
-            crlf("Music\n |-Abba\n |-Artist\n |  |-Locked\n |  |-Song.mp3 ( 4 )\n"
-                 " |  |---------------/\n |-Listable\n |  |-F ( 0 )\n |  |--------/\n"
-                 " |-.hidden ( 0 )\n |-List.txt ( 5 )\n |---------------/\n"));
+  EXPECT_EQ(listing.out, crlf("Music\n |-Abba\n |-Artist\n |  |-Locked\n |  |-Song.mp3 ( 4 )\n"
+                              " |  |---------------/\n |-Listable\n |  |-F ( 0 )\n |  |--------/\n"
+                              " |-.hidden ( 0 )\n |-List.txt ( 5 )\n |---------------/\n"));
   EXPECT_EQ(listing.err, cannotRead + noSize);
   EXPECT_EQ(size.exitCode, 1);
   EXPECT_EQ(size.out, "Taille du dossier:  9  Octets\n");

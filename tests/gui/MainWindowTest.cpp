@@ -267,7 +267,7 @@ TEST_F(WindowTest, AReportOfManyPiecesLosesTextInThePaneOrKeepsAnUndoCopy) {
   showInPane(window->pane(), report);
   EXPECT_EQ(window->pane()->toPlainText(), QString::fromStdString(report).remove('\r'));
   EXPECT_EQ(window->pane()->document()->blockCount(), lines / 32 + 1);
-  EXPECT_FALSE(window->pane()->document()->isUndoAvailable());  // no history as big as the text
+  EXPECT_FALSE(window->pane()->document()->isUndoAvailable());   // no history as big as the text
   EXPECT_TRUE(window->pane()->document()->isUndoRedoEnabled());  // but the user's edits have one
 }
 
