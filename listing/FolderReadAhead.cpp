@@ -107,11 +107,7 @@ FolderReadAhead::Taken FolderReadAhead::take(std::size_t depth, std::string_view
     if (first.state == Item::State::Reading) {
       // A helper reads it: read one further on rather than wait idle. A read of ours that
       // failed let go of the lock and already told of the failure: no one would wake us.
-      if (!readOneAhead(lock, reader) && !failed_) {
-        walkWaiting_ = true;
-        readDone_.wait(lock);
-        walkWaiting_ = false;
-      }
+      if (!readOneAhead(lock, reader) && !failed_) readDone_.wait(lock);
       continue;
     }
     std::unique_ptr<Item> item = std::move(queue_.front());
@@ -165,8 +161,9 @@ void FolderReadAhead::startHelpers() {
   }
 }
 
+// Costs next to nothing when no helper waits: the condition variable looks for waiters first.
 void FolderReadAhead::wakeHelpers() {
-  if (idleHelpers_ > 0 && !heldBack_) workQueued_.notify_all();
+  if (!heldBack_) workQueued_.notify_all();
 }
 
 void FolderReadAhead::help() {
@@ -178,9 +175,7 @@ void FolderReadAhead::help() {
       // A read that failed let go of the lock, and a stop may have come meanwhile: waiting now
       // would miss its call.
       if (stopping_ || failed_) break;
-      ++idleHelpers_;
       workQueued_.wait(lock);
-      --idleHelpers_;
     }
   } catch (...) {
     const std::lock_guard lock(mutex_);
@@ -280,7 +275,7 @@ bool FolderReadAhead::readOneAhead(std::unique_lock<std::mutex>& lock, FolderRea
   item->subfoldersQueued = true;
   item->state = Item::State::Ready;
   entriesAhead_ += entryCount(item->contents);
-  if (walkWaiting_) readDone_.notify_one();
+  readDone_.notify_one();
   if (queuesMore) wakeHelpers();
   return true;
 }

@@ -73,8 +73,6 @@ class FolderReadAhead {
   std::size_t foldersAhead_ = 0;  // being read or ready, not yet taken
   std::size_t entriesAhead_ = 0;  // in the ready ones
   bool wantSizes_ = false;
-  unsigned idleHelpers_ = 0;
-  bool walkWaiting_ = false;
   bool heldBack_ = false;  // helpers wait for the walk to take what is ready
   bool failed_ = false;
   bool stopping_ = false;

@@ -118,7 +118,6 @@ void FolderWalk::reportProblems(const Frame& frame) {
 void FolderWalk::collectFiles(Frame& frame, bool withSizes) {
   // Most listings show names as they are: the spans then point into the names read.
   frame.textsAreNames = !withSizes && !options_.removeExtension;
-  frame.fileOrder.reserve(frame.contents.files().size());
   for (const auto& file : frame.contents.files()) {
     const std::string_view name = frame.contents.name(file);
     if (name.empty()) continue;  // the tree's expansion placeholder

@@ -11,7 +11,7 @@ ListingRun::ListingRun() {
   report_.reserve(kReservedReportSize);
 }
 
-bool ListingRun::run(const SelectedItem& selected, const ListingOptions& options,
+void ListingRun::run(const SelectedItem& selected, const ListingOptions& options,
                      EntrySource* treeSource, std::stop_token stop) {
   report_.clear();
   if (options.includeHeader) appendHeaderBox(report_, formatDateText(clock_()));
@@ -33,14 +33,13 @@ bool ListingRun::run(const SelectedItem& selected, const ListingOptions& options
       DiskSource& disk;
       ~FinishDisk() { disk.finish(); }
     } finishDisk{disk_};
-    if (!walk.walk(source, selected, stop)) return false;
+    if (!walk.walk(source, selected, stop)) return;  // stopped: no footer to a beginning
   } else {
     state_.fileCount = 1;
     appendEscapedLine(selected.text);
   }
 
   if (options.includeFooter) appendFooterBox(report_, state_.fileCount, state_.folderCount);
-  return true;
 }
 
 void ListingRun::appendRootLine(const SelectedItem& selected, PathMode pathMode) {

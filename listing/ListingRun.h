@@ -22,9 +22,8 @@ class ListingRun {
   ListingRun();
 
   // With `options.extractTree` and a tree source, entries come from the tree; otherwise from
-  // the disk. Returns false when `stop` was requested before the report was complete (what is
-  // in it then is only a beginning).
-  bool run(const SelectedItem& selected, const ListingOptions& options,
+  // the disk. When `stop` is requested first, the report holds only a beginning.
+  void run(const SelectedItem& selected, const ListingOptions& options,
            EntrySource* treeSource = nullptr, std::stop_token stop = {});
 
   const std::string& report() const { return report_; }

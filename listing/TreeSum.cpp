@@ -25,15 +25,9 @@ std::uint64_t addSaturating(std::uint64_t total, std::uint64_t size) {
 TreeSum::TreeSum(bool includeSubfolders, std::stop_token stop)
     : includeSubfolders_(includeSubfolders), stop_(std::move(stop)) {}
 
-TreeSum::~TreeSum() {
-  endAll();
-  for (auto& helper : helpers_) helper.join();
-}
-
 std::uint64_t TreeSum::run(SharedFolder top, const std::string& topPath) {
   takePart({std::move(top), {}, topPath});
-  for (auto& helper : helpers_) helper.join();
-  helpers_.clear();
+  helpers_.clear();  // joins them
   if (failure_) std::rethrow_exception(failure_);
   std::sort(problems_.begin(), problems_.end(),
             [](const Problem& a, const Problem& b) { return a.path < b.path; });
@@ -51,13 +45,11 @@ void TreeSum::takePart(Task first) {
   } catch (...) {
     const std::lock_guard lock(mutex_);
     if (!failure_) failure_ = std::current_exception();
-    done_ = true;
     changed_.notify_all();
   }
 }
 
 void TreeSum::startHelpers() {
-  helpersStarted_ = true;
   const unsigned processors = std::thread::hardware_concurrency();
   const unsigned wanted = processors > 1 ? std::min(processors - 1, kMaxHelpers) : 0;
   helpers_.reserve(wanted);
@@ -76,17 +68,11 @@ void TreeSum::startHelpers() {
   }
 }
 
-void TreeSum::endAll() {
-  const std::lock_guard lock(mutex_);
-  done_ = true;
-  changed_.notify_all();
-}
-
 bool TreeSum::nextTask(Task& task) {
   std::unique_lock lock(mutex_);
   ++idle_;
   for (;;) {
-    if (done_) return false;
+    if (failure_) return false;
     if (!pool_.empty()) {
       --idle_;
       task = std::move(pool_.back());
@@ -94,8 +80,7 @@ bool TreeSum::nextTask(Task& task) {
       wanted_ = idle_ > 0 && pool_.empty();
       return true;
     }
-    if (idle_ == takingPart_) {
-      done_ = true;
+    if (idle_ == takingPart_) {  // no work left anywhere: every thread ends
       changed_.notify_all();
       return false;
     }
@@ -123,7 +108,8 @@ void TreeSum::sumTask(Worker& worker, Task task) {
   } clearOnExit{chain};
   worker.donateFrom = 0;
   readLevel(worker, 0, task.path);
-  if (atTop && !helpersStarted_ && !worker.levels[0].names.empty()) startHelpers();
+  // Only the first task is the top: it starts the helpers once, if there is work to share.
+  if (atTop && !worker.levels[0].names.empty()) startHelpers();
   std::size_t depth = 0;
   for (;;) {
     if (wanted_.load(std::memory_order_relaxed)) donate(worker, depth, task.path);
@@ -131,10 +117,9 @@ void TreeSum::sumTask(Worker& worker, Task task) {
       if (depth == 0) return;
       --depth;
     }
-    if (stop_.stop_requested()) {
-      endAll();
-      return;
-    }
+    // Each thread sees the request at its next folder; a thread given work after it reads
+    // one folder and stops there.
+    if (stop_.stop_requested()) return;
     Level& level = worker.levels[depth];
     const char* name = level.names.c_str() + level.next;
     level.next += std::strlen(name) + 1;

@@ -29,7 +29,6 @@ class TreeSum {
   };
 
   TreeSum(bool includeSubfolders, std::stop_token stop);
-  ~TreeSum();
   TreeSum(const TreeSum&) = delete;
   TreeSum& operator=(const TreeSum&) = delete;
 
@@ -65,23 +64,21 @@ class TreeSum {
   void donate(Worker& worker, std::size_t depth, const std::string& topPath);
   bool nextTask(Task& task);
   void startHelpers();
-  void endAll();
 
   const bool includeSubfolders_;
   const std::stop_token stop_;
-  std::vector<std::thread> helpers_;
-  bool helpersStarted_ = false;
 
   std::mutex mutex_;
   std::condition_variable changed_;
   std::vector<Task> pool_;
   unsigned takingPart_ = 1;
   unsigned idle_ = 0;
-  bool done_ = false;
   std::atomic<bool> wanted_{false};  // a thread waits for a folder and none is in the pool
-  std::exception_ptr failure_;
+  std::exception_ptr failure_;       // the first thread's failure ends every thread
   std::uint64_t total_ = 0;
   std::vector<Problem> problems_;
+  // Last, so that the helpers are joined before what they share goes.
+  std::vector<std::jthread> helpers_;
 };
 
 }  // namespace tarvel

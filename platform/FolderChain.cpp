@@ -82,8 +82,8 @@ SharedFolder FolderChain::deepest() {
     errno = EBADF;
     return nullptr;
   }
-  if (!levels_.back().folder && !reopen(levels_.size() - 1)) return nullptr;
-  return levels_.back().folder;
+  if (!levels_.back().folder) reopen(levels_.size() - 1);
+  return levels_.back().folder;  // null, with errno set, when it could not be opened again
 }
 
 SharedFolder FolderChain::openAt(std::size_t level) const {
@@ -117,20 +117,20 @@ bool FolderChain::closeOne() {
   return false;
 }
 
-bool FolderChain::reopen(std::size_t level) {
+void FolderChain::reopen(std::size_t level) {
   std::size_t open = level;
   while (!levels_[open].folder) --open;  // the top is never closed
   closedBelow_ = std::min(closedBelow_, open + 1);
   SharedFolder parent = levels_[open].folder;
   for (std::size_t i = open + 1; i <= level; ++i) {
     const int folder = openName(parent->descriptor(), names_.c_str() + levels_[i].nameStart);
-    if (folder < 0) return false;
+    if (folder < 0) return;
     struct stat info {};
     if (::fstat(folder, &info) != 0 || info.st_dev != levels_[i].device ||
         info.st_ino != levels_[i].inode) {
       ::close(folder);
       errno = ESTALE;
-      return false;
+      return;
     }
     levels_[i].folder = shareFolder(folder);
     ++openCount_;
@@ -138,7 +138,6 @@ bool FolderChain::reopen(std::size_t level) {
     while (openCount_ > budget_ && closeOne()) {
     }
   }
-  return true;
 }
 
 }  // namespace tarvel

@@ -54,7 +54,8 @@ class FolderChain {
   };
 
   void push(const char* name, SharedFolder folder);
-  bool reopen(std::size_t level);
+  // Opens the closed levels down to `level` again, each checked to be the folder left there.
+  void reopen(std::size_t level);
   // Closes the shallowest open folder but the top and the deepest; false when there is none.
   bool closeOne();
   // Opens `name` in `parent`, giving back descriptors of the chain when the process has none left.

@@ -12,7 +12,6 @@
 #include <iterator>
 #include <regex>
 #include <set>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -20,20 +19,13 @@
 
 #include "cli/CommandLine.h"
 #include "cli/TerminalProgress.h"
+#include "tests/support/CommandWords.h"
 #include "tests/support/ProcessRunner.h"
 #include "tests/support/TestTree.h"
 
 namespace tarvel {
 
 namespace {
-
-// The words of `text`; "" stands for an empty word.
-std::vector<std::string> words(const std::string& text) {
-  std::istringstream in(text);
-  std::vector<std::string> out;
-  for (std::string word; in >> word;) out.push_back(word == "\"\"" ? "" : word);
-  return out;
-}
 
 // Expected reports are written here with "\n"; the program ends every line with CR LF.
 std::string crlf(std::string_view text) {
@@ -51,12 +43,9 @@ class CliTest : public ::testing::Test {
     tree.createFile("Music/.hidden");
     tree.createFile("Music/list.TXT", "hello");
   }
-  ProcessResult run(const std::vector<std::string>& arguments, const std::string& environment = {},
-                    const std::string& workingFolder = {}) {
-    ProcessOptions options;
-    options.environment = words(environment);
-    options.workingFolder = workingFolder.empty() ? tree.root() : workingFolder;
-    return runCli(arguments, options);
+  ProcessResult run(const std::vector<std::string>& arguments,
+                    const std::string& environment = {}) {
+    return runCli(arguments, {.environment = words(environment), .workingFolder = tree.root()});
   }
   TestTree tree;
 };
@@ -156,8 +145,7 @@ TEST_F(CliTest, DeletedWorkingFolderIsNotTakenForTheRoot) {
 
 // Standard output full or closed: the program says so and fails, whatever it was writing.
 TEST_F(CliTest, AFailedWriteIsAFailure) {
-  ProcessOptions options;
-  options.workingFolder = tree.root();
+  const ProcessOptions options{.environment = {}, .workingFolder = tree.root()};
   for (const std::string redirection : {">/dev/full", ">&-"}) {
     for (const char* arguments : {"--help", "--version", "Music", "--folder-size Music"}) {
       const auto result =
@@ -169,18 +157,21 @@ TEST_F(CliTest, AFailedWriteIsAFailure) {
 }
 
 // As du and find do: one line for each folder or size that cannot be read, the report whole
-// all the same, and the exit status says something was missed. The locked folder is the last
-// of its parent's, which no thread of the folder size hands to another.
+// all the same, and the exit status says something was missed. Locked folders where the walk
+// always reads them itself (abba, the first it enters) and where no thread of the folder size
+// hands them to another (Locked, the last of its parent's).
 TEST_F(CliTest, WhatCannotBeReadIsToldAndTheStatusIsOne) {
   tree.createFile("Music/Artist/Locked/secret");
   tree.setMode("Music/Artist/Locked", 0);
+  tree.setMode("Music/abba", 0);
   tree.createFile("Music/Listable/f", "x");
   tree.setMode("Music/Listable", 0444);  // names can be read, sizes cannot
-  ProcessOptions options;
-  options.workingFolder = tree.root();
-  options.unprivileged = true;
-  const std::string cannotRead = "tarvelinquistombrel-cli: impossible de lire le dossier « " +
-                                 tree.path("Music/Artist/Locked") + " » : accès refusé\n";
+  const ProcessOptions options{
+      .environment = {}, .workingFolder = tree.root(), .unprivileged = true};
+  const auto cannotRead = [this](const char* folder) {
+    return "tarvelinquistombrel-cli: impossible de lire le dossier « " + tree.path(folder) +
+           " » : accès refusé\n";
+  };
   const std::string noSize = "tarvelinquistombrel-cli: impossible de lire la taille de « " +
                              tree.path("Music/Listable/f") + " » : accès refusé\n";
   const auto listing = runCli({"--sizes", "Music"}, options);
@@ -192,10 +183,10 @@ TEST_F(CliTest, WhatCannotBeReadIsToldAndTheStatusIsOne) {
   EXPECT_EQ(listing.out, crlf("Music\n |-Abba\n |-Artist\n |  |-Locked\n |  |-Song.mp3 ( 4 )\n"
                               " |  |---------------/\n |-Listable\n |  |-F ( 0 )\n |  |--------/\n"
                               " |-.hidden ( 0 )\n |-List.txt ( 5 )\n |---------------/\n"));
-  EXPECT_EQ(listing.err, cannotRead + noSize);
+  EXPECT_EQ(listing.err, cannotRead("Music/abba") + cannotRead("Music/Artist/Locked") + noSize);
   EXPECT_EQ(size.exitCode, 1);
   EXPECT_EQ(size.out, "Taille du dossier:  9  Octets\n");
-  EXPECT_EQ(size.err, cannotRead + noSize);
+  EXPECT_EQ(size.err, cannotRead("Music/Artist/Locked") + noSize + cannotRead("Music/abba"));
 }
 
 // A working folder whose full path is longer than the system takes at once: "." is opened as
@@ -203,8 +194,7 @@ TEST_F(CliTest, WhatCannotBeReadIsToldAndTheStatusIsOne) {
 TEST_F(CliTest, AWorkingFolderDeeperThanAnyPathIsListedAndSummed) {
   const std::string name(200, 'n');
   tree.createNestedDirs("deep", name, PATH_MAX / 201 + 2, 12);
-  ProcessOptions options;
-  options.workingFolder = tree.root();
+  const ProcessOptions options{.environment = {}, .workingFolder = tree.root()};
   const std::string goDown = "cd deep && for i in $(seq " + std::to_string(PATH_MAX / 201 + 2) +
                              "); do cd -P \"$1\" || exit 9; done; exec \"$0\" \"$2\" .";
   const auto listing = runProcess({"sh", "-c", goDown, cliPath(), name, "--sizes"}, options);
@@ -233,10 +223,8 @@ TEST(CliOptionsTest, HelpAndManualPageNameExactlyTheAcceptedOptions) {
     accepted.emplace(name);
     EXPECT_EQ(parseCommandLine({name}).error.find("inconnue"), std::string::npos) << name;
   }
-  std::ifstream manual(TARVEL_CLI_MANUAL);
-  const std::string page{std::istreambuf_iterator<char>(manual), {}};
   EXPECT_EQ(optionsNamedIn(runCli({"--help"}).out), accepted);
-  EXPECT_EQ(optionsNamedIn(page), accepted);
+  EXPECT_EQ(optionsNamedIn(readWholeFile(TARVEL_CLI_MANUAL)), accepted);
 }
 
 // What reached the far end of a pipe: only text the progress line flushed itself, since a

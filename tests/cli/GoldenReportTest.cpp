@@ -28,6 +28,7 @@
 #include "listing/FolderSize.h"
 #include "listing/ListingRun.h"
 #include "platform/PathRules.h"
+#include "tests/support/CommandWords.h"
 #include "tests/support/OptionSwitches.h"
 #include "tests/support/TestTree.h"
 
@@ -36,31 +37,6 @@ namespace tarvel {
 namespace {
 
 constexpr std::time_t kHeaderInstant = 1772701623;  // Thu Mar 05 09:07:03 2026 UTC
-
-std::string unescape(std::string_view text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\\' || i + 1 == text.size()) {
-      out += text[i];
-      continue;
-    }
-    const char code = text[++i];
-    if (const auto at = std::string_view("ntr\\").find(code); at != std::string_view::npos)
-      out += "\n\t\r\\"[at];
-    if (code == 'x') {
-      out += static_cast<char>(std::stoi(std::string(text.substr(i + 1, 2)), nullptr, 16));
-      i += 2;
-    }
-  }
-  return out;
-}
-
-std::vector<std::string> words(std::string_view line) {
-  std::vector<std::string> out;
-  std::istringstream in{std::string(line)};
-  for (std::string word; in >> word;) out.push_back(word == "\"\"" ? "" : unescape(word));
-  return out;
-}
 
 // What the parser makes of `arguments`, as a line.
 std::string parsed(const std::vector<std::string>& arguments) {

@@ -40,7 +40,4 @@ class FuzzInput {
 }  // namespace tarvel
 
 // A broken property stops the fuzzer with the input that broke it.
-#define FUZZ_CHECK(condition)           \
-  do {                                  \
-    if (!(condition)) __builtin_trap(); \
-  } while (false)
+#define FUZZ_CHECK(condition) ((condition) ? void() : __builtin_trap())

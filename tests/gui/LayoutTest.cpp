@@ -131,6 +131,16 @@ TEST_F(WindowTest, ATextIsCutOrOverlapsOrLeavesItsFrame) {
   EXPECT_TRUE(label->geometry().contains(inkRect(label, label->text())));
 }
 
+// The layouts are part of the program: one missing or broken stops it at once, naming it,
+// rather than leave a window without controls to crash later.
+TEST(DialogTemplateDeathTest, ABrokenLayoutGoesUnnoticed) {
+  TestTree tree;
+  tree.createFile("broken.json", "{\"controls\": [");
+  EXPECT_DEATH(DialogTemplate::load(QString::fromStdString(tree.path("broken.json"))),
+               "broken.json is broken");
+  EXPECT_DEATH(DialogTemplate::load(":/dialogs/none.json"), "none.json is missing");
+}
+
 }  // namespace
 
 }  // namespace tarvel

@@ -50,6 +50,9 @@ TEST_F(WindowTest, AFreshStartShowsAWrongValueOrCutsALongName) {
   EXPECT_EQ(labelText(control(kFolderSize)), "Taille du dossier:");
   EXPECT_TRUE(QFontInfo(window->pane()->font()).fixedPitch());
   EXPECT_FALSE(window->progressBar()->isTextVisible());
+  // Both scroll bars show always: the pane does not jump when a long line comes or goes.
+  EXPECT_TRUE(window->pane()->horizontalScrollBar()->isVisible() &&
+              window->pane()->verticalScrollBar()->isVisible());
   EXPECT_FALSE(qEnvironmentVariableIsSet("LC_TIME"));  // French dates leave the user's locale
   // The home folder is selected and open, near the top with its first items in view; a long
   // name is not cut: the tree scrolls sideways to its end.

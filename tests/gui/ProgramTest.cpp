@@ -106,13 +106,10 @@ TEST(ProgramTest, ASessionWritesAFileUnaskedOrWaitsForAWalkToQuit) {
   expected.insert(tree.path("home/Dirs.txt"));
   const FolderOpenWatch lastFolder(tree.path("home/Wide/d12999/last"));
 
-  ProcessOptions options;
-  options.environment = {"HOME=" + tree.path("home")};
-  options.workingFolder = tree.path("home");
-  const ProcessResult result =
-      runProcess({std::filesystem::read_symlink("/proc/self/exe").string(), "--run-session",
-                  tree.path("home/Small"), tree.path("home/Wide")},
-                 options);
+  const ProcessResult result = runProcess(
+      {std::filesystem::read_symlink("/proc/self/exe").string(), "--run-session",
+       tree.path("home/Small"), tree.path("home/Wide")},
+      {.environment = {"HOME=" + tree.path("home")}, .workingFolder = tree.path("home")});
   EXPECT_EQ(result.exitCode, 0) << result.err;
   EXPECT_EQ(result.out, "quit while listing\n");
   EXPECT_FALSE(lastFolder.opened());  // the walk was stopped, not waited for

@@ -1,12 +1,8 @@
-// Parts of a report: the progress it gives, the order of names, the footer box.
+// Parts of a report: the progress it gives, the footer box.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
-#include <string_view>
-#include <vector>
 
-#include "listing/NameOrder.h"
 #include "listing/ReportBoxes.h"
 #include "tests/listing/ListingTestSupport.h"
 
@@ -56,26 +52,6 @@ TEST_F(SmallTree, ProgressFollowsEachFolder) {
     EXPECT_EQ(log.calls, calls);
   }
   run.setProgressSink(nullptr);
-}
-
-// The sort by keys of eight bytes must give exactly the order of the comparison: names that
-// agree on one, two or more keys, differ only in case, or end inside or at a key's edge.
-TEST(NameOrder, SortingByKeysGivesTheComparisonsOrder) {
-  std::vector<std::string> names;
-  for (const std::string stem : {"", "a", "abcdefg", "ABCDEFGH", "abcdefgh", "abcdefghijklmnop"}) {
-    for (const std::string tail : {"", "a", "B", "b", "\xC3\xA9", "\x01", "zz"}) {
-      names.push_back(stem + tail);
-      names.push_back(tail + stem);
-    }
-  }
-  std::vector<std::string> expected = names;
-  std::sort(expected.begin(), expected.end(), precedesInListing);
-  for (int turn = 0; turn < 3; ++turn) {
-    std::rotate(names.begin(), names.begin() + 7, names.end());  // another input order
-    std::vector<std::string> sorted = names;
-    sortByName(sorted, [](const std::string& name) { return std::string_view(name); });
-    EXPECT_EQ(sorted, expected);
-  }
 }
 
 TEST(ReportBoxes, LargeCountsWidenTheirLine) {

@@ -163,10 +163,6 @@ std::string compared(const Kept& before, const Kept& after) {
   return text.str();
 }
 
-void check(bool ok, const std::string& what) {
-  if (!ok) throw std::system_error(errno, std::generic_category(), what);
-}
-
 // A 1 MiB file system at `relative`, seen by this test process only, filled but for one page.
 void mountFullDisk(TestTree& tree, const std::string& relative) {
   static const bool ownMounts = ::unshare(CLONE_NEWNS) == 0 &&

@@ -1,13 +1,13 @@
 #include "tests/support/ProcessRunner.h"
+#include "tests/support/TestTree.h"
 
 #include <fcntl.h>
 #include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 namespace tarvel {
 
@@ -23,11 +23,9 @@ std::string temporaryFile() {
 }
 
 std::string takeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
+  std::string content = readWholeFile(path);
   ::unlink(path.c_str());
-  return content.str();
+  return content;
 }
 
 bool dropPrivileges() {
@@ -88,20 +86,13 @@ std::optional<std::string> runInChild(const std::function<std::string()>& work) 
   if (child == 0) {
     ::close(channel[0]);
     const std::string produced = work();
-    std::size_t done = 0;
-    while (done < produced.size()) {
-      const ssize_t written = ::write(channel[1], produced.data() + done, produced.size() - done);
-      if (written <= 0) _exit(4);
-      done += static_cast<std::size_t>(written);
-    }
-    _exit(0);
+    std::FILE* out = ::fdopen(channel[1], "w");
+    const bool sent = std::fwrite(produced.data(), 1, produced.size(), out) == produced.size();
+    _exit(sent && std::fclose(out) == 0 ? 0 : 4);
   }
   ::close(channel[1]);
-  std::string produced;
-  char buffer[65536];
-  for (ssize_t got; (got = ::read(channel[0], buffer, sizeof buffer)) > 0;) {
-    produced.append(buffer, static_cast<std::size_t>(got));
-  }
+  // Read to its end: until the child, the only writer left, is gone.
+  const std::string produced = readWholeFile("/proc/self/fd/" + std::to_string(channel[0]));
   ::close(channel[0]);
   int status = 0;
   ::waitpid(child, &status, 0);

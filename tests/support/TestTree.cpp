@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <stdexcept>
 #include <system_error>
 #include <vector>
@@ -18,13 +18,9 @@ namespace tarvel {
 
 namespace fs = std::filesystem;
 
-namespace {
-
 void check(bool ok, const std::string& what) {
   if (!ok) throw std::system_error(errno, std::generic_category(), what);
 }
-
-}  // namespace
 
 TestTree::TestTree(const char* base) {
   if (base == nullptr || ::access(base, W_OK) != 0) base = std::getenv("TMPDIR");
@@ -114,11 +110,13 @@ void TestTree::setMode(std::string_view relative, mode_t mode) {
   check(::chmod(path(relative).c_str(), mode) == 0, "chmod " + path(relative));
 }
 
+std::string readWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
 std::string TestTree::readFile(std::string_view relative) const {
-  std::ifstream in(path(relative), std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
+  return readWholeFile(path(relative));
 }
 
 }  // namespace tarvel

@@ -8,6 +8,11 @@
 
 namespace tarvel {
 
+// Throws, with errno and `what`, unless `ok`: a test's own set-up failing.
+void check(bool ok, const std::string& what);
+// The bytes of the file at `path`; empty when it cannot be read.
+std::string readWholeFile(const std::string& path);
+
 // A real folder tree in a fresh temporary folder, removed with everything in it (permissions
 // restored first) when the object goes. Paths given to it are relative to its root; parent
 // folders are created as needed.
