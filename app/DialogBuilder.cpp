@@ -138,8 +138,8 @@ QWidget* DialogBuilder::makeControl(const ControlTemplate& control, QWidget* par
     return pane;
   }
   if (kind == QLatin1String("tree")) return new FolderTree(parent);
-  qWarning("unknown control kind %s", qPrintable(kind));
-  return new QWidget(parent);
+  // A layout is part of the program: a kind no one knows is a fault of the build.
+  qFatal("dialog layout: unknown control kind %s", qPrintable(kind));
 }
 
 QHash<int, QWidget*> DialogBuilder::build(const DialogTemplate& layout, QWidget* dialog) const {

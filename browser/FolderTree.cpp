@@ -87,7 +87,7 @@ void FolderTree::initTree(bool showFiles) {
 
 void FolderTree::insertDrives() {
   clear();
-  QTreeWidgetItem* root = insertPathItem(nullptr, "");
+  QTreeWidgetItem* root = insertPathItem("");
   if (hasSubItems("")) addPlaceholder(root);
 }
 
@@ -104,13 +104,9 @@ QTreeWidgetItem* FolderTree::makePathItem(const std::string& path, bool topLevel
   return item;
 }
 
-QTreeWidgetItem* FolderTree::insertPathItem(QTreeWidgetItem* parent, const std::string& path) {
-  QTreeWidgetItem* item = makePathItem(path, parent == nullptr, isFolderOnDisk(path));
-  if (parent == nullptr) {
-    addTopLevelItem(item);
-  } else {
-    parent->addChild(item);
-  }
+QTreeWidgetItem* FolderTree::insertPathItem(const std::string& path) {
+  QTreeWidgetItem* item = makePathItem(path, true, true);  // the root: a folder
+  addTopLevelItem(item);
   return item;
 }
 

@@ -38,8 +38,8 @@ class FolderTree : public QTreeWidget {
   // Puts the subfolders, then (with files shown) the files of `folderPath` under `parent`, each
   // group in the program's name order.
   void fillFolder(QTreeWidgetItem* parent, const std::string& folderPath);
-  // Inserts one item for `path` at the end of `parent`'s children (the top level when null).
-  QTreeWidgetItem* insertPathItem(QTreeWidgetItem* parent, const std::string& path);
+  // Inserts a top-level item for `path`; the items below come in batches, from fillFolder.
+  QTreeWidgetItem* insertPathItem(const std::string& path);
   static std::string_view lastPathComponent(std::string_view path);
   // Whether `fillFolder` would show anything: a folder (hidden or not), or a file that is not
   // hidden when files are shown.

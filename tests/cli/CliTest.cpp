@@ -156,6 +156,18 @@ TEST_F(CliTest, AFailedWriteIsAFailure) {
   }
 }
 
+// Started with standard input closed, as some daemons start programs, the first folder opened
+// gets descriptor 0: a folder like any other.
+TEST_F(CliTest, AFolderOpenedAsDescriptorZeroIsTakenForAFailure) {
+  const ProcessOptions options{.environment = {}, .workingFolder = tree.root()};
+  for (const char* arguments : {"--sizes Music", "--folder-size Music", "--sizes Music/list.TXT"}) {
+    const auto closed =
+        runProcess({"sh", "-c", "exec \"$0\" $1 <&-", cliPath(), arguments}, options);
+    EXPECT_EQ(closed.exitCode, 0) << arguments << closed.err;
+    EXPECT_EQ(closed.out, run(words(arguments)).out) << arguments;
+  }
+}
+
 // As du and find do: one line for each folder or size that cannot be read, the report whole
 // all the same, and the exit status says something was missed. Locked folders where the walk
 // always reads them itself (abba, the first it enters) and where no thread of the folder size

@@ -12,6 +12,7 @@
 
 #include "app/AboutDialog.h"
 #include "app/ControlIds.h"
+#include "app/DialogBuilder.h"
 #include "app/DialogTemplate.h"
 #include "app/FormatOptionsDialog.h"
 #include "app/MainDialog.h"
@@ -139,6 +140,10 @@ TEST(DialogTemplateDeathTest, ABrokenLayoutGoesUnnoticed) {
   EXPECT_DEATH(DialogTemplate::load(QString::fromStdString(tree.path("broken.json"))),
                "broken.json is broken");
   EXPECT_DEATH(DialogTemplate::load(":/dialogs/none.json"), "none.json is missing");
+  DialogTemplate odd;
+  odd.controls.push_back({.id = 1, .kind = "dial", .text = {}, .rect = {}, .flags = {}});
+  QWidget dialog;
+  EXPECT_DEATH(DialogBuilder().build(odd, &dialog), "unknown control kind dial");
 }
 
 }  // namespace

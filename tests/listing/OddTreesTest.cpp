@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "listing/FolderReader.h"
 #include "listing/FolderSize.h"
 #include "tests/listing/ListingTestSupport.h"
 
@@ -109,6 +110,19 @@ TEST(OddTrees, FoldersSwappedForLinksAreNeverFollowed) {
   swapper.join();
   EXPECT_GT(swaps, 0);
   EXPECT_EQ(escapes, 0);
+}
+
+// A folder that fails mid-read (here a file, which the system refuses to read as one) ends
+// with its cause, for the report to tell; it is not read again and again.
+TEST(OddTrees, AFolderReadErrorIsLostOrLoops) {
+  TestTree tree;
+  tree.createFile("file");
+  const int fd = ::open(tree.path("file").c_str(), O_RDONLY | O_CLOEXEC);
+  FolderReader reader;
+  FolderContents contents;
+  reader.read(fd, true, contents);
+  EXPECT_EQ(contents.folderError(), ENOTDIR);
+  ::close(fd);
 }
 
 // 2^63 - 1 twice and 7 bytes: a total that wraps would show as 5 bytes.

@@ -20,7 +20,6 @@
 #include <system_error>
 #include <vector>
 
-#include "platform/DirectoryReader.h"
 #include "platform/FolderChain.h"
 #include "platform/OpenFolder.h"
 #include "platform/SafeFileWriter.h"
@@ -85,20 +84,6 @@ TEST(FolderChain, AFolderReplacedWhileClosedIsRefusedWhenOpenedAgain) {
     EXPECT_EQ(openSubfolder(AT_FDCWD, name), -1) << name;
     EXPECT_EQ(errno, EINVAL) << name;
   }
-}
-
-// A folder that fails mid-read (here: a file, which the system refuses to read as one) ends
-// the reading and says why; it is not read again and again.
-TEST(DirectoryReader, AReadErrorEndsTheFolderWithItsCause) {
-  TestTree tree;
-  tree.createFile("file");
-  const int fd = ::open(tree.path("file").c_str(), O_RDONLY | O_CLOEXEC);
-  DirectoryReader reader;
-  reader.start(fd);
-  DirectoryEntry entry;
-  EXPECT_FALSE(reader.next(entry));
-  EXPECT_EQ(reader.error(), ENOTDIR);
-  ::close(fd);
 }
 
 // A file's bytes, or in short when long: "c*N" for N bytes all c (NUL shown as "~"), else
