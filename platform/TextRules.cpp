@@ -26,7 +26,7 @@ struct AsciiTables {
   constexpr AsciiTables() {
     for (int byte = 0; byte < 256; ++byte) {
       char plain = static_cast<char>(byte);
-      if (byte < 0x80 && isControlByte(static_cast<unsigned char>(byte))) plain = '?';
+      if (isControlByte(static_cast<unsigned char>(byte))) plain = '?';
       upper[byte] = (byte >= 'a' && byte <= 'z') ? static_cast<char>(byte - 32) : plain;
       lower[byte] = (byte >= 'A' && byte <= 'Z') ? static_cast<char>(byte + 32) : plain;
     }
