@@ -80,7 +80,6 @@ MainDialog::MainDialog(QWidget* parent) : QDialog(parent), messageBoxWarnings_(t
   // F1 reaches help from every window of the program.
   qApp->installEventFilter(this);
 
-  setWindowIcon(QApplication::windowIcon());
   tree()->initTree(true);
   tree()->selectPath(startFolder());
   options_ = ListingOptions{};
