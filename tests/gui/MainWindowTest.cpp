@@ -293,6 +293,7 @@ TEST_F(WindowTest, TheSaveDialogSpeaksEnglishOrSavesWithoutTheExtension) {
   const std::string folder = tree.path("home/user");
   whenModalShows([&folder](QWidget* shown) {
     auto* dialog = qobject_cast<QFileDialog*>(shown);
+    EXPECT_EQ(dialog->windowModality(), Qt::WindowModal);  // the help stays usable beside it
     EXPECT_TRUE(dialog->selectedNameFilter().startsWith("Fichiers Textes (*.txt,*.log,*.wri)"));
     EXPECT_EQ(dialog->findChild<QLabel*>("fileNameLabel")->text(), "&Nom de fichier :");
     const auto* buttons = dialog->findChild<QDialogButtonBox*>("buttonBox");
