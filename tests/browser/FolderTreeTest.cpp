@@ -50,9 +50,8 @@ class FolderTreeTest : public ::testing::Test {
 TEST_F(FolderTreeTest, AFolderShowsOutOfOrderOrWithAWrongExpandButton) {
   for (const char* name : {"box/empty/", "box/.hid/.d/", "box/gamma/x/"}) tree.createDir(name);
   for (const char* name : {"box/Alpha/.h", "box/beta/f", "box/beta.f", "box/Alpha.txt", "box/Gamma",
-                           "box/.dot", "box/_u"}) {
+                           "box/.dot", "box/_u"})
     tree.createFile(name);
-  }
   tree.createSymlink("box/link", tree.path("box/gamma"));
   QTreeWidgetItem* box = open("box");
   EXPECT_TRUE(box->isExpanded());
@@ -80,8 +79,7 @@ TEST_F(FolderTreeTest, ExpandingShowsWhatTheDiskNoLongerHolds) {
   EXPECT_EQ(childTexts(sub), (QStringList{"one", "two"}));
 
   // A folder emptied meanwhile keeps its button until it is opened again.
-  std::remove(tree.path("box/sub/one").c_str());
-  std::remove(tree.path("box/sub/two").c_str());
+  for (const char* name : {"box/sub/one", "box/sub/two"}) std::remove(tree.path(name).c_str());
   sub->setExpanded(false);
   EXPECT_EQ(childTexts(sub), QStringList{""});
   sub->setExpanded(true);
@@ -94,9 +92,8 @@ TEST_F(FolderTreeTest, SelectingAPathMissesAFolderOnTheWayOrPicksAWrongOne) {
   QTreeWidgetItem* b = open("box/a/b/");
   EXPECT_EQ(folders.getItemPath(b), tree.path("box/a/b"));
   EXPECT_EQ(childTexts(b), QStringList{"c/"});
-  for (const QTreeWidgetItem* level = b; level != nullptr; level = level->parent()) {
+  for (const QTreeWidgetItem* level = b; level != nullptr; level = level->parent())
     EXPECT_TRUE(level->isExpanded()) << level->text(0).toStdString();
-  }
 
   // Selecting it again reads each folder on the way afresh.
   tree.createDir("box/a/b/d");
@@ -173,9 +170,8 @@ std::string listing(const FolderTree& folders, const QTreeWidgetItem* item, List
 // box/music/{Zed/{b.mp3, A.mp3, .h}, abba/{Song.ogg}, readme.TXT, "odd\nname\xff"/{x}, empty/}
 TEST_F(FolderTreeTest, TheTreeListsOtherwiseThanTheDiskOrBelowAClosedFolder) {
   for (const char* name :
-       {"Zed/b.mp3", "Zed/A.mp3", "Zed/.h", "abba/Song.ogg", "readme.TXT", "odd\nname\xff/x"}) {
+       {"Zed/b.mp3", "Zed/A.mp3", "Zed/.h", "abba/Song.ogg", "readme.TXT", "odd\nname\xff/x"})
     tree.createFile(std::string("box/music/") + name);
-  }
   tree.createDir("box/music/empty");
   QTreeWidgetItem* music = open("box/music");
   ListingOptions options;

@@ -15,9 +15,8 @@ int main(int argc, char** argv) {
   int inputs = 0;
   for (std::string line; std::getline(corpus, line); ++inputs) {
     std::vector<std::uint8_t> bytes(line.size() / 2 + 1);  // never empty: data is never null
-    for (std::size_t i = 0; i < line.size() / 2; ++i) {
+    for (std::size_t i = 0; i < line.size() / 2; ++i)
       bytes[i] = static_cast<std::uint8_t>(std::stoi(line.substr(2 * i, 2), nullptr, 16));
-    }
     LLVMFuzzerTestOneInput(bytes.data(), line.size() / 2);
   }
   std::cout << inputs << " inputs\n";

@@ -17,9 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       FUZZ_CHECK((compareNames(a, b) < 0) == (compareNames(b, a) > 0));
       // Only names equal byte for byte tie in the listing.
       FUZZ_CHECK(precedesInListing(a, b) || precedesInListing(b, a) || a == b);
-      for (const auto& c : names) {
+      for (const auto& c : names)
         if (precedesInListing(a, b) && precedesInListing(b, c)) FUZZ_CHECK(precedesInListing(a, c));
-      }
     }
   }
   auto reversed = names;

@@ -12,10 +12,7 @@ namespace tarvel {
 // Report lines, each ended by CR LF, as the report holds them.
 inline std::string reportLines(std::initializer_list<std::string_view> lines) {
   std::string joined;
-  for (const auto line : lines) {
-    joined.append(line);
-    joined.append("\r\n");
-  }
+  for (const auto line : lines) joined.append(line).append("\r\n");
   return joined;
 }
 
@@ -30,8 +27,7 @@ inline std::string listFolder(ListingRun& run, const TestTree& tree, std::string
 // Options without the start-up decorations, so a test names only what it looks at.
 inline ListingOptions plainOptions() {
   ListingOptions options;
-  options.capitalizeNames = false;
-  options.separatorOn = false;
+  options.capitalizeNames = options.separatorOn = false;
   return options;
 }
 

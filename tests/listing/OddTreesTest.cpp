@@ -1,6 +1,5 @@
 // Trees that would hang, crash or forge lines in a careless walk.
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -31,15 +30,11 @@ TEST(OddTrees, NoLevelIsCutHoweverLongItsPath) {
   for (const auto& c : cases) {
     TestTree tree("/dev/shm");
     tree.createNestedDirs("Top", c.name, c.levels, 5);
-    rlimit saved{};
-    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &saved), 0);
-    rlimit low = saved;
-    low.rlim_cur = 64;
-    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &low), 0);
     ListingRun run;
-    const std::string report = listFolder(run, tree, "Top", plainOptions());
-    const auto total = sumFolderSize(tree.path("Top"), false, true);
-    ::setrlimit(RLIMIT_NOFILE, &saved);
+    const auto [report, total] = withDescriptorLimit(64, [&] {
+      return std::pair{listFolder(run, tree, "Top", plainOptions()),
+                       sumFolderSize(tree.path("Top"), false, true)};
+    });
     EXPECT_EQ(run.state().folderCount, c.levels) << c.levels;
     EXPECT_TRUE(report.ends_with("  |-leaf\r\n")) << c.levels;
     EXPECT_EQ(total, 5u) << c.levels;
@@ -90,21 +85,16 @@ TEST(OddTrees, FoldersSwappedForLinksAreNeverFollowed) {
   std::atomic<bool> done{false};
   std::atomic<int> swaps{0};
   std::thread swapper([&] {
-    while (!done) {
-      for (const auto& [folder, link] : pairs) {
-        if (::renameat2(AT_FDCWD, folder.c_str(), AT_FDCWD, link.c_str(), RENAME_EXCHANGE) == 0) {
-          ++swaps;
-        }
-      }
-    }
+    while (!done)
+      for (const auto& [folder, link] : pairs)
+        swaps +=
+            ::renameat2(AT_FDCWD, folder.c_str(), AT_FDCWD, link.c_str(), RENAME_EXCHANGE) == 0;
   });
   int escapes = 0;
   ListingRun run;
   for (int i = 0; i < 200; ++i) {
-    if (listFolder(run, tree, "Top", ListingOptions{}).find("MARKER") != std::string::npos) {
-      ++escapes;
-    }
-    if (sumFolderSize(tree.path("Top"), false, true) >= kOutsideSize) ++escapes;
+    escapes += listFolder(run, tree, "Top", ListingOptions{}).find("MARKER") != std::string::npos;
+    escapes += sumFolderSize(tree.path("Top"), false, true) >= kOutsideSize;
   }
   done = true;
   swapper.join();
@@ -118,9 +108,8 @@ TEST(OddTrees, AFolderReadErrorIsLostOrLoops) {
   TestTree tree;
   tree.createFile("file");
   const int fd = ::open(tree.path("file").c_str(), O_RDONLY | O_CLOEXEC);
-  FolderReader reader;
   FolderContents contents;
-  reader.read(fd, true, contents);
+  FolderReader().read(fd, true, contents);
   EXPECT_EQ(contents.folderError(), ENOTDIR);
   ::close(fd);
 }

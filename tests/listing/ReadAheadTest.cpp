@@ -1,7 +1,4 @@
 // Folders read ahead on helper threads must reach the walk exactly as if it had read them then.
-#include <dirent.h>
-#include <sys/resource.h>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,13 +9,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <iterator>
 #include <new>
 #include <string>
 #include <thread>
 
 #include "listing/DiskSource.h"
 #include "listing/FolderWalk.h"
-#include "listing/ListingRun.h"
 #include "tests/support/ProcessRunner.h"
 #include "tests/support/TestTree.h"
 
@@ -49,12 +46,9 @@ namespace tarvel {
 
 namespace {
 
+// The descriptors open, the one that reads them among them.
 int openDescriptors() {
-  int count = 0;
-  DIR* folder = ::opendir("/proc/self/fd");
-  while (::readdir(folder) != nullptr) ++count;
-  ::closedir(folder);
-  return count;
+  return static_cast<int>(std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}));
 }
 
 // Runs `step` whenever the walk enters a folder or comes back to one.
@@ -87,9 +81,8 @@ std::string listWith(
 
 ListingOptions sizesAndPaths() {
   ListingOptions options;
-  options.includeFileSize = true;
+  options.includeFileSize = options.applyPathOptionsToFiles = true;
   options.pathMode = PathMode::AbsolutePath;
-  options.applyPathOptionsToFiles = true;
   return options;
 }
 
@@ -98,9 +91,8 @@ TEST(ReadAhead, EveryTreeListsAsTheWalkAloneListsIt) {
   // Many small folders, with links and names of any bytes among them.
   for (const char* a : {"A", "b", "\xC3\xA9t\xC3\xA9", "line\nbreak", "\xFF"}) {
     for (const char* b : {"x", "Y", "z z"}) {
-      for (const char* c : {"1", "2", "10"}) {
+      for (const char* c : {"1", "2", "10"})
         tree.createFile(std::string("Many/") + a + "/" + b + "/" + c + "/f" + c, c);
-      }
       tree.createFile(std::string("Many/") + a + "/" + b + ".TXT", b);
     }
     tree.createSymlink(std::string("Many/") + a + "/up", "..");
@@ -137,20 +129,14 @@ TEST(ReadAhead, AHelperOutOfMemoryOrDescriptorsLeavesTheRestToTheWalk) {
   const std::string alone = listWith(0, tree.path("Top"), sizesAndPaths());
   // A slow walk, so that the helper reads ahead.
   const auto slowly = [] { std::this_thread::sleep_for(std::chrono::microseconds(200)); };
+  const auto withAHelper = [&] { return listWith(1, tree.path("Top"), sizesAndPaths(), slowly); };
   for (const long allocations : {0, 3, 40}) {
     gAllocationsBeforeFailure = allocations;
-    EXPECT_EQ(listWith(1, tree.path("Top"), sizesAndPaths(), slowly), alone) << allocations;
+    EXPECT_EQ(withAHelper(), alone) << allocations;
     EXPECT_LT(gAllocationsBeforeFailure.exchange(-1), 0) << "the helper did not fail";
   }
   // A few descriptors more than the walk needs, far fewer than the folders held ready take.
-  rlimit saved{};
-  ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &saved), 0);
-  rlimit low = saved;
-  low.rlim_cur = static_cast<rlim_t>(openDescriptors() + 6);
-  ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &low), 0);
-  const std::string limited = listWith(1, tree.path("Top"), sizesAndPaths(), slowly);
-  ::setrlimit(RLIMIT_NOFILE, &saved);
-  EXPECT_EQ(limited, alone);
+  EXPECT_EQ(withDescriptorLimit(openDescriptors() + 8, withAHelper), alone);
 }
 
 TEST(ReadAhead, UnreadableFoldersAreEmptyWhoeverReadsThem) {

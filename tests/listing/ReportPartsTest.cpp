@@ -10,32 +10,21 @@ namespace tarvel {
 
 namespace {
 
-// Top/A (empty), Top/B/f.txt, Top/g.txt
-class SmallTree : public ::testing::Test {
- protected:
-  SmallTree() {
-    tree.createDir("Top/A");
-    tree.createFile("Top/B/f.txt");
-    tree.createFile("Top/g.txt");
-  }
-  TestTree tree;
-  ListingRun run;
-};
-
 // Records the progress calls as "R<max>" and "P<position>".
 class ProgressLog final : public ProgressSink {
  public:
   void setRange(std::int64_t maximum) override { record('R', maximum); }
   void setPosition(std::int64_t at) override { record('P', at); }
-  void record(char kind, std::int64_t value) {
-    calls += kind;
-    calls += std::to_string(value);
-    calls += ' ';
-  }
+  void record(char kind, std::int64_t value) { calls += kind + std::to_string(value) + ' '; }
   std::string calls;
 };
 
-TEST_F(SmallTree, ProgressFollowsEachFolder) {
+TEST(SmallTree, ProgressFollowsEachFolder) {
+  TestTree tree;
+  tree.createDir("Top/A");
+  tree.createFile("Top/B/f.txt");
+  tree.createFile("Top/g.txt");
+  ListingRun run;
   // Top: 2 folders, 1 file. A: nothing. B: 1 file.
   const std::tuple<bool, bool, std::string> cases[] = {
       {false, false, "R1 P0 R0 P0 R1 P0 R0 P0 P0 R1 P1 P1 "},

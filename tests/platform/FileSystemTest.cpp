@@ -17,7 +17,6 @@
 #include <optional>
 #include <sstream>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "platform/FolderChain.h"
@@ -61,16 +60,10 @@ TEST(FolderChain, AFolderReplacedWhileClosedIsRefusedWhenOpenedAgain) {
   tree.createDir("top/a/b/c/d");
   FolderChain chain(8);
   chain.start(shareFolder(openFolderPath(tree.path("top"))));
-  rlimit saved{};
-  ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &saved), 0);
   const auto enterWithNoDescriptorFree = [&](const char* name) {
     const int next = ::dup(0);  // the lowest free descriptor: all below it are taken
     ::close(next);
-    const rlimit full{static_cast<rlim_t>(next), saved.rlim_max};
-    EXPECT_EQ(::setrlimit(RLIMIT_NOFILE, &full), 0);
-    const bool entered = chain.enter(name);
-    ::setrlimit(RLIMIT_NOFILE, &saved);
-    return entered;
+    return withDescriptorLimit(next, [&] { return chain.enter(name); });
   };
   EXPECT_FALSE(enterWithNoDescriptorFree("a"));
   for (const char* name : {"a", "b", "c"}) ASSERT_TRUE(chain.enter(name)) << name;
@@ -101,12 +94,9 @@ std::string listing(const TestTree& tree) {
   std::vector<std::string> entries;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(tree.root())) {
     const std::string name = entry.path().string().substr(tree.root().size() + 1);
-    if (entry.is_symlink()) {
-      entries.push_back(name + "->" + std::filesystem::read_symlink(entry.path()).string());
-    } else {
-      entries.push_back(entry.is_directory() ? name + "/"
+    entries.push_back(entry.is_symlink()     ? name + "->" + read_symlink(entry.path()).string()
+                      : entry.is_directory() ? name + "/"
                                              : name + "=" + summary(tree.readFile(name)));
-    }
   }
   std::sort(entries.begin(), entries.end());
   std::string joined;
@@ -137,15 +127,10 @@ Kept kept(const std::string& path) {
 }
 
 std::string compared(const Kept& before, const Kept& after) {
-  std::ostringstream text;
-  if (before.inode == 0) {
-    text << (after.inode == 0 ? "-"
-                              : "mode " + after.metadata.substr(after.metadata.find(' ') + 1));
-  } else {
-    text << (before.inode == after.inode ? "same inode" : "new inode") << ", "
-         << (before.metadata == after.metadata ? "meta kept" : "meta now " + after.metadata);
-  }
-  return text.str();
+  if (before.inode == 0)
+    return after.inode == 0 ? "-" : "mode " + after.metadata.substr(after.metadata.find(' ') + 1);
+  return std::string(before.inode == after.inode ? "same inode" : "new inode") + ", " +
+         (before.metadata == after.metadata ? "meta kept" : "meta now " + after.metadata);
 }
 
 // A 1 MiB file system at `relative`, seen by this test process only, filled but for one page.
@@ -176,10 +161,13 @@ struct SaveCase {
 };
 
 TEST(SafeFileWriter, SavesKeepTheFileItsLinksAndMetadataAndFailuresKeepItAsItWas) {
-  const auto file = [](const char* name, const char* bytes, mode_t mode) {
+  // The file `name` with `mode`, and its folder with `folderMode` unless 0.
+  const auto file = [](const char* name, const char* bytes, mode_t mode, mode_t folderMode = 0) {
     return [=](TestTree& tree) {
       tree.createFile(name, bytes);
       tree.setMode(name, mode);
+      if (folderMode != 0)
+        tree.setMode(std::filesystem::path(name).parent_path().string(), folderMode);
     };
   };
   const auto hardLinked = [](TestTree& tree) {
@@ -215,12 +203,8 @@ TEST(SafeFileWriter, SavesKeepTheFileItsLinksAndMetadataAndFailuresKeepItAsItWas
        },
        "out", "new", "ok; out=new; new inode, meta kept"},
       {"another user's save takes the owner's file", true, How::Unprivileged,
-       [](TestTree& tree) {
-         tree.createFile("shared/out", "old");
-         tree.setMode("shared/out", 0666);
-         tree.setMode("shared", 0777);
-       },
-       "shared/out", "new", "ok; shared/ shared/out=new; same inode, meta kept"},
+       file("shared/out", "old", 0666, 0777), "shared/out", "new",
+       "ok; shared/ shared/out=new; same inode, meta kept"},
       {"a rename drops an attribute the saver cannot read", true, How::Unprivileged,
        [](TestTree& tree) {
          tree.createFile("open/out", "old");
@@ -231,12 +215,8 @@ TEST(SafeFileWriter, SavesKeepTheFileItsLinksAndMetadataAndFailuresKeepItAsItWas
        },
        "open/out", "new", "ok; open/ open/out=new; same inode, meta kept"},
       {"a writable file in a folder the user cannot write is refused", false, How::Unprivileged,
-       [](TestTree& tree) {
-         tree.createFile("locked/out", "old");
-         tree.setMode("locked/out", 0666);
-         tree.setMode("locked", 0555);
-       },
-       "locked/out", "new", "ok; locked/ locked/out=new; same inode, meta kept"},
+       file("locked/out", "old", 0666, 0555), "locked/out", "new",
+       "ok; locked/ locked/out=new; same inode, meta kept"},
       {"a link is replaced by a file, or its file keeps its old tail", false, How::Here,
        [](TestTree& tree) {
          tree.createFile("real", "an old, longer content");
@@ -304,14 +284,13 @@ TEST(SafeFileWriter, SavesKeepTheFileItsLinksAndMetadataAndFailuresKeepItAsItWas
     std::optional<std::string> result;
     if (c.how == How::Here) result = save();
     if (c.how == How::Unprivileged) result = runUnprivileged(save);
-    if (c.how == How::FileSizeLimit) {
+    if (c.how == How::FileSizeLimit)
       result = runInChild([&] {
         const rlimit limit{16384, 16384};
         ::setrlimit(RLIMIT_FSIZE, &limit);
         ::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails instead of ending the process
         return save();
       });
-    }
     ASSERT_TRUE(result) << "the saving child failed";
     EXPECT_EQ(*result + "; " + listing(tree) + "; " + compared(before, kept(target)), c.expected);
     ::umount2(tree.path("disk").c_str(), MNT_DETACH);

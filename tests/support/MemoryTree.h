@@ -33,11 +33,8 @@ class MemorySource final : public EntrySource {
   bool keepsItsOrder() const override { return likeTheTree_; }
   void readFolder(const FolderToRead& folder, bool, FolderContents& contents) override {
     for (const auto& child : static_cast<const MemoryNode*>(folder.item)->children) {
-      if (child->isFolder) {
-        contents.addFolder(child->name, true, child.get());
-      } else {
-        contents.addFile(child->name, child->size);
-      }
+      if (child->isFolder) contents.addFolder(child->name, true, child.get());
+      if (!child->isFolder) contents.addFile(child->name, child->size);
     }
   }
 

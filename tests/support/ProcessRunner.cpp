@@ -46,12 +46,9 @@ ProcessResult runProcess(const std::vector<std::string>& arguments, const Proces
   const std::string errPath = temporaryFile();
   const pid_t child = ::fork();
   if (child == 0) {
-    const int in = ::open("/dev/null", O_RDONLY);
-    const int out = ::open(outPath.c_str(), O_WRONLY | O_TRUNC);
-    const int err = ::open(errPath.c_str(), O_WRONLY | O_TRUNC);
-    ::dup2(in, 0);
-    ::dup2(out, 1);
-    ::dup2(err, 2);
+    ::dup2(::open("/dev/null", O_RDONLY), 0);
+    ::dup2(::open(outPath.c_str(), O_WRONLY | O_TRUNC), 1);
+    ::dup2(::open(errPath.c_str(), O_WRONLY | O_TRUNC), 2);
     if (!options.workingFolder.empty() && ::chdir(options.workingFolder.c_str()) != 0) _exit(126);
     for (const auto& entry : options.environment) ::putenv(const_cast<char*>(entry.c_str()));
     std::vector<char*> argv;
@@ -62,11 +59,8 @@ ProcessResult runProcess(const std::vector<std::string>& arguments, const Proces
   }
   int status = 0;
   ::waitpid(child, &status, 0);
-  ProcessResult result;
-  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  result.out = takeFile(outPath);
-  result.err = takeFile(errPath);
-  return result;
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), takeFile(outPath),
+          takeFile(errPath)};
 }
 
 std::string cliPath() {

@@ -44,12 +44,10 @@ void removeAt(int parent, const char* name) {
   }
   if (DIR* entries = ::fdopendir(::dup(folder))) {
     std::vector<std::string> names;
-    while (const dirent* entry = ::readdir(entries)) {
-      const std::string entryName = entry->d_name;
-      if (entryName != "." && entryName != "..") names.push_back(entryName);
-    }
+    while (const dirent* entry = ::readdir(entries)) names.emplace_back(entry->d_name);
     ::closedir(entries);
-    for (const auto& entryName : names) removeAt(folder, entryName.c_str());
+    for (const auto& entryName : names)
+      if (entryName != "." && entryName != "..") removeAt(folder, entryName.c_str());
   }
   ::close(folder);
   ::unlinkat(parent, name, AT_REMOVEDIR);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <sys/resource.h>
 #include <sys/types.h>
 
 #include <cstdint>
@@ -12,6 +13,18 @@ namespace tarvel {
 void check(bool ok, const std::string& what);
 // The bytes of the file at `path`; empty when it cannot be read.
 std::string readWholeFile(const std::string& path);
+
+// What `work` returns, run with the soft limit on open descriptors lowered to `limit`.
+template <typename Work>
+auto withDescriptorLimit(long limit, Work work) {
+  rlimit saved{};
+  check(::getrlimit(RLIMIT_NOFILE, &saved) == 0, "getrlimit");
+  const rlimit low{static_cast<rlim_t>(limit), saved.rlim_max};
+  check(::setrlimit(RLIMIT_NOFILE, &low) == 0, "setrlimit");
+  auto result = work();
+  ::setrlimit(RLIMIT_NOFILE, &saved);
+  return result;
+}
 
 // A real folder tree in a fresh temporary folder, removed with everything in it (permissions
 // restored first) when the object goes. Paths given to it are relative to its root; parent
