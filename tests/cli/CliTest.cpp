@@ -28,10 +28,8 @@ namespace tarvel {
 namespace {
 
 // Expected reports are written here with "\n"; the program ends every line with CR LF.
-std::string crlf(std::string_view text) {
-  std::string report;
-  for (const char c : text) report += c == '\n' ? std::string("\r\n") : std::string(1, c);
-  return report;
+std::string crlf(const std::string& text) {
+  return std::regex_replace(text, std::regex("\n"), "\r\n");
 }
 
 // Music/{abba/, Artist/Song.mp3, .hidden, list.TXT}
@@ -53,10 +51,12 @@ class CliTest : public ::testing::Test {
 // What the program itself adds to the parser and the listing: finding PATH, the header's clock,
 // and the status and messages of each outcome.
 TEST_F(CliTest, ExitCodesAndWhatGoesWhere) {
-  // arguments, environment, exit code, start of standard output, part of standard error
+  // arguments, environment, exit code, part of standard output, part of standard error
   const std::tuple<const char*, const char*, int, std::string, std::string> cases[] = {
       {"--bogus Music", "", 2, "", "« --bogus »\nEssayez « tarvelinquistombrel-cli --help »"},
       {"--header Music", "SOURCE_DATE_EPOCH=253402300799", 0, "/-", ""},  // the year 9999
+      {"--header Music/abba", "SOURCE_DATE_EPOCH=1772701623 TZ=UTC", 0,
+       "| Date : Thu Mar 05 09:07:03 2026 |\r\n", ""},
       {"--header Music", "SOURCE_DATE_EPOCH=253402300800", 2, "", "SOURCE_DATE_EPOCH doit"},
       {"--header Music", "SOURCE_DATE_EPOCH=12x", 2, "", "SOURCE_DATE_EPOCH doit être un nombre"},
       {"nowhere", "", 1, "", "Impossible de trouver « " + tree.path("nowhere") + " ».\n"},
@@ -70,12 +70,11 @@ TEST_F(CliTest, ExitCodesAndWhatGoesWhere) {
   for (const auto& [arguments, environment, exitCode, out, err] : cases) {
     const auto result = run(words(arguments), environment);
     EXPECT_EQ(result.exitCode, exitCode) << arguments;
-    EXPECT_TRUE(result.out.starts_with(out) && result.out.empty() == out.empty()) << result.out;
+    EXPECT_TRUE(result.out.find(out) != std::string::npos && result.out.empty() == out.empty())
+        << result.out;
     EXPECT_TRUE(result.err.find(err) != std::string::npos && result.err.empty() == err.empty())
         << result.err;
   }
-  const auto dated = run({"--header", "Music/abba"}, "SOURCE_DATE_EPOCH=1772701623 TZ=UTC");
-  EXPECT_NE(dated.out.find("| Date : Thu Mar 05 09:07:03 2026 |\r\n"), std::string::npos);
 }
 
 // The saves themselves are tested below the program; here, that -o gets the bytes standard

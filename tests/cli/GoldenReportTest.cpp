@@ -14,11 +14,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -101,26 +101,14 @@ std::string report(ListingRun& run, const TestTree& tree,
     run.run(selected, parsed.command.options);
     text = run.report();
   }
-  std::string shown;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text.compare(i, 2, "\r\n") == 0) {
-      shown += '\n';
-      ++i;
-    } else if (text[i] == '\n' || text[i] == '\r') {
-      shown += "<bare line break>";  // every line must end with CR LF, and only there
-    } else {
-      shown += text[i];
-    }
-  }
+  // Every line must end with CR LF, and only there (a report holds no byte 1).
+  std::string shown = std::regex_replace(text, std::regex("\r\n"), "\x01");
+  shown = std::regex_replace(shown, std::regex("[\r\n]"), "<bare line break>");
+  std::replace(shown.begin(), shown.end(), '\x01', '\n');
   // Capitalised lines show the tree's path in lower case.
-  std::string lowerRoot = tree.root();
-  for (char& c : lowerRoot) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  for (const std::string& root : {tree.root(), lowerRoot}) {
-    for (std::size_t at; (at = shown.find(root)) != std::string::npos;) {
-      shown.replace(at, root.size(), "{root}");
-    }
-  }
-  return shown;
+  const std::string root =
+      std::regex_replace(tree.root(), std::regex(R"([.^$|()\[\]{}*+?\\])"), R"(\$&)");
+  return std::regex_replace(shown, std::regex(root, std::regex::icase), "{root}");
 }
 
 class GoldenReports : public ::testing::TestWithParam<std::string> {};
@@ -174,10 +162,9 @@ std::vector<std::string> goldenFiles() {
 
 INSTANTIATE_TEST_SUITE_P(Files, GoldenReports, ::testing::ValuesIn(goldenFiles()),
                          [](const ::testing::TestParamInfo<std::string>& param) {
-                           std::string name = std::filesystem::path(param.param).stem().string();
-                           for (char& c : name)
-                             c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-                           return name;
+                           return std::regex_replace(
+                               std::filesystem::path(param.param).stem().string(),
+                               std::regex("[^A-Za-z0-9]"), "_");
                          });
 
 }  // namespace

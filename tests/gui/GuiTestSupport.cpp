@@ -9,7 +9,6 @@
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionButton>
-#include <QTest>
 #include <QTimer>
 
 #include "tests/support/ProcessRunner.h"

@@ -18,8 +18,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTest>
-#include <QTextDocument>
 #include <QTimer>
 
 #include "app/ControlIds.h"
@@ -129,12 +127,10 @@ TEST_F(WindowTest, TheTreeBoxListsTheDiskOrSizesGoUnwarned) {
   }
   EXPECT_TRUE(seen->text.startsWith("Attention ! La taille des fichiers n'est pas calculée"));
   EXPECT_TRUE(seen->windowModal);
-  EXPECT_EQ(window->reportBuffer(), cli({"--no-subfolders"}));
+  EXPECT_EQ(window->reportBuffer(), cli({"--no-subfolders"}));  // Artist is closed in the tree
   EXPECT_EQ(window->pane()->toPlainText(),
             QString::fromStdString(window->reportBuffer()).remove('\r'));
-  EXPECT_EQ(window->reportBuffer().find("Song.mp3"), std::string::npos);  // Artist is closed
   EXPECT_EQ(window->reportBuffer().find("Octets"), std::string::npos);
-  EXPECT_NE(window->reportBuffer().find("Artist"), std::string::npos);
 }
 
 TEST_F(WindowTest, AWalkTakesInputThatWouldChangeItsListing) {

@@ -1,10 +1,8 @@
 // The program as it runs: the main window in its own modal loop, started by initInstance.
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QScrollBar>
-#include <QTest>
 #include <QTextBrowser>
 #include <QTextCursor>
 #include <QTimer>
@@ -96,13 +94,10 @@ TEST(ProgramTest, ASessionWritesAFileUnaskedOrWaitsForAWalkToQuit) {
   }
   tree.createDir("home/Wide/d12999/last");  // the tree opens d12999 to draw it; only a walk goes in
   const auto filesUnderHome = [&] {
-    std::set<std::string> files;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(tree.path("home"))) {
-      files.insert(entry.path().string());
-    }
-    return files;
+    const std::filesystem::recursive_directory_iterator all(tree.path("home"));
+    return std::set<std::filesystem::path>(begin(all), end(all));
   };
-  std::set<std::string> expected = filesUnderHome();
+  std::set<std::filesystem::path> expected = filesUnderHome();
   expected.insert(tree.path("home/Dirs.txt"));
   const FolderOpenWatch lastFolder(tree.path("home/Wide/d12999/last"));
 
