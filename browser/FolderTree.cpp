@@ -80,7 +80,6 @@ FolderTree::FolderTree(QWidget* parent) : QTreeWidget(parent) {
 
 void FolderTree::initTree(bool showFiles) {
   setEditTriggers(NoEditTriggers);  // names are never edited in place
-  clear();
   showFiles_ = showFiles;
   insertDrives();
 }
@@ -229,12 +228,7 @@ bool FolderTree::selectPath(const std::string& path) {
 
   // The root's empty name first, then each folder's name.
   std::vector<std::string_view> components{std::string_view{}};
-  for (std::string_view rest = target; !rest.empty();) {
-    rest.remove_prefix(1);  // the "/" before each name
-    const std::size_t end = rest.find(kSeparator);
-    components.push_back(rest.substr(0, end));
-    rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end);
-  }
+  for (const std::string_view name : pathNames(target)) components.push_back(name);
 
   const BulkInsertion bulk(this);
   QTreeWidgetItem* current = nullptr;

@@ -3,11 +3,12 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include "platform/PathRules.h"
 
 namespace tarvel {
 
@@ -25,12 +26,7 @@ bool isOneName(const char* name) {
 // Opens the folder holding the last name of `path` one name at a time, and sets `last` to that
 // name (with the final separator, if any, which asks for a folder; "." for the root alone).
 int openParentByNames(std::string_view path, std::string& last) {
-  std::vector<std::string_view> names;
-  for (std::size_t start = 0; start < path.size();) {
-    const std::size_t end = std::min(path.find('/', start), path.size());
-    if (end > start) names.push_back(path.substr(start, end - start));
-    start = end + 1;
-  }
+  const std::vector<std::string_view> names = pathNames(path);
   int folder = ::open(path.starts_with('/') ? "/" : ".", kPassFlags);
   for (std::size_t i = 0; folder >= 0 && i + 1 < names.size(); ++i) {
     const int inner = ::openat(folder, std::string(names[i]).c_str(), kPassFlags);

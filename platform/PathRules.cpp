@@ -1,6 +1,6 @@
 #include "platform/PathRules.h"
 
-#include <vector>
+#include <algorithm>
 
 namespace tarvel {
 
@@ -28,20 +28,25 @@ std::string_view displayPath(std::string_view path) {
   return path.empty() ? kRootText : path;
 }
 
+std::vector<std::string_view> pathNames(std::string_view path) {
+  std::vector<std::string_view> names;
+  while (!path.empty()) {
+    const std::size_t end = std::min(path.find(kSeparator), path.size());
+    if (end > 0) names.push_back(path.substr(0, end));
+    path.remove_prefix(std::min(end + 1, path.size()));
+  }
+  return names;
+}
+
 namespace {
 
 void appendComponents(std::string_view path, std::vector<std::string_view>& components) {
-  std::size_t start = 0;
-  while (start <= path.size()) {
-    auto end = path.find(kSeparator, start);
-    if (end == std::string_view::npos) end = path.size();
-    const auto part = path.substr(start, end - start);
+  for (const std::string_view part : pathNames(path)) {
     if (part == "..") {
       if (!components.empty()) components.pop_back();
-    } else if (!part.empty() && part != ".") {
+    } else if (part != ".") {
       components.push_back(part);
     }
-    start = end + 1;
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tarvel {
 
@@ -25,6 +26,9 @@ std::string_view displayName(std::string_view path);
 
 // The path as a user sees it: the root shows as "/".
 std::string_view displayPath(std::string_view path);
+
+// The names between the separators of `path`, empty ones left out: "a//b/" gives "a", "b".
+std::vector<std::string_view> pathNames(std::string_view path);
 
 // Makes `path` absolute against `currentFolder` and normalises it lexically, without resolving
 // links: repeated "/" and "." components go, ".." removes the component before it, and no

@@ -4,11 +4,9 @@
 #include <sys/inotify.h>
 #include <unistd.h>
 
-#include <QString>
 #include <QTest>
 #include <functional>
 #include <memory>
-#include <ostream>
 #include <string>
 #include <vector>
 
