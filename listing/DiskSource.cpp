@@ -57,7 +57,7 @@ void DiskSource::readFolder(const FolderToRead& folder, bool wantSizes, FolderCo
     return;
   }
   bool entered = chain_.enter(name);
-  if (!entered && (errno == EMFILE || errno == ENFILE)) {
+  if (!entered && isOutOfDescriptors(errno)) {
     // Out of descriptors: the folders held ready take theirs back, and the walk reads alone.
     readAhead_.abandon();
     entered = chain_.enter(name);

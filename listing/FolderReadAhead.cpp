@@ -246,7 +246,7 @@ bool FolderReadAhead::readOneAhead(std::unique_lock<std::mutex>& lock, FolderRea
       for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
       item->contents.sortFolders(order);
       list = subfolderList(item->folder, item->depth + 1, item->contents, order);
-    } else if (errno == EMFILE || errno == ENFILE) {
+    } else if (isOutOfDescriptors(errno)) {
       read = false;  // the walk, which can close some of its own, opens it
     } else {
       item->contents.noteFolderError(errno);

@@ -50,7 +50,7 @@ int FolderChain::openName(int parent, const char* name) {
   for (;;) {
     const int folder = openSubfolder(parent, name);
     // Out of descriptors: give back one of ours and try again.
-    if (folder >= 0 || (errno != EMFILE && errno != ENFILE) || !closeOne()) return folder;
+    if (folder >= 0 || !isOutOfDescriptors(errno) || !closeOne()) return folder;
   }
 }
 

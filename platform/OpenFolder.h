@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <memory>
 #include <string_view>
 
@@ -26,6 +27,11 @@ using SharedFolder = std::shared_ptr<const OpenFolder>;
 
 // Takes over `descriptor`: null for -1; closed at once if the holder cannot be made.
 SharedFolder shareFolder(int descriptor);
+
+// Whether `error` says the process, or the system, has no descriptor left to open one more.
+inline bool isOutOfDescriptors(int error) {
+  return error == EMFILE || error == ENFILE;
+}
 
 // Opens the folder `name` of the open folder `parent` for reading. `name` is one name, never
 // "." or "..", and a symbolic link is never followed, so nothing outside `parent` can be
