@@ -63,6 +63,7 @@ std::shared_ptr<MessageSeen> answerMessageBoxes() {
 WindowTest::WindowTest() : savedHome(qgetenv("HOME")) {
   tree.createFile("home/user/notes.txt");
   tree.createFile("home/user/" + std::string(200, 'n'));
+  for (int i = 0; i < 40; ++i) tree.createFile("home/user/z" + std::to_string(i));  // scrolls
   tree.createFile("Music/Artist/Song.mp3", "abcd");
   tree.createFile("Music/Artist/Live/a.ogg", "x");
   tree.createFile("Music/list.TXT", "hello!!");
