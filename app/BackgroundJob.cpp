@@ -26,7 +26,6 @@ void BackgroundJob::start(std::function<void(std::stop_token)> work, std::functi
 
 void BackgroundJob::stop() {
   ++generation_;
-  running_ = false;
   thread_.request_stop();
   if (thread_.joinable()) thread_.join();
 }

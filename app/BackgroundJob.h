@@ -21,7 +21,8 @@ class BackgroundJob {
 
   void start(std::function<void(std::stop_token)> work, std::function<void()> done);
   void stop();
-  // Started and not yet done nor stopped.
+  // Started and its `done` not run yet. Only the window's end stops work without starting
+  // more, so a stop leaves this as it was.
   bool running() const { return running_; }
 
  private:

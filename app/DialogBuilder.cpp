@@ -123,8 +123,6 @@ QWidget* DialogBuilder::makeControl(const ControlTemplate& control, QWidget* par
   if (kind == QLatin1String("progress")) {
     auto* bar = new QProgressBar(parent);
     bar->setTextVisible(false);
-    bar->setRange(0, 1);
-    bar->setValue(0);
     return bar;
   }
   if (kind == QLatin1String("pane")) {

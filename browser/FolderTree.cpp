@@ -241,7 +241,6 @@ bool FolderTree::selectPath(const std::string& path) {
     current = found;
   }
   setCurrentItem(current);
-  scrollToItem(current);
   return true;
 }
 

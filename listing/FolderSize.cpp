@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "listing/TreeSum.h"
@@ -57,7 +58,7 @@ std::string sizeLine(std::uint64_t total) {
   // printf would round 1.25 to even ("1.2"). Below 2^40 bytes, total * 10 cannot overflow.
   const std::uint64_t tenths = (total * 10 + divisor / 2) / divisor;
   std::string value = std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
-  if (value.size() < 5) value.resize(5, ' ');
+  value.resize(std::max<std::size_t>(value.size(), 5), ' ');
   return start + value + kUnits[unit];
 }
 

@@ -38,13 +38,6 @@ bool isContinuation(unsigned char byte) {
   return (byte & 0xC0) == 0x80;
 }
 
-bool allAscii(std::string_view source) {
-  for (const char c : source) {
-    if (!isAscii(static_cast<unsigned char>(c))) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 std::size_t decodeCharacter(std::string_view source, std::size_t index, char32_t& character) {
@@ -198,7 +191,6 @@ void finishLine(std::string& out, std::size_t from, bool capitalize) {
 }
 
 int displayWidth(std::string_view source) {
-  if (allAscii(source)) return static_cast<int>(source.size());
   const locale_t previous = uselocale(utf8Locale());
   int width = 0;
   for (std::size_t i = 0; i < source.size();) {
