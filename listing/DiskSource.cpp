@@ -33,7 +33,6 @@ void DiskSource::readFolder(const FolderToRead& folder, bool wantSizes, FolderCo
   wantSizes_ = wantSizes;
   subfoldersQueued_ = false;
   if (depth == 0) {
-    finish();
     // The folder asked for is reached as the user named it, through links if it is one.
     const int top = openFolderPath(folder.name);
     if (top < 0) {

@@ -25,7 +25,8 @@ class DiskSource final : public EntrySource {
   void readFolder(const FolderToRead& folder, bool wantSizes, FolderContents& contents) override;
   void expectSubfolders(const FolderToRead& folder, const FolderContents& contents,
                         const std::vector<std::size_t>& order) override;
-  // Stops the helpers and closes every descriptor kept for the last walk.
+  // Stops the helpers and closes every descriptor kept for the last walk. Every walk ends
+  // with it, however it ends: what helpers read for one walk must not serve the next.
   void finish();
 
  private:

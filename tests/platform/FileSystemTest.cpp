@@ -66,6 +66,7 @@ TEST(FolderChain, AFolderReplacedWhileClosedIsRefusedWhenOpenedAgain) {
   };
   EXPECT_FALSE(enterWithNoDescriptorFree("a"));
   for (const char* name : {"a", "b", "c"}) ASSERT_TRUE(chain.enter(name)) << name;
+  EXPECT_FALSE(chain.enter("missing") || chain.openAt(1) == nullptr);  // a failure closes none
   EXPECT_TRUE(enterWithNoDescriptorFree("d"));
   EXPECT_TRUE(chain.openAt(1) == nullptr && chain.openAt(4) != nullptr);
   EXPECT_EQ(chain.pathOf("T", 9), "T/a/b/c/d");  // past the deepest: the deepest's path
