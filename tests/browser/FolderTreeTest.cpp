@@ -111,7 +111,6 @@ TEST_F(FolderTreeTest, SelectingAPathMissesAFolderOnTheWayOrPicksAWrongOne) {
   for (const char* root : {"", "/", "//"}) {
     ASSERT_TRUE(folders.selectPath(root)) << root;
     EXPECT_EQ(folders.topLevelItemCount(), 1);
-    EXPECT_EQ(folders.currentItem(), folders.topLevelItem(0));
     EXPECT_EQ(folders.currentItem()->text(0), "/");
   }
   // A link to a folder shows as a folder, and the user may open it.
