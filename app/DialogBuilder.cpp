@@ -94,7 +94,6 @@ QWidget* DialogBuilder::makeControl(const ControlTemplate& control, QWidget* par
         kind == QLatin1String("radio")
             ? static_cast<QAbstractButton*>(new OwnGroupRadioButton({}, parent))
             : new QCheckBox(parent);
-    button->setFont(font_);
     button->setText(control.hasFlag("multiline") ? wrapped(control.text, rect.width(), button)
                                                  : control.text);
     return button;

@@ -170,7 +170,7 @@ void FolderReadAhead::help() {
   try {
     FolderReader reader;
     std::unique_lock lock(mutex_);
-    while (!stopping_ && !failed_) {
+    for (;;) {
       if (readOneAhead(lock, reader)) continue;
       // A read that failed let go of the lock, and a stop may have come meanwhile: waiting now
       // would miss its call.

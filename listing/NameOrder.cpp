@@ -25,12 +25,7 @@ int compareNames(std::string_view a, std::string_view b) {
     const int right = kFold[static_cast<unsigned char>(b[i])];
     if (left != right) return left - right;
   }
-  // The end of a name counts as a 0 byte; a 0 byte inside a name ties with it.
-  const std::string_view longer = a.size() > b.size() ? a : b;
-  for (std::size_t i = common; i < longer.size(); ++i) {
-    if (longer[i] != '\0') return a.size() > b.size() ? 1 : -1;
-  }
-  return 0;
+  return static_cast<int>(a.size() > b.size()) - static_cast<int>(a.size() < b.size());
 }
 
 std::uint64_t orderKey(std::string_view name, std::size_t offset) {

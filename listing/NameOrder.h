@@ -10,7 +10,7 @@
 namespace tarvel {
 
 // The program's name order: bytes compared one by one as unsigned values, with only "A"-"Z"
-// folded to "a"-"z"; the end of a name counts as 0, so a prefix comes first. Everything
+// folded to "a"-"z"; a name comes before every longer one it begins. Everything
 // beyond ASCII comes after ASCII, by code point.
 int compareNames(std::string_view a, std::string_view b);
 

@@ -222,9 +222,8 @@ TEST_F(CliTest, AWorkingFolderDeeperThanAnyPathIsListedAndSummed) {
 std::set<std::string> optionsNamedIn(const std::string& text) {
   static const std::regex option(R"((^|[^\w-])(--?[a-z][a-z-]*))");
   std::set<std::string> names;
-  for (std::sregex_iterator it(text.begin(), text.end(), option), end; it != end; ++it) {
+  for (std::sregex_iterator it(text.begin(), text.end(), option), end; it != end; ++it)
     names.insert((*it)[2]);
-  }
   return names;
 }
 
@@ -245,9 +244,8 @@ TEST(CliOptionsTest, HelpAndManualPageNameExactlyTheAcceptedOptions) {
 std::string received(int end) {
   std::string text;
   char buffer[4096];
-  for (ssize_t got; (got = ::read(end, buffer, sizeof buffer)) > 0;) {
+  for (ssize_t got; (got = ::read(end, buffer, sizeof buffer)) > 0;)
     text.append(buffer, static_cast<std::size_t>(got));
-  }
   return text;
 }
 
@@ -267,9 +265,8 @@ TEST(TerminalProgress, AShortWalkWritesOrALongOneFloodsOrLeavesItsLine) {
 
   TerminalProgress slow(terminal, state);
   const auto start = std::chrono::steady_clock::now();
-  while (std::chrono::steady_clock::now() - start < std::chrono::milliseconds(750)) {
+  while (std::chrono::steady_clock::now() - start < std::chrono::milliseconds(750))
     slow.setPosition(0);
-  }
   const std::string line = "\r7 fichiers, 2 dossiers...";
   const std::string shown = received(channel[0]);
   EXPECT_TRUE(shown.starts_with(line)) << shown;

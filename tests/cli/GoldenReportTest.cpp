@@ -50,14 +50,12 @@ std::string parsed(const std::vector<std::string>& arguments) {
   std::ostringstream out;
   out << kActions[static_cast<int>(command.action)] << " [" << command.path << "]";
   if (command.outputFile) out << " output=[" << *command.outputFile << "]";
-  for (const auto& [name, field] : kOptionSwitches) {
+  for (const auto& [name, field] : kOptionSwitches)
     if (o.*field != start.*field) out << " " << name << "=" << o.*field;
-  }
   if (o.extensionFilter != start.extensionFilter) out << " filter=[" << o.extensionFilter << "]";
   if (o.separatorText != start.separatorText) out << " separator=[" << o.separatorText << "]";
-  if (o.separatorPlacement != start.separatorPlacement) {
+  if (o.separatorPlacement != start.separatorPlacement)
     out << " placement=" << static_cast<int>(o.separatorPlacement);
-  }
   if (o.pathMode != start.pathMode) out << " pathMode=" << static_cast<int>(o.pathMode);
   return out.str() + "\n";
 }

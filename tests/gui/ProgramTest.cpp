@@ -89,9 +89,8 @@ TEST_F(WindowTest, TheHelpTakesNoInputBesideTheWindowOrItsDialogsInTheRealLoop) 
 TEST(ProgramTest, ASessionWritesAFileUnaskedOrWaitsForAWalkToQuit) {
   TestTree tree("/dev/shm");
   tree.createFile("home/Small/a.txt", "a");
-  for (int folder = 0; folder < 3000; ++folder) {
+  for (int folder = 0; folder < 3000; ++folder)
     tree.createDir("home/Wide/d" + std::to_string(10000 + folder));
-  }
   tree.createDir("home/Wide/d12999/last");  // the tree opens d12999 to draw it; only a walk goes in
   const auto filesUnderHome = [&] {
     const std::filesystem::recursive_directory_iterator all(tree.path("home"));

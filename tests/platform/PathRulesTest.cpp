@@ -16,9 +16,8 @@ TEST(PathRules, NormalizeLexicallyAndTreatTheRootAsEmpty) {
       {"..", "/w/x", "/w"},         {"/", "/w", ""},       {"../../..", "/w", ""},
       {"/a/./b/.", "/w", "/a/b"},   {"a", "", "/a"},       {"/../x", "/w", "/x"},
       {"a*b/?", "/w", "/w/a*b/?"}};
-  for (const auto& [path, current, expected] : cases) {
+  for (const auto& [path, current, expected] : cases)
     EXPECT_EQ(normalizeAbsolute(path, current), expected) << path << " in " << current;
-  }
   EXPECT_EQ(joinPath("", "etc"), "/etc");
 }
 

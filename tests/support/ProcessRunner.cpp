@@ -37,9 +37,8 @@ bool dropPrivileges() {
 
 ProcessResult runProcess(const std::vector<std::string>& arguments, const ProcessOptions& options) {
   std::vector<std::string> command;
-  if (options.unprivileged && ::geteuid() == 0) {
+  if (options.unprivileged && ::geteuid() == 0)
     command = {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
-  }
   command.insert(command.end(), arguments.begin(), arguments.end());
 
   const std::string outPath = temporaryFile();
