@@ -95,7 +95,7 @@ class MainDialog : public QDialog {
   FileDialogSaveChooser fileDialogChooser_;
   SaveFileChooser* saveChooser_ = &fileDialogChooser_;
   QPointer<HelpWindow> help_;
-  QTimer progressTimer_;
+  QTimer progressTimer_{this};
   QPointer<QWidget> focusBeforeListing_;
   bool shownOnce_ = false;
   // A press that changes the selection and the click it ends in make one folder size.

@@ -98,7 +98,6 @@ QTreeWidgetItem* FolderTree::makePathItem(const std::string& path, bool topLevel
   auto* item = new QTreeWidgetItem;
   item->setText(0, displayText(raw));
   item->setData(0, kNameRole, bytes(raw));
-  item->setData(0, kFolderRole, 0);
   item->setIcon(0, topLevel ? icons_.root() : isFolder ? icons_.folder() : icons_.file(raw));
   return item;
 }

@@ -58,6 +58,7 @@ TEST_F(CliTest, ExitCodesAndWhatGoesWhere) {
        "| Date : Thu Mar 05 09:07:03 2026 |\r\n", ""},
       {"--header Music", "SOURCE_DATE_EPOCH=253402300800", 2, "", "SOURCE_DATE_EPOCH doit"},
       {"--header Music", "SOURCE_DATE_EPOCH=12x", 2, "", "SOURCE_DATE_EPOCH doit être un nombre"},
+      {"--header Music", "SOURCE_DATE_EPOCH=", 2, "", "SOURCE_DATE_EPOCH doit être un nombre"},
       {"nowhere", "", 1, "", "Impossible de trouver « " + tree.path("nowhere") + " ».\n"},
       {"\"\"", "", 2, "", "le chemin indiqué est vide"},
       {"broken", "", 0, "broken\r\n", ""},  // a link to nothing is an item, as in the window

@@ -155,6 +155,7 @@ TEST_F(WindowTest, AWalkTakesInputThatWouldChangeItsListing) {
   EXPECT_EQ(window->cursor().shape(), Qt::ArrowCursor);
   EXPECT_EQ(window->focusWidget(), control(kExtraction));
   EXPECT_EQ(window->progressBar()->value(), window->progressBar()->maximum());
+  for (const QTimer* timer : window->findChildren<QTimer*>()) EXPECT_FALSE(timer->isActive());
   window->tree()->setCurrentItem(nullptr);  // nothing selected: nothing to list
   click(control(kExtraction));
   EXPECT_FALSE(window->isListing());

@@ -60,7 +60,7 @@ TEST(FolderChain, AFolderReplacedWhileClosedIsRefusedWhenOpenedAgain) {
   FolderChain chain(8);
   chain.start(shareFolder(openFolderPath(tree.path("top"))));
   const auto enterWithNoDescriptorFree = [&](const char* name) {
-    const int next = ::dup(0);  // the lowest free descriptor: all below it are taken
+    const int next = ::dup(2);  // the lowest free descriptor: all below it are taken
     ::close(next);
     return withDescriptorLimit(next, [&] { return chain.enter(name); });
   };
