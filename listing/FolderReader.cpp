@@ -1,5 +1,7 @@
 #include "listing/FolderReader.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <functional>
@@ -15,6 +17,7 @@ namespace {
 // spreads over the processors.
 constexpr std::size_t kSharedFrom = 4096;
 constexpr unsigned kMaxThreads = 4;
+constexpr std::size_t kLargeFolder = 4096;
 
 // Reads the sizes of files [begin, end), keeping each error in `errors`.
 void readSizes(int folder, FolderContents& contents, std::size_t begin, std::size_t end,
@@ -64,7 +67,16 @@ void readAllSizes(int folder, FolderContents& contents) {
 void FolderReader::read(int folder, bool wantSizes, FolderContents& contents) {
   reader_.start(folder);
   DirectoryEntry entry;
+  std::size_t count = 0;
   while (reader_.next(entry)) {
+    // A large folder: room for all of it at once, from the size the system gives the folder
+    // (at least the bytes of its names, and no less than 16 per entry), rather than growing
+    // and copying again and again.
+    struct stat info {};
+    if (++count == kLargeFolder && ::fstat(folder, &info) == 0) {
+      const auto bytes = static_cast<std::size_t>(info.st_size);
+      contents.reserve(bytes, bytes / 16);
+    }
     if (entry.isFolder) {
       contents.addFolder(entry.name, !entry.isSymlink);
     } else {
