@@ -106,6 +106,7 @@ void TreeSum::sumTask(Worker& worker, Task task) {
     FolderChain& chain;
     ~ClearOnExit() { chain.clear(); }
   } clearOnExit{chain};
+  worker.donateFrom = 0;
   readLevel(worker, 0, task.path);
   // Only the first task is the top: it starts the helpers once, if there is work to share.
   if (atTop && !worker.levels[0].names.empty()) startHelpers();
@@ -136,6 +137,7 @@ void TreeSum::readLevel(Worker& worker, std::size_t depth, const std::string& to
   Level& level = worker.levels[depth];
   level.names.clear();
   level.next = 0;
+  worker.donateFrom = std::min(worker.donateFrom, depth);
   DirectoryReader& reader = worker.reader;
   reader.start(worker.chain.openAt(depth)->descriptor());
   for (DirectoryEntry entry; reader.next(entry, true);) {
@@ -162,7 +164,8 @@ void TreeSum::donate(Worker& worker, std::size_t depth, const std::string& topPa
   const auto hasNames = [&](std::size_t k) {
     return worker.levels[k].next < worker.levels[k].names.size();
   };
-  for (std::size_t k = 0; k <= depth; ++k) {
+  while (worker.donateFrom <= depth && !hasNames(worker.donateFrom)) ++worker.donateFrom;
+  for (std::size_t k = worker.donateFrom; k <= depth; ++k) {
     if (!hasNames(k)) continue;
     Level& level = worker.levels[k];
     const char* name = level.names.c_str() + level.next;

@@ -53,6 +53,7 @@ class TreeSum {
     DirectoryReader reader;
     FolderChain chain{FolderChain::kDefaultBudget / 2};
     std::deque<Level> levels;
+    std::size_t donateFrom = 0;  // no level above this one has a name left
     std::uint64_t total = 0;
     std::vector<Problem> problems;
   };
