@@ -52,7 +52,7 @@ void DiskSource::readFolder(const FolderToRead& folder, bool wantSizes, FolderCo
   auto taken = readAhead_.take(depth, folder.name, reader_, contents);
   if (taken.taken) {
     if (taken.folder) chain_.adopt(name, std::move(taken.folder));
-    subfoldersQueued_ = taken.subfoldersQueued;
+    subfoldersQueued_ = true;  // the helper that read it queued them
     return;
   }
   bool entered = chain_.enter(name);

@@ -42,7 +42,6 @@ struct FolderReadAhead::Item {
   SharedFolder parent;  // while it is read
   FolderContents contents;
   SharedFolder folder;
-  bool subfoldersQueued = false;
 };
 
 FolderReadAhead::FolderReadAhead(unsigned helpers) : helperCount_(helpers) {}
@@ -124,7 +123,7 @@ FolderReadAhead::Taken FolderReadAhead::take(std::size_t depth, std::string_view
     }
     lock.unlock();
     std::swap(contents, item->contents);
-    return {true, std::move(item->folder), item->subfoldersQueued};
+    return {true, std::move(item->folder)};
   }
   // The walk went elsewhere than the queue says: it reads itself from here on.
   lock.unlock();
@@ -272,7 +271,6 @@ bool FolderReadAhead::readOneAhead(std::unique_lock<std::mutex>& lock, FolderRea
     readDone_.notify_all();
     return false;
   }
-  item->subfoldersQueued = true;
   item->state = Item::State::Ready;
   entriesAhead_ += entryCount(item->contents);
   readDone_.notify_one();

@@ -36,9 +36,8 @@ class FolderReadAhead {
               const FolderContents& contents, const std::vector<std::size_t>& order);
 
   struct Taken {
-    bool taken = false;             // a helper read it: `contents` holds its entries
-    SharedFolder folder;            // its descriptor, null when it could not be opened
-    bool subfoldersQueued = false;  // the list of its subfolders is queued already
+    bool taken = false;   // a helper read it and queued its subfolders: `contents` holds it
+    SharedFolder folder;  // its descriptor, null when it could not be opened
   };
   // The folder `name` at `depth`, which the walk enters now. When it was not read ahead, the
   // walk reads it itself; `reader` serves the walk to read one further on while it waits.

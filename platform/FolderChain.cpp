@@ -12,10 +12,11 @@ namespace tarvel {
 namespace {
 
 // An eighth of the descriptors the process may have open: the threads reading ahead, other
-// chains and whatever else the program holds need theirs too.
+// chains and whatever else the program holds need theirs too. No limit (RLIM_INFINITY, the
+// largest value) leaves `wanted`.
 std::size_t shareOfDescriptors(std::size_t wanted) {
   rlimit limit{};
-  if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return wanted;
+  if (::getrlimit(RLIMIT_NOFILE, &limit) != 0) return wanted;
   return std::min<std::size_t>(wanted, limit.rlim_cur / 8);
 }
 

@@ -132,6 +132,7 @@ TEST_F(FolderTreeTest, AnItemHasAPathFromItsShownTextOrAWrongKind) {
   QTreeWidgetItem* dir = folders.findChildByText(box, "dir");
   QTreeWidgetItem* strange = folders.findChildByText(box, odd);
   ASSERT_TRUE(dir != nullptr && strange != nullptr);
+  EXPECT_EQ(folders.findChildByText(box, "nothere"), nullptr);
   dir->setExpanded(true);
   QTreeWidgetItem* file = folders.findChildByText(dir, "file.txt");
 

@@ -178,8 +178,8 @@ TEST_F(CliTest, WhatCannotBeReadIsToldAndTheStatusIsOne) {
   tree.createFile("Music/Artist/Locked/secret");
   tree.setMode("Music/Artist/Locked", 0);
   tree.setMode("Music/abba", 0);
-  tree.createFile("Music/Listable/f", "x");
-  tree.setMode("Music/Listable", 0444);  // names can be read, sizes cannot
+  tree.createFile("Music/Artisan/f", "x");
+  tree.setMode("Music/Artisan", 0444);  // names can be read, sizes cannot
   const ProcessOptions options{
       .environment = {}, .workingFolder = tree.root(), .unprivileged = true};
   const auto cannotRead = [this](const char* folder) {
@@ -187,20 +187,21 @@ TEST_F(CliTest, WhatCannotBeReadIsToldAndTheStatusIsOne) {
            " » : accès refusé\n";
   };
   const std::string noSize = "tarvelinquistombrel-cli: impossible de lire la taille de « " +
-                             tree.path("Music/Listable/f") + " » : accès refusé\n";
+                             tree.path("Music/Artisan/f") + " » : accès refusé\n";
   const auto listing = runCli({"--sizes", "Music"}, options);
   const auto size = runCli({"--folder-size", "Music"}, options);
   if (listing.exitCode == 126 || listing.err.find("setpriv") != std::string::npos) {
     GTEST_SKIP() << "cannot run as an unprivileged user here";
   }
   EXPECT_EQ(listing.exitCode, 1);
-  EXPECT_EQ(listing.out, crlf("Music\n |-Abba\n |-Artist\n |  |-Locked\n |  |-Song.mp3 ( 4 )\n"
-                              " |  |---------------/\n |-Listable\n |  |-F ( 0 )\n |  |--------/\n"
-                              " |-.hidden ( 0 )\n |-List.txt ( 5 )\n |---------------/\n"));
-  EXPECT_EQ(listing.err, cannotRead("Music/abba") + cannotRead("Music/Artist/Locked") + noSize);
+  EXPECT_EQ(listing.out,
+            crlf("Music\n |-Abba\n |-Artisan\n |  |-F ( 0 )\n |  |--------/\n"
+                 " |-Artist\n |  |-Locked\n |  |-Song.mp3 ( 4 )\n |  |---------------/\n"
+                 " |-.hidden ( 0 )\n |-List.txt ( 5 )\n |---------------/\n"));
+  EXPECT_EQ(listing.err, cannotRead("Music/abba") + noSize + cannotRead("Music/Artist/Locked"));
   EXPECT_EQ(size.exitCode, 1);
   EXPECT_EQ(size.out, "Taille du dossier:  9  Octets\n");
-  EXPECT_EQ(size.err, cannotRead("Music/Artist/Locked") + noSize + cannotRead("Music/abba"));
+  EXPECT_EQ(size.err, noSize + cannotRead("Music/Artist/Locked") + cannotRead("Music/abba"));
 }
 
 // A working folder whose full path is longer than the system takes at once: "." is opened as

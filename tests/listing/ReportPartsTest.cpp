@@ -26,17 +26,19 @@ TEST(SmallTree, ProgressFollowsEachFolder) {
   tree.createFile("Top/g.txt");
   ListingRun run;
   // Top: 2 folders, 1 file. A: nothing. B: 1 file.
-  const std::tuple<bool, bool, std::string> cases[] = {
-      {false, false, "R1 P0 R0 P0 R1 P0 R0 P0 P0 R1 P1 P1 "},
-      {false, true, "R1 R1 P0 R0 R0 P0 R1 R1 P0 R0 R0 P0 R1 R1 P1 "},
-      {true, false, "R1 R0 P0 R0 R0 P0 R1 R0 P0 R0 R0 P0 P0 R1 R0 P1 P1 "},
+  const std::tuple<bool, bool, bool, std::string> cases[] = {
+      {false, false, true, "R1 P0 R0 P0 R1 P0 R0 P0 P0 R1 P1 P1 "},
+      {false, true, true, "R1 R1 P0 R0 R0 P0 R1 R1 P0 R0 R0 P0 R1 R1 P1 "},
+      {true, false, true, "R1 R0 P0 R0 R0 P0 R1 R0 P0 R0 R0 P0 P0 R1 R0 P1 P1 "},
+      {false, false, false, "R1 P0 P0 P1 P1 "},
   };
-  for (const auto& [noFolders, noFiles, calls] : cases) {
+  for (const auto& [noFolders, noFiles, subfolders, calls] : cases) {
     ProgressLog log;
     run.setProgressSink(&log);
     ListingOptions options = plainOptions();
     options.noFolders = noFolders;
     options.noFiles = noFiles;
+    options.includeSubfolders = subfolders;
     listFolder(run, tree, "Top", options);
     EXPECT_EQ(log.calls, calls);
   }
