@@ -88,7 +88,6 @@ MainDialog::MainDialog(QWidget* parent) : QDialog(parent), messageBoxWarnings_(t
   QFont paneFont(QStringLiteral("Courier New"));
   paneFont.setPixelSize(16);
   paneFont.setStyleHint(QFont::TypeWriter);
-  paneFont.setFixedPitch(true);
   pane()->setFont(paneFont);
   updateData(false);
 }

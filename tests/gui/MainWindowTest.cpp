@@ -48,6 +48,7 @@ TEST_F(WindowTest, AFreshStartShowsAWrongValueOrCutsALongName) {
   EXPECT_EQ(labelText(control(kFolderSize)), "Taille du dossier:");
   EXPECT_TRUE(QFontInfo(window->pane()->font()).fixedPitch());
   EXPECT_FALSE(window->progressBar()->isTextVisible());
+  EXPECT_EQ(window->windowIcon().availableSizes().size(), 4);  // the program's, at every size
   // Both scroll bars show always: the pane does not jump when a long line comes or goes.
   EXPECT_TRUE(window->pane()->horizontalScrollBar()->isVisible() &&
               window->pane()->verticalScrollBar()->isVisible());
