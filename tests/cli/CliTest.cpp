@@ -199,6 +199,7 @@ TEST_F(CliTest, WhatCannotBeReadIsToldAndTheStatusIsOne) {
                  " |-Artist\n |  |-Locked\n |  |-Song.mp3 ( 4 )\n |  |---------------/\n"
                  " |-.hidden ( 0 )\n |-List.txt ( 5 )\n |---------------/\n"));
   EXPECT_EQ(listing.err, cannotRead("Music/abba") + noSize + cannotRead("Music/Artist/Locked"));
+  EXPECT_EQ(runCli({"Music/abba"}, options).err, cannotRead("Music/abba"));  // the top itself
   EXPECT_EQ(size.exitCode, 1);
   EXPECT_EQ(size.out, "Taille du dossier:  9  Octets\n");
   EXPECT_EQ(size.err, noSize + cannotRead("Music/Artist/Locked") + cannotRead("Music/abba"));
