@@ -90,26 +90,23 @@ bool TreeSum::nextTask(Task& task) {
 }
 
 void TreeSum::sumTask(Worker& worker, Task task) {
-  const bool atTop = task.name.empty();
-  SharedFolder top = std::move(task.parent);
-  if (!atTop) {
-    top = shareFolder(openSubfolder(top->descriptor(), task.name.c_str()));
-    if (!top) {
-      worker.problems.push_back({task.path, errno, true});
-      return;
-    }
-  }
   FolderChain& chain = worker.chain;
-  chain.start(std::move(top));
+  chain.start(std::move(task.parent));
   // A thread waiting for work holds no descriptor.
   const struct ClearOnExit {
     FolderChain& chain;
     ~ClearOnExit() { chain.clear(); }
   } clearOnExit{chain};
   worker.donateFrom = 0;
-  readLevel(worker, 0, task.path);
-  // Only the first task is the top: it starts the helpers once, if there is work to share.
-  if (atTop && !worker.levels[0].names.empty()) startHelpers();
+  if (task.name.empty()) {
+    readLevel(worker, 0, task.path);
+    // Only the first task is the top: it starts the helpers once, if there is work to share.
+    if (!worker.levels[0].names.empty()) startHelpers();
+  } else {
+    // A folder handed over is entered from the one holding it, as every other folder is.
+    if (worker.levels.empty()) worker.levels.emplace_back();
+    worker.levels[0] = {task.name + '\0', 0};
+  }
   std::size_t depth = 0;
   for (;;) {
     if (wanted_.load(std::memory_order_relaxed)) donate(worker, depth, task.path);
@@ -175,7 +172,7 @@ void TreeSum::donate(Worker& worker, std::size_t depth, const std::string& topPa
     SharedFolder parent = worker.chain.openAt(k);
     if (!moreLeft) return;
     if (!parent) continue;
-    Task task{std::move(parent), name, joinPath(worker.chain.pathOf(topPath, k), name)};
+    Task task{std::move(parent), name, worker.chain.pathOf(topPath, k)};
     level.next = after;
     const std::lock_guard lock(mutex_);
     pool_.push_back(std::move(task));

@@ -42,7 +42,7 @@ class TreeSum {
   struct Task {
     SharedFolder parent;
     std::string name;
-    std::string path;
+    std::string path;  // of `parent`
   };
   // The subfolders of a folder of a thread's chain not entered yet, each followed by a NUL.
   struct Level {
