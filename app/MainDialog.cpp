@@ -131,11 +131,6 @@ void MainDialog::updateData(bool save) {
   exchangeCheck(control(kExtensionCheck), save, options_.extensionFilterOn);
 }
 
-void MainDialog::accept() {
-  updateData(true);
-  QDialog::accept();
-}
-
 void MainDialog::showReport(const QString& text) {
   pane()->setPlainText(text);
   pane()->repaint();

@@ -63,9 +63,6 @@ class MainDialog : public QDialog {
   // Where saves ask for a file name; tests answer it.
   void setSaveFileChooser(SaveFileChooser* chooser);
 
- public slots:
-  void accept() override;
-
  signals:
   // The report of a listing is in the pane.
   void listingFinished();

@@ -108,11 +108,9 @@ TEST_F(FolderTreeTest, SelectingAPathMissesAFolderOnTheWayOrPicksAWrongOne) {
     EXPECT_EQ(folders.currentItem(), b);
   }
 
-  for (const char* root : {"", "/", "//"}) {
-    ASSERT_TRUE(folders.selectPath(root)) << root;
-    EXPECT_EQ(folders.topLevelItemCount(), 1);
-    EXPECT_EQ(folders.currentItem()->text(0), "/");
-  }
+  for (const char* root : {"", "/", "//"})
+    EXPECT_TRUE(folders.selectPath(root) && folders.currentItem()->text(0) == "/") << root;
+  EXPECT_EQ(folders.topLevelItemCount(), 1);
   // A link to a folder shows as a folder, and the user may open it.
   tree.createSymlink("box/via", tree.path("box/a"));
   EXPECT_EQ(childTexts(open("box/via/b")), (QStringList{"c/", "d/"}));

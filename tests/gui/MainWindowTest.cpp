@@ -309,6 +309,8 @@ TEST_F(WindowTest, TheSaveDialogSpeaksEnglishOrSavesWithoutTheExtension) {
   const auto chosen = chooser.chooseSaveFile(window.get());
   ASSERT_TRUE(chosen.has_value());
   EXPECT_EQ(chosen->toStdString(), folder + "/notes.txt");
+  whenModalShows([](QWidget* shown) { QMetaObject::invokeMethod(shown, "reject"); });
+  EXPECT_FALSE(chooser.chooseSaveFile(window.get()).has_value());  // cancelled: nothing to save
 
   const std::unique_ptr<QMenu> menu(window->pane()->createStandardContextMenu());
   QStringList entries;
