@@ -1,7 +1,9 @@
 #!/bin/sh
 # Saves, for each fuzz harness, the fewest inputs of its fuzzing corpus (build-fuzz/corpus, grown
 # by `scripts/test --sanitize`) that reach all the code the whole corpus reaches: one input a line,
-# in hexadecimal, in tests/fuzz/corpus/NAME.hex, which every test run goes through.
+# in hexadecimal, in tests/fuzz/corpus/NAME.hex, which every test run goes through; with them the
+# inputs written by hand in NAME.edges, if any (boundaries that reach no new code, such as the
+# last code point of each UTF-8 length).
 set -eu
 root=$(cd "$(dirname "$0")/../.." && pwd)
 fuzz=$root/build-fuzz
@@ -9,10 +11,13 @@ for harness in "$fuzz"/bin/fuzz_*; do
   name=${harness##*/fuzz_}
   kept=$(mktemp -d)
   "$harness" -set_cover_merge=1 -max_len=512 "$kept" "$fuzz/corpus/$name" >/dev/null 2>&1
-  for input in "$kept"/*; do
-    od -An -v -tx1 "$input" | tr -d ' \n'
-    echo
-  done | LC_ALL=C sort >"$root/tests/fuzz/corpus/$name.hex"
+  {
+    for input in "$kept"/*; do
+      od -An -v -tx1 "$input" | tr -d ' \n'
+      echo
+    done
+    cat "$root/tests/fuzz/corpus/$name.edges" 2>/dev/null || true
+  } | LC_ALL=C sort -u >"$root/tests/fuzz/corpus/$name.hex"
   rm -r "$kept"
   echo "$name: $(wc -l <"$root/tests/fuzz/corpus/$name.hex") inputs"
 done
