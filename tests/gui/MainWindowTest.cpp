@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
+#include <clocale>
 
 #include "app/ControlIds.h"
 #include "app/FormatOptionsDialog.h"
@@ -53,7 +54,8 @@ TEST_F(WindowTest, AFreshStartShowsAWrongValueOrCutsALongName) {
   EXPECT_TRUE(window->pane()->horizontalScrollBar()->isVisible() &&
               window->pane()->verticalScrollBar()->isVisible());
   // French dates leave the user's locale
-  EXPECT_TRUE(!qEnvironmentVariableIsSet("LC_TIME") && qgetenv("LC_ALL") == "C.UTF-8");
+  EXPECT_TRUE(!qEnvironmentVariableIsSet("LC_TIME") && qgetenv("LC_ALL") == "C.UTF-8" &&
+              std::string(std::setlocale(LC_ALL, nullptr)) == "C.UTF-8");
   // The home folder is selected and open, near the top with its first items in view; a long
   // name is not cut: the tree scrolls sideways to its end.
   FolderTree* folders = window->tree();
