@@ -11,10 +11,7 @@
 #include <iterator>
 #include <regex>
 #include <set>
-#include <string>
-#include <string_view>
 #include <tuple>
-#include <vector>
 
 #include "cli/CommandLine.h"
 #include "cli/TerminalProgress.h"

@@ -86,9 +86,10 @@ void checkLayout(QWidget& dialog, const QString& resource) {
     const ControlTemplate& expected = layout.controls[i];
     QWidget* control = controls[i];
     const QString text = shownText(control);
-    if (text.isEmpty() || qobject_cast<QGroupBox*>(control)) continue;
+    if (expected.kind == QLatin1String("picture") || qobject_cast<QGroupBox*>(control)) continue;
     EXPECT_EQ(QString(text).replace('\n', ' '),
               QString(expected.text).replace("{version}", TARVEL_VERSION));
+    if (text.isEmpty()) continue;  // a tree, a pane, a field: nothing of the layout's to draw
     const QRect ink = inkRect(control, text);
     EXPECT_TRUE(control->geometry().contains(ink))
         << expected.text.toStdString() << ": text " << ink.width() << "x" << ink.height() << " in "
