@@ -218,7 +218,7 @@ bool FolderTree::isPathInTree(const std::string& path) const {
   std::string_view wanted = path;
   while (wanted.ends_with(kSeparator)) wanted.remove_suffix(1);
   // One root, "/", holds every absolute path.
-  return topLevelItemCount() > 0 && isFolderOnDisk(std::string(wanted));
+  return isFolderOnDisk(std::string(wanted));
 }
 
 bool FolderTree::selectPath(const std::string& path) {

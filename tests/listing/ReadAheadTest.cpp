@@ -13,9 +13,12 @@
 #include <new>
 #include <string>
 #include <thread>
+#include <tuple>
+#include <utility>
 
 #include "listing/DiskSource.h"
 #include "listing/FolderWalk.h"
+#include "tests/listing/ListingTestSupport.h"
 #include "tests/support/ProcessRunner.h"
 #include "tests/support/TestTree.h"
 
@@ -102,23 +105,46 @@ TEST(ReadAhead, EveryTreeListsAsTheWalkAloneListsIt) {
   tree.createNestedDirs("Deep", "a", 300);  // more levels than descriptors kept
   tree.createNestedDirs("Long", std::string(200, 'd'), PATH_MAX / 201 + 5);
 
-  const int descriptorsBefore = openDescriptors();
   for (const char* top : {"Many", "Wide", "Deep", "Long"}) {
     for (const ListingOptions& options : {ListingOptions{}, sizesAndPaths()}) {
       const std::string alone = listWith(0, tree.path(top), options);
-      for (const unsigned helpers : {1u, 3u}) {
-        int mostDescriptors = 0;
-        const auto countDescriptors = [&] {
-          mostDescriptors = std::max(mostDescriptors, openDescriptors());
-        };
-        EXPECT_EQ(listWith(helpers, tree.path(top), options, countDescriptors), alone)
-            << top << " with " << helpers << " helpers";
-        // Held ready or kept for the folders below: a bounded number, not one per folder.
-        EXPECT_LT(mostDescriptors - descriptorsBefore, 150) << top;
-        // Of many folders, helpers keep some read ahead while the walk writes its lines.
-        EXPECT_TRUE(top != std::string("Wide") || mostDescriptors - descriptorsBefore > 32);
-      }
+      for (const unsigned helpers : {1u, 3u})
+        EXPECT_EQ(listWith(helpers, tree.path(top), options), alone) << top << " " << helpers;
     }
+  }
+}
+
+// What helpers hold ready costs memory whatever the tree: a bounded number of folders, and of
+// entries in them; they read on once the walk has taken half of it. A file added once helpers
+// have done all they may shows in every folder they had not read yet.
+TEST(ReadAhead, HelpersHoldUnboundedMemoryOrStopForGood) {
+  // folders, files in each, helpers, most held ahead, folders taken before the second wave,
+  // folders read between the waves (the rest, and the first, which the walk reads itself)
+  const std::tuple<int, int, unsigned, int, int, int> cases[] = {
+      {90, 0, 1, 64, 40, 26}, {90, 0, 3, 64, 40, 26}, {45, 512, 1, 32, 20, 13}};
+  for (const auto& [folders, filesEach, helpers, mostAhead, takenFirst, readBetween] : cases) {
+    SCOPED_TRACE(filesEach);
+    TestTree tree("/dev/shm");
+    const auto folder = [](int i) { return "Top/d" + std::to_string(1000 + i); };
+    for (int i = 0; i < folders; ++i) {
+      tree.createDir(folder(i));
+      for (int j = 0; j < filesEach; ++j) tree.createFile(folder(i) + "/" + std::to_string(j));
+    }
+    int steps = 0;  // one on entering each folder, one on coming back from it
+    const std::string report = listWith(helpers, tree.path("Top"), plainOptions(), [&] {
+      if (++steps != 1 && steps != 2 + 2 * takenFirst) return;
+      // Each folder read ahead holds a descriptor: done once their count no longer grows.
+      for (int seen = -1; seen != openDescriptors();) {
+        seen = openDescriptors();
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+      }
+      for (int i = 0; i < folders; ++i) tree.createFile(folder(i) + (steps == 1 ? "/#" : "/@"));
+    });
+    const auto seen = [&report](const char* wave) {
+      return static_cast<int>(std::count(report.begin(), report.end(), *wave));  // the only one
+    };
+    EXPECT_EQ(folders - seen("#"), mostAhead);
+    EXPECT_EQ(seen("#") - seen("@"), readBetween);
   }
 }
 

@@ -65,6 +65,14 @@ TEST(FolderChain, AFolderReplacedWhileClosedIsRefusedWhenOpenedAgain) {
     return withDescriptorLimit(next, [&] { return chain.enter(name); });
   };
   EXPECT_FALSE(enterWithNoDescriptorFree("a"));
+  // With standard input closed, a folder gets descriptor 0: a folder like any other.
+  EXPECT_EQ(runInChild([&] {
+              ::dup2(2, 0);  // taken while the top opens, whatever the tests were started with
+              FolderChain fresh;
+              fresh.start(shareFolder(openFolderPath(tree.path("top"))));
+              return std::to_string(::close(0) + fresh.enter("a"));
+            }),
+            "1");
   for (const char* name : {"a", "b", "c"}) ASSERT_TRUE(chain.enter(name)) << name;
   EXPECT_FALSE(chain.enter("missing") || chain.openAt(1) == nullptr);  // a failure closes none
   EXPECT_TRUE(enterWithNoDescriptorFree("d"));
@@ -76,6 +84,24 @@ TEST(FolderChain, AFolderReplacedWhileClosedIsRefusedWhenOpenedAgain) {
   for (const char* name : {"", ".", "..", "a/b", "/"}) {
     EXPECT_EQ(openSubfolder(AT_FDCWD, name), -1) << name;
     EXPECT_EQ(errno, EINVAL) << name;
+  }
+}
+
+// However deep the walk and however it goes back up, no more descriptors than the budget stay
+// open, and the top and the deepest folder are always among them.
+TEST(FolderChain, DescriptorsOpenGrowWithDepth) {
+  TestTree tree;
+  tree.createNestedDirs("top", "d", 30);
+  FolderChain chain(4);
+  chain.start(shareFolder(openFolderPath(tree.path("top"))));
+  for (const std::size_t depth : {31u, 12u, 20u, 3u, 2u, 25u}) {
+    chain.leaveTo(depth);
+    while (chain.depth() < depth) ASSERT_TRUE(chain.enter("d")) << chain.depth();
+    ASSERT_NE(chain.deepest(), nullptr) << depth;
+    std::size_t open = 0;
+    for (std::size_t level = 0; level < depth; ++level) open += chain.openAt(level) != nullptr;
+    EXPECT_LE(open, 4u) << depth;
+    EXPECT_TRUE(chain.openAt(0) && chain.openAt(depth - 1)) << depth;
   }
 }
 
