@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <climits>
 #include <csignal>
@@ -130,6 +131,22 @@ TEST_F(CliTest, ASignalOrARaceMidSaveLosesAFileOrLeavesATemporary) {
   EXPECT_EQ(tree.readFile("other.txt"), report);
   const auto entries = std::filesystem::directory_iterator(tree.root());
   EXPECT_EQ(std::distance(begin(entries), end(entries)), 6);  // Music and the five files
+}
+
+// A file's size costs a system call of its own; names alone come with the folder's records, so
+// a tree of many files is listed without one call a file.
+TEST_F(CliTest, NamesAloneCostACallForEachFile) {
+  if (runProcess({"strace", "-V"}).exitCode != 0) GTEST_SKIP() << "strace is not installed";
+  for (int i = 0; i < 300; ++i) tree.createFile("Many/f" + std::to_string(i));
+  const auto calls = [this](const char* option) {
+    runProcess({"strace", "-f", "-qq", "-o", "calls.txt", "-e", "trace=newfstatat,statx", cliPath(),
+                option, "Many"},
+               {.environment = {"ASAN_OPTIONS=detect_leaks=0"}, .workingFolder = tree.root()});
+    const std::string log = tree.readFile("calls.txt");
+    return std::count(log.begin(), log.end(), '\n');
+  };
+  EXPECT_LT(calls("--no-tree"), 100);
+  EXPECT_GE(calls("--sizes"), 300);
 }
 
 // When the working folder has been removed, a relative PATH has no absolute form; taking the

@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDialogButtonBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileIconProvider>
 #include <QFontInfo>
@@ -50,6 +51,9 @@ TEST_F(WindowTest, AFreshStartShowsAWrongValueOrCutsALongName) {
   EXPECT_TRUE(QFontInfo(window->pane()->font()).fixedPitch());
   EXPECT_FALSE(window->progressBar()->isTextVisible());
   EXPECT_EQ(window->windowIcon().availableSizes().size(), 4);  // the program's, at every size
+  // The desktop finds the program's entry, its name and icon, by the name the windows give.
+  EXPECT_TRUE(
+      QFile::exists(TARVEL_RESOURCES "/" + QGuiApplication::desktopFileName() + ".desktop"));
   // Both scroll bars show always: the pane does not jump when a long line comes or goes.
   EXPECT_TRUE(window->pane()->horizontalScrollBar()->isVisible() &&
               window->pane()->verticalScrollBar()->isVisible());
