@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <climits>
 #include <string>
+#include <tuple>
 
 #include "browser/TreeSource.h"
 #include "listing/ListingRun.h"
@@ -133,20 +134,16 @@ TEST_F(FolderTreeTest, AnItemHasAPathFromItsShownTextOrAWrongKind) {
   QTreeWidgetItem* file = folders.findChildByText(dir, "file.txt");
 
   // The root and folders list as folders, whatever they hold; anything else as a file.
-  const struct {
-    const QTreeWidgetItem* item;
-    std::string path;
-    ItemKind kind;
-  } cases[] = {
+  const std::tuple<const QTreeWidgetItem*, std::string, ItemKind> cases[] = {
       {folders.topLevelItem(0), "", ItemKind::Folder},
       {box, tree.path("box"), ItemKind::Folder},
       {file, tree.path("box/dir/file.txt"), ItemKind::File},
       {strange, tree.path("box/" + odd), ItemKind::Folder},
       {strange->child(0), tree.path("box/" + odd), ItemKind::File},  // a placeholder
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(folders.getItemPath(c.item), c.path) << c.path;
-    EXPECT_EQ(selectedItemOf(folders, c.item).kind, c.kind) << c.path;
+  for (const auto& [item, path, kind] : cases) {
+    EXPECT_EQ(folders.getItemPath(item), path);
+    EXPECT_EQ(selectedItemOf(folders, item).kind, kind) << path;
   }
   EXPECT_EQ(strange->text(0), QString::fromUtf8("bad\xEF\xBF\xBD?name"));
   strange->setExpanded(true);  // the raw path still reaches the folder

@@ -151,9 +151,8 @@ TEST_P(GoldenReports, MatchTheExpectedBytes) {
 
 std::vector<std::string> goldenFiles() {
   std::vector<std::string> files;
-  for (const auto& entry : std::filesystem::directory_iterator(TARVEL_GOLDEN_DIR)) {
+  for (const auto& entry : std::filesystem::directory_iterator(TARVEL_GOLDEN_DIR))
     if (entry.path().extension() == ".golden") files.push_back(entry.path());
-  }
   std::sort(files.begin(), files.end());
   return files;
 }

@@ -3,7 +3,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
-#include <QContextMenuEvent>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
@@ -274,19 +273,6 @@ TEST_F(WindowTest, AReportOfManyPiecesLosesTextInThePaneOrKeepsAnUndoCopy) {
   EXPECT_EQ(window->pane()->document()->blockCount(), lines / 32 + 1);
   EXPECT_FALSE(window->pane()->document()->isUndoAvailable());   // no history as big as the text
   EXPECT_TRUE(window->pane()->document()->isUndoRedoEnabled());  // but the user's edits have one
-}
-
-TEST_F(WindowTest, TheContextMenuMissesAbout) {
-  QStringList items;
-  QTimer::singleShot(0, window.get(), [&items] {
-    QMenu* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-    for (const QAction* action : menu->actions()) items << action->text();
-    menu->close();
-  });
-  QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(5, 5),
-                              window->mapToGlobal(QPoint(5, 5)));
-  QApplication::sendEvent(window.get(), &menuEvent);
-  EXPECT_EQ(items, QStringList{"&A propos de Tarvelinquistombrel..."});
 }
 
 // Every text the user reads is French, whatever the language the program is started in.

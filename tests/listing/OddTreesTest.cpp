@@ -23,21 +23,19 @@ namespace tarvel {
 namespace {
 
 TEST(OddTrees, NoLevelIsCutHoweverLongItsPath) {
-  const struct {
-    std::string name;
-    int levels;
-  } cases[] = {{"a", 3000}, {std::string(200, 'd'), PATH_MAX / 201 + 5}};
-  for (const auto& c : cases) {
+  const std::pair<std::string, int> cases[] = {{"a", 3000},
+                                               {std::string(200, 'd'), PATH_MAX / 201 + 5}};
+  for (const auto& [name, levels] : cases) {
     TestTree tree("/dev/shm");
-    tree.createNestedDirs("Top", c.name, c.levels, 5);
+    tree.createNestedDirs("Top", name, levels, 5);
     ListingRun run;
     const auto [report, total] = withDescriptorLimit(64, [&] {
       return std::pair{listFolder(run, tree, "Top", plainOptions()),
                        sumFolderSize(tree.path("Top"), false, true)};
     });
-    EXPECT_EQ(run.state().folderCount, c.levels) << c.levels;
-    EXPECT_TRUE(report.ends_with("  |-leaf\r\n")) << c.levels;
-    EXPECT_EQ(total, 5u) << c.levels;
+    EXPECT_EQ(run.state().folderCount, levels) << levels;
+    EXPECT_TRUE(report.ends_with("  |-leaf\r\n")) << levels;
+    EXPECT_EQ(total, 5u) << levels;
   }
 }
 
