@@ -13,9 +13,8 @@ namespace {
 // Records the progress calls as "R<max>" and "P<position>".
 class ProgressLog final : public ProgressSink {
  public:
-  void setRange(std::int64_t maximum) override { record('R', maximum); }
-  void setPosition(std::int64_t at) override { record('P', at); }
-  void record(char kind, std::int64_t value) { calls += kind + std::to_string(value) + ' '; }
+  void setRange(std::int64_t maximum) override { calls += 'R' + std::to_string(maximum) + ' '; }
+  void setPosition(std::int64_t at) override { calls += 'P' + std::to_string(at) + ' '; }
   std::string calls;
 };
 
