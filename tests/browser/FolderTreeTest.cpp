@@ -10,8 +10,7 @@
 #include <tuple>
 
 #include "browser/TreeSource.h"
-#include "listing/ListingRun.h"
-#include "tests/support/TestTree.h"
+#include "tests/listing/ListingTestSupport.h"
 
 namespace tarvel {
 
@@ -167,8 +166,7 @@ TEST_F(FolderTreeTest, TheTreeListsOtherwiseThanTheDiskOrBelowAClosedFolder) {
     tree.createFile(std::string("box/music/") + name);
   tree.createDir("box/music/empty");
   QTreeWidgetItem* music = open("box/music");
-  ListingOptions options;
-  options.capitalizeNames = options.separatorOn = false;
+  ListingOptions options = plainOptions();
   // Open, its subfolders closed: their contents are not in the tree.
   EXPECT_EQ(listing(folders, music, options, true),
             "music\r\n |-abba\r\n |-empty\r\n |-odd?name\xff\r\n |-Zed\r\n |-readme.TXT\r\n");

@@ -66,18 +66,21 @@ class OnEachFolder final : public ProgressSink {
 };
 
 // The walk's lines for the folder `root` with `helpers` threads reading ahead, then its counts.
+// One source for each number of helpers serves every walk, as one serves every listing of the
+// window: what a walk leaves behind must not change the next.
 std::string listWith(
     unsigned helpers, const std::string& root, const ListingOptions& options,
     std::function<void()> step = [] {}) {
   const int descriptorsBefore = openDescriptors();
-  DiskSource source(helpers);
+  static DiskSource sources[] = {DiskSource(0), DiskSource(1), DiskSource(2), DiskSource(3)};
   ExtensionPatterns patterns;
   RunState state;
   std::string report;
   OnEachFolder progress(std::move(step));
   NoWarnings warnings;
-  FolderWalk(options, patterns, state, report, progress, warnings).walk(source, {"", root});
-  source.finish();
+  FolderWalk(options, patterns, state, report, progress, warnings)
+      .walk(sources[helpers], {"", root});
+  sources[helpers].finish();
   EXPECT_EQ(openDescriptors(), descriptorsBefore) << "left open by the source";
   return report + std::to_string(state.folderCount) + "/" + std::to_string(state.fileCount);
 }
