@@ -12,6 +12,7 @@
 #include <iterator>
 #include <regex>
 #include <set>
+#include <thread>
 #include <tuple>
 
 #include "cli/CommandLine.h"
@@ -134,19 +135,23 @@ TEST_F(CliTest, ASignalOrARaceMidSaveLosesAFileOrLeavesATemporary) {
 }
 
 // A file's size costs a system call of its own; names alone come with the folder's records, so
-// a tree of many files is listed without one call a file.
-TEST_F(CliTest, NamesAloneCostACallForEachFile) {
+// a tree of many files is listed without one call a file. Threads: one a processor beyond the
+// first, to three, for the listing's reading ahead and for the folder size alike.
+TEST_F(CliTest, NamesAloneCostACallForEachFileOrThreadsOutnumberProcessors) {
   if (runProcess({"strace", "-V"}).exitCode != 0) GTEST_SKIP() << "strace is not installed";
-  for (int i = 0; i < 300; ++i) tree.createFile("Many/f" + std::to_string(i));
-  const auto calls = [this](const char* option) {
-    runProcess({"strace", "-f", "-qq", "-o", "calls.txt", "-e", "trace=newfstatat,statx", cliPath(),
+  for (int i = 0; i < 300; ++i)
+    tree.createFile("Many/" + std::to_string(i % 3) + "/f" + std::to_string(i));
+  const auto calls = [this](const std::string& traced, const char* option) {
+    runProcess({"strace", "-f", "-qq", "-o", "calls.txt", "-e", "trace=" + traced, cliPath(),
                 option, "Many"},
                {.environment = {"ASAN_OPTIONS=detect_leaks=0"}, .workingFolder = tree.root()});
-    const std::string log = tree.readFile("calls.txt");
-    return std::count(log.begin(), log.end(), '\n');
+    return static_cast<unsigned>(std::ranges::count(tree.readFile("calls.txt"), '\n'));
   };
-  EXPECT_LT(calls("--no-tree"), 100);
-  EXPECT_GE(calls("--sizes"), 300);
+  EXPECT_LT(calls("newfstatat,statx", "--no-tree"), 100u);
+  EXPECT_GE(calls("newfstatat,statx", "--sizes"), 300u);
+  const unsigned helpers = std::min(std::max(std::thread::hardware_concurrency(), 1u) - 1, 3u);
+  for (const char* option : {"--no-tree", "--folder-size"})
+    EXPECT_EQ(calls("clone,clone3", option), helpers) << option;
 }
 
 // When the working folder has been removed, a relative PATH has no absolute form; taking the
@@ -273,9 +278,7 @@ TEST(TerminalProgress, AShortWalkWritesOrALongOneFloodsOrLeavesItsLine) {
   int channel[2];
   ASSERT_EQ(::pipe2(channel, O_NONBLOCK | O_CLOEXEC), 0);
   std::FILE* terminal = ::fdopen(channel[1], "w");
-  RunState state;
-  state.fileCount = 7;
-  state.folderCount = 2;
+  const RunState state{.fileCount = 7, .folderCount = 2};
   TerminalProgress quick(terminal, state);
   for (int entry = 0; entry < 100'000; ++entry) quick.setPosition(entry);
   quick.finish();

@@ -62,10 +62,6 @@ ProcessResult runProcess(const std::vector<std::string>& arguments, const Proces
           takeFile(errPath)};
 }
 
-std::string cliPath() {
-  return TARVEL_CLI_PATH;
-}
-
 ProcessResult runCli(const std::vector<std::string>& arguments, const ProcessOptions& options) {
   std::vector<std::string> command{cliPath()};
   command.insert(command.end(), arguments.begin(), arguments.end());
