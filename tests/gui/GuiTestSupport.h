@@ -72,6 +72,7 @@ class WindowTest : public ::testing::Test {
   // Clicks "Extraction" and waits for the report in the pane.
   void extract() {
     click(control(kExtraction));
+    EXPECT_FALSE(control(kExtensionEdit)->isEnabled());  // nothing may change the listing meanwhile
     ASSERT_TRUE(QTest::qWaitFor([this] { return !window->isListing(); }));
   }
   // Waits for the folder size being computed.

@@ -49,6 +49,7 @@ TEST_F(WindowTest, AFreshStartShowsAWrongValueOrCutsALongName) {
   EXPECT_EQ(labelText(control(kFolderSize)), "Taille du dossier:");
   EXPECT_TRUE(QFontInfo(window->pane()->font()).fixedPitch());
   EXPECT_FALSE(window->progressBar()->isTextVisible());
+  EXPECT_EQ(window->pane()->lineWrapMode(), QPlainTextEdit::NoWrap);  // a line is a line
   EXPECT_EQ(window->windowIcon().availableSizes().size(), 4);  // the program's, at every size
   // The desktop finds the program's entry, its name and icon, by the name the windows give.
   EXPECT_TRUE(
@@ -112,7 +113,8 @@ TEST_F(WindowTest, TheWindowListsOtherBytesThanTheCommandLine) {
   EXPECT_EQ(window->reportBuffer(), cli({"--no-files", "--extensions=*.mp3", "--path=absolute",
                                          "--sizes", "--footer", "--separator=\t="}));
   EXPECT_TRUE(window->pane()->toPlainText().contains("|\t="));  // the typed tab survives
-  click(control(kExtensionCheck));  // off: the field too, and its text stays
+  EXPECT_TRUE(control(kExtensionEdit)->isEnabled());  // after the walk, the filter is the user's
+  click(control(kExtensionCheck));                    // off: the field too, and its text stays
   EXPECT_FALSE(control(kExtensionEdit)->isEnabled());
   EXPECT_EQ(window->options().extensionFilter, "*.mp3");
 }
