@@ -195,7 +195,7 @@ TEST_F(CliTest, WhatCannotBeReadIsToldAndTheStatusIsOne) {
   tree.createFile("Music/Artist/Locked/secret");
   tree.setMode("Music/Artist/Locked", 0);
   tree.setMode("Music/abba", 0);
-  tree.createFile("Music/Artisan/f", "x");
+  for (const char* file : {"f", "g"}) tree.createFile(std::string("Music/Artisan/") + file, "x");
   tree.setMode("Music/Artisan", 0444);  // names can be read, sizes cannot
   const ProcessOptions options{
       .environment = {}, .workingFolder = tree.root(), .unprivileged = true};
@@ -203,8 +203,10 @@ TEST_F(CliTest, WhatCannotBeReadIsToldAndTheStatusIsOne) {
     return "tarvelinquistombrel-cli: impossible de lire le dossier « " + tree.path(folder) +
            " » : accès refusé\n";
   };
-  const std::string noSize = "tarvelinquistombrel-cli: impossible de lire la taille de « " +
-                             tree.path("Music/Artisan/f") + " » : accès refusé\n";
+  std::string noSize;  // for each of the files of Artisan
+  for (const char* file : {"/f", "/g"})
+    noSize += "tarvelinquistombrel-cli: impossible de lire la taille de « " +
+              tree.path("Music/Artisan") + file + " » : accès refusé\n";
   const auto listing = runCli({"--sizes", "Music"}, options);
   const auto size = runCli({"--folder-size", "Music"}, options);
   if (listing.exitCode == 126 || listing.err.find("setpriv") != std::string::npos) {
@@ -212,7 +214,7 @@ TEST_F(CliTest, WhatCannotBeReadIsToldAndTheStatusIsOne) {
   }
   EXPECT_EQ(listing.exitCode, 1);
   EXPECT_EQ(listing.out,
-            "Music\r\n |-Abba\r\n |-Artisan\r\n |  |-F ( 0 )\r\n |  |--------/\r\n"
+            "Music\r\n |-Abba\r\n |-Artisan\r\n |  |-F ( 0 )\r\n |  |-G ( 0 )\r\n |  |--------/\r\n"
             " |-Artist\r\n |  |-Locked\r\n |  |-Song.mp3 ( 4 )\r\n |  |---------------/\r\n"
             " |-.hidden ( 0 )\r\n |-List.txt ( 5 )\r\n |---------------/\r\n");
   EXPECT_EQ(listing.err, cannotRead("Music/abba") + noSize + cannotRead("Music/Artist/Locked"));
