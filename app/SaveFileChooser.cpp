@@ -34,7 +34,6 @@ std::optional<QString> FileDialogSaveChooser::chooseSaveFile(QWidget* owner) {
   TextFileDialog dialog(owner);
   dialog.setWindowModality(Qt::WindowModal);  // blocks the window, not the help
   dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   // Each entry shows its name as written and filters with the patterns in the last brackets,
   // which the dialog hides: the shown "(*.txt,*.log,*.wri)" is not a pattern list it can read.

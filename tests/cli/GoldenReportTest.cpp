@@ -69,11 +69,8 @@ void addEntry(TestTree& tree, std::string_view line) {
   } else if (const auto equals = line.find(" = "); equals != std::string_view::npos) {
     const std::uint64_t size = std::stoull(std::string(line.substr(equals + 3)));
     const std::string path = unescape(line.substr(0, equals));
-    if (size >= kSparseFrom) {
-      tree.createSparseFile(path, size);
-    } else {
-      tree.createFile(path, std::string(size, 'x'));
-    }
+    if (size >= kSparseFrom) tree.createSparseFile(path, size);
+    if (size < kSparseFrom) tree.createFile(path, std::string(size, 'x'));
   } else {
     tree.createFile(unescape(line));
   }
