@@ -12,6 +12,7 @@
 #include <iterator>
 #include <regex>
 #include <set>
+#include <sstream>
 #include <thread>
 #include <tuple>
 
@@ -137,7 +138,7 @@ TEST_F(CliTest, ASignalOrARaceMidSaveLosesAFileOrLeavesATemporary) {
 TEST_F(CliTest, NamesAloneCostACallForEachFileOrThreadsOutnumberProcessors) {
   if (runProcess({"strace", "-V"}).exitCode != 0) GTEST_SKIP() << "strace is not installed";
   for (int i = 0; i < 300; ++i)
-    tree.createFile("Many/" + std::to_string(i % 3) + "/f" + std::to_string(i));
+    tree.createFile("Many/" + std::to_string(i % 30) + "/f" + std::to_string(i));
   const auto calls = [this](const std::string& traced, const char* option) {
     runProcess({"strace", "-f", "-qq", "-o", "calls.txt", "-e", "trace=" + traced, cliPath(),
                 option, "Many"},
@@ -149,6 +150,12 @@ TEST_F(CliTest, NamesAloneCostACallForEachFileOrThreadsOutnumberProcessors) {
   const unsigned helpers = std::min(std::max(std::thread::hardware_concurrency(), 1u) - 1, 3u);
   for (const char* option : {"--no-tree", "--folder-size"})
     EXPECT_EQ(calls("clone,clone3", option), helpers) << option;
+  // And each takes its share of the folders.
+  calls("getdents64", "--folder-size");
+  std::istringstream reads(tree.readFile("calls.txt"));
+  std::set<std::string> readers;
+  for (std::string line; std::getline(reads, line);) readers.insert(line.substr(0, line.find(' ')));
+  EXPECT_EQ(readers.size(), helpers + 1);
 }
 
 // When the working folder has been removed, a relative PATH has no absolute form; taking the

@@ -68,9 +68,8 @@ WindowTest::WindowTest() : savedHome(qgetenv("HOME")) {
   tree.createFile("Music/Artist/Live/a.ogg", "x");
   tree.createFile("Music/list.TXT", "hello!!");
   for (const char* name :
-       {".hidden", "odd\tname.mp3", "été.txt", "a\u2028b.mp3", "c\u2029d.mp3", "e\u0085f.mp3"}) {
+       {".hidden", "odd\tname.mp3", "été.txt", "a\u2028b.mp3", "c\u2029d.mp3", "e\u0085f.mp3"})
     tree.createFile(std::string("Music/") + name);
-  }
   for (int i = 0; i < 80; ++i) tree.createFile("Music/file" + std::to_string(i) + ".txt");
   qputenv("HOME", tree.path("home/user").c_str());
   window = std::make_unique<MainDialog>();

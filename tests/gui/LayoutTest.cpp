@@ -97,8 +97,7 @@ void checkLayout(QWidget& dialog, const QString& resource) {
   }
   for (std::size_t a = 0; a < inks.size(); ++a)
     for (std::size_t b = a + 1; b < inks.size(); ++b)
-      EXPECT_FALSE(inks[a].first.intersects(inks[b].first))
-          << inks[a].second.toStdString() << " / " << inks[b].second.toStdString();
+      EXPECT_FALSE(inks[a].first.intersects(inks[b].first)) << inks[a].second.toStdString();
   // What the layout puts in a group stays inside the group's frame as it is drawn: a few
   // pixels around the room the style leaves for contents, below the title. Buttons and fields
   // draw their whole rectangle; check boxes, radio buttons and labels only their text.

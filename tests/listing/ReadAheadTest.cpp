@@ -55,14 +55,11 @@ int openDescriptors() {
 }
 
 // Runs `step` whenever the walk enters a folder or comes back to one.
-class OnEachFolder final : public ProgressSink {
- public:
-  explicit OnEachFolder(std::function<void()> step) : step_(std::move(step)) {}
-  void setRange(std::int64_t) override { step_(); }
+struct OnEachFolder final : ProgressSink {
+  explicit OnEachFolder(std::function<void()> action) : step(std::move(action)) {}
+  void setRange(std::int64_t) override { step(); }
   void setPosition(std::int64_t) override {}
-
- private:
-  std::function<void()> step_;
+  std::function<void()> step;
 };
 
 // The walk's lines for the folder `root` with `helpers` threads reading ahead, then its counts.

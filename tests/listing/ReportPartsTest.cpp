@@ -11,8 +11,7 @@ namespace tarvel {
 namespace {
 
 // Records the progress calls as "R<max>" and "P<position>".
-class ProgressLog final : public ProgressSink {
- public:
+struct ProgressLog final : ProgressSink {
   void setRange(std::int64_t maximum) override { calls += 'R' + std::to_string(maximum) + ' '; }
   void setPosition(std::int64_t at) override { calls += 'P' + std::to_string(at) + ' '; }
   std::string calls;
