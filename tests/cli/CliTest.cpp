@@ -35,9 +35,8 @@ class CliTest : public ::testing::Test {
     tree.createFile("Music/.hidden");
     tree.createFile("Music/list.TXT", "hello");
   }
-  ProcessResult run(const std::vector<std::string>& arguments,
-                    const std::string& environment = {}) {
-    return runCli(arguments, {.environment = words(environment), .workingFolder = tree.root()});
+  ProcessResult run(const std::vector<std::string>& args, const std::string& environment = {}) {
+    return runCli(args, {.environment = words(environment), .workingFolder = tree.root()});
   }
   TestTree tree;
 };

@@ -52,7 +52,7 @@ std::shared_ptr<MessageSeen> answerMessageBoxes() {
       delete timer;
     } else if (box != nullptr && box->isVisible()) {
       *record = {box->text(), box->icon(), record->count + 1,
-                 box->windowModality() == Qt::WindowModal};
+                 box->windowModality() == Qt::WindowModal, box->textFormat() == Qt::PlainText};
       box->buttons().constFirst()->click();
     }
   });

@@ -35,6 +35,7 @@ struct MessageSeen {
   int icon = 0;  // QMessageBox::Icon
   int count = 0;
   bool windowModal = false;  // the help, a window of its own, stays usable beside it
+  bool plainText = false;    // a name is shown as it is, never taken for markup
 };
 // Answers every message box that shows until the returned object goes.
 std::shared_ptr<MessageSeen> answerMessageBoxes();

@@ -259,7 +259,7 @@ TEST_F(WindowTest, CopyMissesThePaneOrSaveTheReportBytes) {
   saveChooser.answer = QString::fromStdString(tree.path("readonly.txt"));
   click(control(kSaveAs));
   EXPECT_EQ(seen->count, 1);
-  EXPECT_TRUE(seen->icon == QMessageBox::Critical && seen->windowModal);
+  EXPECT_TRUE(seen->icon == QMessageBox::Critical && seen->windowModal && seen->plainText);
   EXPECT_EQ(seen->text.toStdString(), "L'accès à " + tree.path("readonly.txt") + " a été refusé.");
   EXPECT_EQ(tree.readFile("readonly.txt"), "keep");
 }
