@@ -231,15 +231,16 @@ TEST_F(CliTest, WhatCannotBeReadIsToldAndTheStatusIsOne) {
 }
 
 // A working folder whose full path is longer than the system takes at once: "." is opened as
-// it is, never by its full path.
+// it is, never by its full path, and the full path itself name by name (here with standard
+// input closed, so that a folder on the way gets descriptor 0).
 TEST_F(CliTest, AWorkingFolderDeeperThanAnyPathIsListedAndSummed) {
   const std::string name(200, 'n');
   tree.createNestedDirs("deep", name, PATH_MAX / 201 + 2, 12);
   const ProcessOptions options{.environment = {}, .workingFolder = tree.root()};
-  const std::string goDown = "cd deep && for i in $(seq " + std::to_string(PATH_MAX / 201 + 2) +
-                             "); do cd -P \"$1\" || exit 9; done; exec \"$0\" \"$2\" .";
-  const auto listing = runProcess({"sh", "-c", goDown, cliPath(), name, "--sizes"}, options);
-  const auto size = runProcess({"sh", "-c", goDown, cliPath(), name, "--folder-size"}, options);
+  const std::string down = "cd deep && for i in $(seq " + std::to_string(PATH_MAX / 201 + 2) +
+                           "); do cd -P \"$1\"; done; exec \"$0\" \"$2\" \"${3:-$PWD}\" <&-";
+  const auto listing = runProcess({"sh", "-c", down, cliPath(), name, "--sizes"}, options);
+  const auto size = runProcess({"sh", "-c", down, cliPath(), name, "--folder-size", "."}, options);
   EXPECT_EQ(listing.exitCode, 0) << listing.err;
   EXPECT_EQ(listing.out, name + "\r\n |-Leaf ( 12 )\r\n |------------/\r\n");
   EXPECT_EQ(size.exitCode, 0) << size.err;
