@@ -185,7 +185,7 @@ TEST_F(CliTest, AFailedWriteIsAFailure) {
 TEST_F(CliTest, AFolderOpenedAsDescriptorZeroIsTakenForAFailure) {
   const ProcessOptions options{.environment = {}, .workingFolder = tree.root()};
   for (const char* arguments : {"--sizes Music", "--folder-size Music", "--sizes Music/list.TXT",
-                                "-o /dev/null Music", "-o out Music"}) {
+                                "-o /dev/null Music", "-o out Music", "Music/Artist/.."}) {
     const auto closed =
         runProcess({"sh", "-c", "exec \"$0\" $1 <&-", cliPath(), arguments}, options);
     EXPECT_EQ(closed.exitCode, 0) << arguments << closed.err;
