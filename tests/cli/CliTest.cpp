@@ -137,7 +137,7 @@ TEST_F(CliTest, ASignalOrARaceMidSaveLosesAFileOrLeavesATemporary) {
 TEST_F(CliTest, NamesAloneCostACallForEachFileOrThreadsOutnumberProcessors) {
   if (runProcess({"strace", "-V"}).exitCode != 0) GTEST_SKIP() << "strace is not installed";
   for (int i = 0; i < 300; ++i)
-    tree.createFile("Many/" + std::to_string(i % 30) + "/f" + std::to_string(i));
+    tree.createFile("Many/" + std::to_string(i % 100) + "/f" + std::to_string(i));
   const auto calls = [this](const std::string& traced, const char* option) {
     runProcess({"strace", "-f", "-qq", "-o", "calls.txt", "-e", "trace=" + traced, cliPath(),
                 option, "Many"},
