@@ -1,6 +1,5 @@
 #pragma once
 
-#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -8,13 +7,6 @@
 #include "tests/support/TestTree.h"
 
 namespace tarvel {
-
-// Report lines, each ended by CR LF, as the report holds them.
-inline std::string reportLines(std::initializer_list<std::string_view> lines) {
-  std::string joined;
-  for (const auto line : lines) joined.append(line).append("\r\n");
-  return joined;
-}
 
 // Lists the folder `relative` of `tree` from the disk, as the window would with it selected.
 inline std::string listFolder(ListingRun& run, const TestTree& tree, std::string_view relative,
