@@ -168,11 +168,13 @@ struct SaveCase {
 };
 
 TEST(SafeFileWriter, SavesKeepTheFileItsLinksAndMetadataAndFailuresKeepItAsItWas) {
-  // The file `name` with `mode`, and its folder with `folderMode` unless 0.
-  const auto file = [](const char* name, const char* bytes, mode_t mode, mode_t folderMode = 0) {
+  // The file `name` with `mode` (and `group` unless 0), and its folder with `folderMode` unless 0.
+  const auto file = [](const char* name, const char* bytes, mode_t mode, mode_t folderMode = 0,
+                       gid_t group = 0) {
     return [=](TestTree& tree) {
       tree.createFile(name, bytes);
       tree.setMode(name, mode);
+      if (group != 0) check(::chown(tree.path(name).c_str(), ::geteuid(), group) == 0, "chown");
       if (folderMode != 0)
         tree.setMode(std::filesystem::path(name).parent_path().string(), folderMode);
     };
@@ -209,8 +211,8 @@ TEST(SafeFileWriter, SavesKeepTheFileItsLinksAndMetadataAndFailuresKeepItAsItWas
          check(::chown(tree.path("out").c_str(), 65534, 65534) == 0, "chown");
        },
        "out", "new", "ok; out=new; new inode, meta kept"},
-      {"another user's save takes the owner's file", true, How::Unprivileged,
-       file("shared/out", "old", 0666, 0777), "shared/out", "new",
+      {"another user's save takes the owner's file, or keeps only the group", true,
+       How::Unprivileged, file("shared/out", "old", 0666, 0777, 65534), "shared/out", "new",
        "ok; shared/ shared/out=new; same inode, meta kept"},
       {"a rename drops an attribute the saver cannot read", true, How::Unprivileged,
        [](TestTree& tree) {
