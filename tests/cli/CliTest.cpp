@@ -121,7 +121,7 @@ TEST_F(CliTest, ASignalOrARaceMidSaveLosesAFileOrLeavesATemporary) {
     const auto result =
         runProcess({"sh", "-c", ignore + "exec \"$@\"", "sh", "strace", "-qq", "-o", "/dev/null",
                     "-e", "trace=fsync,lseek,renameat2,flistxattr", "-e",
-                    std::string("inject=") + inject, cliPath(), "-o", target, "Music"},
+                    std::string("inject=") + inject, kCliPath, "-o", target, "Music"},
                    {.environment = {"ASAN_OPTIONS=detect_leaks=0"}, .workingFolder = tree.root()});
     EXPECT_EQ(result.exitCode, exitCode) << inject << result.err;
     EXPECT_EQ(tree.readFile(target), expected) << inject;
@@ -139,8 +139,8 @@ TEST_F(CliTest, NamesAloneCostACallForEachFileOrThreadsOutnumberProcessors) {
   for (int i = 0; i < 300; ++i)
     tree.createFile("Many/" + std::to_string(i % 100) + "/f" + std::to_string(i));
   const auto calls = [this](const std::string& traced, const char* option) {
-    runProcess({"strace", "-f", "-qq", "-o", "calls.txt", "-e", "trace=" + traced, cliPath(),
-                option, "Many"},
+    runProcess({"strace", "-f", "-qq", "-o", "calls.txt", "-e", "trace=" + traced, kCliPath, option,
+                "Many"},
                {.environment = {"ASAN_OPTIONS=detect_leaks=0"}, .workingFolder = tree.root()});
     return static_cast<unsigned>(std::ranges::count(tree.readFile("calls.txt"), '\n'));
   };
@@ -162,7 +162,7 @@ TEST_F(CliTest, NamesAloneCostACallForEachFileOrThreadsOutnumberProcessors) {
 TEST_F(CliTest, DeletedWorkingFolderIsNotTakenForTheRoot) {
   tree.createDir("gone");
   const auto result = runProcess({"sh", "-c", "cd \"$1\" && rmdir \"$1\" && exec \"$0\" \"$2\" .",
-                                  cliPath(), tree.path("gone"), "--no-subfolders"});
+                                  kCliPath, tree.path("gone"), "--no-subfolders"});
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_EQ(result.out, "");
 }
@@ -173,7 +173,7 @@ TEST_F(CliTest, AFailedWriteIsAFailure) {
   for (const std::string redirection : {">/dev/full", ">&-"}) {
     for (const char* arguments : {"--help", "--version", "Music", "--folder-size Music"}) {
       const auto result =
-          runProcess({"sh", "-c", "exec \"$0\" $1 " + redirection, cliPath(), arguments}, options);
+          runProcess({"sh", "-c", "exec \"$0\" $1 " + redirection, kCliPath, arguments}, options);
       EXPECT_EQ(result.exitCode, 1) << arguments << redirection;
       EXPECT_NE(result.err.find("impossible d'écrire sur la sortie standard"), std::string::npos);
     }
@@ -187,7 +187,7 @@ TEST_F(CliTest, AFolderOpenedAsDescriptorZeroIsTakenForAFailure) {
   for (const char* arguments : {"--sizes Music", "--folder-size Music", "--sizes Music/list.TXT",
                                 "-o /dev/null Music", "-o out Music", "Music/Artist/.."}) {
     const auto closed =
-        runProcess({"sh", "-c", "exec \"$0\" $1 <&-", cliPath(), arguments}, options);
+        runProcess({"sh", "-c", "exec \"$0\" $1 <&-", kCliPath, arguments}, options);
     EXPECT_EQ(closed.exitCode, 0) << arguments << closed.err;
     EXPECT_EQ(closed.out, run(words(arguments)).out) << arguments;
   }
@@ -239,8 +239,8 @@ TEST_F(CliTest, AWorkingFolderDeeperThanAnyPathIsListedAndSummed) {
   const ProcessOptions options{.environment = {}, .workingFolder = tree.root()};
   const std::string down = "cd deep && for i in $(seq " + std::to_string(PATH_MAX / 201 + 2) +
                            "); do cd -P \"$1\"; done; exec \"$0\" \"$2\" \"${3:-$PWD}\" <&-";
-  const auto listing = runProcess({"sh", "-c", down, cliPath(), name, "--sizes"}, options);
-  const auto size = runProcess({"sh", "-c", down, cliPath(), name, "--folder-size", "."}, options);
+  const auto listing = runProcess({"sh", "-c", down, kCliPath, name, "--sizes"}, options);
+  const auto size = runProcess({"sh", "-c", down, kCliPath, name, "--folder-size", "."}, options);
   EXPECT_EQ(listing.exitCode, 0) << listing.err;
   EXPECT_EQ(listing.out, name + "\r\n |-Leaf ( 12 )\r\n |------------/\r\n");
   EXPECT_EQ(size.exitCode, 0) << size.err;

@@ -63,7 +63,7 @@ ProcessResult runProcess(const std::vector<std::string>& arguments, const Proces
 }
 
 ProcessResult runCli(const std::vector<std::string>& arguments, const ProcessOptions& options) {
-  std::vector<std::string> command{cliPath()};
+  std::vector<std::string> command{kCliPath};
   command.insert(command.end(), arguments.begin(), arguments.end());
   return runProcess(command, options);
 }

@@ -24,7 +24,7 @@ ProcessResult runProcess(const std::vector<std::string>& arguments,
                          const ProcessOptions& options = {});
 
 // The command-line program under test.
-inline std::string cliPath() { return TARVEL_CLI_PATH; }
+inline constexpr const char* kCliPath = TARVEL_CLI_PATH;
 ProcessResult runCli(const std::vector<std::string>& arguments, const ProcessOptions& options = {});
 
 // Runs `work` in a child process and returns what it produced; nullopt when the child failed.
