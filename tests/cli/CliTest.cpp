@@ -138,23 +138,42 @@ TEST_F(CliTest, NamesAloneCostACallForEachFileOrThreadsOutnumberProcessors) {
   if (runProcess({"strace", "-V"}).exitCode != 0) GTEST_SKIP() << "strace is not installed";
   for (int i = 0; i < 300; ++i)
     tree.createFile("Many/" + std::to_string(i % 100) + "/f" + std::to_string(i));
-  const auto calls = [this](const std::string& traced, const char* option) {
+  // The thread of each call that names a file "f…", or of every call.
+  const auto calls = [this](const std::string& traced, const char* option, const char* folder,
+                            const char* mark = "") {
     runProcess({"strace", "-f", "-qq", "-o", "calls.txt", "-e", "trace=" + traced, kCliPath, option,
-                "Many"},
+                folder},
                {.environment = {"ASAN_OPTIONS=detect_leaks=0"}, .workingFolder = tree.root()});
-    return static_cast<unsigned>(std::ranges::count(tree.readFile("calls.txt"), '\n'));
+    std::istringstream lines(tree.readFile("calls.txt"));
+    std::multiset<std::string> threads;
+    for (std::string line; std::getline(lines, line);)
+      if (line.find(mark) != std::string::npos) threads.insert(line.substr(0, line.find(' ')));
+    return threads;
   };
-  EXPECT_LT(calls("newfstatat,statx", "--no-tree"), 100u);
-  EXPECT_GE(calls("newfstatat,statx", "--sizes"), 300u);
-  const unsigned helpers = std::min(std::max(std::thread::hardware_concurrency(), 1u) - 1, 3u);
+  const auto distinct = [](const auto& threads) {
+    return std::set(threads.begin(), threads.end());
+  };
+  EXPECT_LT(calls("newfstatat,statx", "--no-tree", "Many").size(), 100u);
+  const unsigned processors = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
+  for (const char* option : {"--no-tree", "--folder-size", "--sizes"})
+    EXPECT_EQ(calls("clone,clone3", option, "Many").size(), processors - 1) << option;
+  // Each helper takes its share of the folders, listed or summed.
   for (const char* option : {"--no-tree", "--folder-size"})
-    EXPECT_EQ(calls("clone,clone3", option), helpers) << option;
-  // And each takes its share of the folders.
-  calls("getdents64", "--folder-size");
-  std::istringstream reads(tree.readFile("calls.txt"));
-  std::set<std::string> readers;
-  for (std::string line; std::getline(reads, line);) readers.insert(line.substr(0, line.find(' ')));
-  EXPECT_EQ(readers.size(), helpers + 1);
+    EXPECT_EQ(distinct(calls("getdents64", option, "Many")).size(), processors) << option;
+  // The sizes of a large folder are read on every processor, each file once, in equal shares,
+  // and each size reaches its own file.
+  std::string expected = "Big\r\n";
+  for (int i = 0; i < 4104; ++i) {
+    const std::string name = std::to_string(10000 + i);
+    tree.createSparseFile("Big/f" + name, i);
+    expected += " |-F" + name + " ( " + std::to_string(i) + " )\r\n";
+  }
+  EXPECT_TRUE(run({"--sizes", "--no-separator", "Big"}).out == expected);
+  EXPECT_EQ(calls("clone,clone3", "--sizes", "Big").size(), processors - 1);
+  const auto sizesRead = calls("newfstatat,statx", "--sizes", "Big", "\"f");
+  EXPECT_EQ(distinct(sizesRead).size(), processors);
+  for (const auto& thread : distinct(sizesRead))
+    EXPECT_EQ(sizesRead.count(thread), 4104 / processors);
 }
 
 // When the working folder has been removed, a relative PATH has no absolute form; taking the

@@ -7,7 +7,6 @@
 #include <atomic>
 #include <climits>
 #include <cstdint>
-#include <cstdio>
 #include <exception>
 #include <string>
 #include <thread>
@@ -37,23 +36,6 @@ TEST(OddTrees, NoLevelIsCutHoweverLongItsPath) {
     EXPECT_TRUE(report.ends_with("  |-leaf\r\n")) << levels;
     EXPECT_EQ(total, 5u) << levels;
   }
-}
-
-// Past a few thousand files, their sizes are read on several threads at once: each size must
-// still reach its own file.
-TEST(OddTrees, EveryFileOfALargeFolderKeepsItsOwnSize) {
-  TestTree tree("/dev/shm");
-  std::string expected = "Many\r\n";
-  for (int i = 0; i < 6000; ++i) {
-    char name[16];
-    std::snprintf(name, sizeof name, "f%05d", i);
-    tree.createSparseFile(std::string("Many/") + name, static_cast<std::uint64_t>(i) * 3);
-    expected += std::string(" |-") + name + " ( " + std::to_string(i * 3) + " )\r\n";
-  }
-  ListingRun run;
-  ListingOptions options = plainOptions();
-  options.includeFileSize = true;
-  EXPECT_EQ(listFolder(run, tree, "Many", options), expected);
 }
 
 // Threads that share the folder size's work hand each other whole subtrees: none is lost.
