@@ -59,8 +59,8 @@ TEST_F(FolderTreeTest, AFolderShowsOutOfOrderOrWithAWrongExpandButton) {
   EXPECT_EQ(childTexts(box), (QStringList{".hid/+", "Alpha/", "beta/+", "empty/", "gamma/+",
                                           "link/+", ".dot", "_u", "Alpha.txt", "beta.f", "Gamma"}));
   EXPECT_TRUE(FolderTree::rawName(box->child(0)->child(0)).isEmpty());
-  const QIcon& folderIcon = box->child(1)->icon(0);
-  EXPECT_TRUE(!folderIcon.isNull() && folderIcon.cacheKey() != box->child(8)->icon(0).cacheKey());
+  const QIcon& folderIcon = box->child(1)->icon(0);  // not the icon of a file without extension
+  EXPECT_TRUE(!folderIcon.isNull() && folderIcon.cacheKey() != box->child(10)->icon(0).cacheKey());
   folders.initTree(false);  // started again, without files
   EXPECT_EQ(folders.topLevelItemCount(), 1);
   EXPECT_EQ(childTexts(open("box")),

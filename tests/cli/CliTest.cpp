@@ -141,8 +141,7 @@ TEST_F(CliTest, NamesAloneCostACallForEachFileOrThreadsOutnumberProcessors) {
   // The thread of each call that names a file "f…", or of every call.
   const auto calls = [this](const std::string& traced, const char* option, const char* folder,
                             const char* mark = "") {
-    runProcess({"strace", "-f", "-qq", "-o", "calls.txt", "-e", "trace=" + traced, kCliPath, option,
-                folder},
+    runProcess({"strace", "-fqqo", "calls.txt", "-e", "trace=" + traced, kCliPath, option, folder},
                {.environment = {"ASAN_OPTIONS=detect_leaks=0"}, .workingFolder = tree.root()});
     std::istringstream lines(tree.readFile("calls.txt"));
     std::multiset<std::string> threads;

@@ -36,7 +36,7 @@ TEST(FolderChain, AFolderReplacedWhileClosedIsRefusedWhenOpenedAgain) {
   // what takes the place of top/a ("", a folder, a link), folders kept open, and the error
   // (0: reached; -1: refused by the system)
   const std::tuple<std::string, std::size_t, int> cases[] = {
-      {"", 2, 0}, {"folder", 2, ESTALE}, {"link", 2, -1}, {"folder", 8, 0}};
+      {"", 2, 0}, {"", 3, 0}, {"folder", 2, ESTALE}, {"link", 2, -1}, {"folder", 8, 0}};
   for (const auto& [replacement, budget, error] : cases) {
     TestTree tree;
     tree.createDir("top/a/b/c");
@@ -44,7 +44,8 @@ TEST(FolderChain, AFolderReplacedWhileClosedIsRefusedWhenOpenedAgain) {
     FolderChain chain(budget);
     chain.start(shareFolder(openFolderPath(tree.path("top"))));
     for (const char* name : {"a", "b", "c"}) ASSERT_TRUE(chain.enter(name)) << name;
-    chain.leaveTo(3);  // back in top/a/b
+    EXPECT_EQ(chain.openAt(2) != nullptr, budget > 2);  // as many open as the budget allows
+    chain.leaveTo(3);                                   // back in top/a/b
     if (!replacement.empty()) std::filesystem::rename(tree.path("top/a"), tree.path("old"));
     if (replacement == "folder") std::filesystem::rename(tree.path("other"), tree.path("top/a"));
     if (replacement == "link") tree.createSymlink("top/a", tree.path("old"));
