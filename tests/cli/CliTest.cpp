@@ -88,8 +88,9 @@ TEST_F(CliTest, OutputFileGetsTheSameBytesAndARefusalIsAFailure) {
 TEST_F(CliTest, AReportWrittenInPiecesIsTheSameAsAWholeOne) {
   TestTree deep("/dev/shm");
   deep.createNestedDirs("top", "a", 1200);
-  const auto pieces = run({"--sizes", deep.path("top")});
-  const auto whole = run({"--sizes", "-o", "whole.txt", deep.path("top")});
+  // Each folder's line is followed by a line as wide: measured before its piece goes.
+  const auto pieces = run({"--separator-after=name", deep.path("top")});
+  const auto whole = run({"--separator-after=name", "-o", "whole.txt", deep.path("top")});
   EXPECT_EQ(pieces.exitCode, 0);
   EXPECT_GT(pieces.out.size(), std::size_t{4} << 20);
   EXPECT_EQ(pieces.out, tree.readFile("whole.txt"));
