@@ -39,18 +39,19 @@ TEST(FolderChain, AFolderReplacedWhileClosedIsRefusedWhenOpenedAgain) {
       {"", 2, 0}, {"", 3, 0}, {"folder", 2, ESTALE}, {"link", 2, -1}, {"folder", 8, 0}};
   for (const auto& [replacement, budget, error] : cases) {
     TestTree tree;
-    tree.createDir("top/a/b/c");
+    tree.createDir("top/a/b/c/d");
     tree.createDir("other/b/c");
     FolderChain chain(budget);
     chain.start(shareFolder(openFolderPath(tree.path("top"))));
-    for (const char* name : {"a", "b", "c"}) ASSERT_TRUE(chain.enter(name)) << name;
-    EXPECT_EQ(chain.openAt(2) != nullptr, budget > 2);  // as many open as the budget allows
+    for (const char* name : {"a", "b", "c", "d"}) ASSERT_TRUE(chain.enter(name)) << name;
+    EXPECT_EQ(chain.openAt(3) != nullptr, budget > 2);  // as many open as the budget allows
     chain.leaveTo(3);                                   // back in top/a/b
     if (!replacement.empty()) std::filesystem::rename(tree.path("top/a"), tree.path("old"));
     if (replacement == "folder") std::filesystem::rename(tree.path("other"), tree.path("top/a"));
     if (replacement == "link") tree.createSymlink("top/a", tree.path("old"));
     errno = 0;
     EXPECT_EQ(chain.deepest() != nullptr, error == 0) << replacement << budget;
+    EXPECT_EQ(chain.openAt(1) != nullptr, error == 0 && budget > 2);  // and when opened again
     EXPECT_TRUE(error < 0 || errno == error) << replacement << " " << errno;
   }
   // Out of descriptors, the chain gives back one of its own rather than fail the walk, when
@@ -81,10 +82,8 @@ TEST(FolderChain, AFolderReplacedWhileClosedIsRefusedWhenOpenedAgain) {
   chain.start(shareFolder(openFolderPath(tree.path("top/a"))));  // a new walk starts afresh
   EXPECT_EQ(chain.depth(), 1u);
   // One name, never a path nor a step up, whoever asks.
-  for (const char* name : {"", ".", "..", "a/b", "/"}) {
-    EXPECT_EQ(openSubfolder(AT_FDCWD, name), -1) << name;
-    EXPECT_EQ(errno, EINVAL) << name;
-  }
+  for (const char* name : {"", ".", "..", "a/b", "/"})
+    EXPECT_TRUE(openSubfolder(AT_FDCWD, name) == -1 && errno == EINVAL) << name;
 }
 
 // A file's bytes, or in short when long: "c*N" for N bytes all c (NUL shown as "~"), else
