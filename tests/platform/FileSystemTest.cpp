@@ -71,9 +71,11 @@ TEST(FolderChain, AFolderReplacedWhileClosedIsRefusedWhenOpenedAgain) {
               ::dup2(2, 0);  // taken while the top opens, whatever the tests were started with
               FolderChain fresh;
               fresh.start(shareFolder(openFolderPath(tree.path("top"))));
-              return std::to_string(::close(0) + fresh.enter("a"));
+              const int entered = ::close(0) + fresh.enter("a");
+              fresh.clear();  // which closes descriptor 0 again
+              return std::to_string(entered) + std::to_string(::fcntl(0, F_GETFD));
             }),
-            "1");
+            "1-1");
   for (const char* name : {"a", "b", "c"}) ASSERT_TRUE(chain.enter(name)) << name;
   EXPECT_FALSE(chain.enter("missing") || chain.openAt(1) == nullptr);  // a failure closes none
   EXPECT_TRUE(enterWithNoDescriptorFree("d"));
@@ -92,8 +94,7 @@ std::string summary(const std::string& bytes) {
   if (bytes.size() < 64) return bytes;
   if (bytes.size() > 65536 || bytes.find_first_not_of(bytes[0]) != std::string::npos)
     return "<big>";
-  return (bytes[0] == '\0' ? std::string("~") : bytes.substr(0, 1)) + "*" +
-         std::to_string(bytes.size());
+  return std::string(1, bytes[0] == '\0' ? '~' : bytes[0]) + "*" + std::to_string(bytes.size());
 }
 
 // Everything below the tree's root, sorted: "name=bytes", "name->link" or "name/".
