@@ -294,6 +294,7 @@ TEST_F(WindowTest, TheSaveDialogSpeaksEnglishOrSavesWithoutTheExtension) {
               "&Enregistrer Annuler");
     EXPECT_EQ(QFileIconProvider().type(QFileInfo(QString::fromStdString(folder))), "Dossier");
     EXPECT_EQ(QLocale::system().monthName(12, QLocale::ShortFormat), "déc.");  // file dates
+    EXPECT_EQ(dialog->locale().name(), "fr_FR");  // and the numbers of Qt's own widgets
     dialog->setDirectory(QString::fromStdString(folder));
     // Typed without extension: ".txt" is added before the dialog looks for the file, so
     // replacing "notes.txt" is asked about, in French.

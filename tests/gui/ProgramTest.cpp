@@ -64,8 +64,9 @@ TEST_F(WindowTest, TheHelpTakesNoInputBesideTheWindowOrItsDialogsInTheRealLoop) 
 
     whenModalShows([&](QWidget* about) {
       EXPECT_EQ(about->windowTitle(), "A propos de Tarvelinquistombrel");
-      help->close();  // F1 brings it back
-      QTest::keyClick(about->windowHandle(), Qt::Key_F1);
+      QTest::keyClick(about->windowHandle(), Qt::Key_F1);  // brings it to the front, though a
+      // window manager may refuse it to keys made up without the time of a user's
+      EXPECT_TRUE(QApplication::platformName() == "xcb" || QTest::qWaitForWindowActive(help));
       expectHelpTakesInput(help);
       click(about->findChild<QWidget*>("1"));
     });

@@ -33,6 +33,7 @@ const std::thread::id gTestThread = std::this_thread::get_id();
 void* operator new(std::size_t size) {
   if (std::this_thread::get_id() != gTestThread && gAllocationsBeforeFailure.load() >= 0 &&
       gAllocationsBeforeFailure.fetch_sub(1) <= 0) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));  // long enough to be waited for
     throw std::bad_alloc();
   }
   if (void* memory = std::malloc(size > 0 ? size : 1)) return memory;
@@ -160,6 +161,19 @@ TEST(ReadAhead, AHelperOutOfMemoryOrDescriptorsLeavesTheRestToTheWalk) {
   }
   // A few descriptors more than the walk needs, far fewer than the folders held ready take.
   EXPECT_EQ(withDescriptorLimit(openDescriptors() + 8, withAHelper), alone);
+  // The walk, done with "a", waits for the large "b" its helper reads, and fails halfway.
+  tree.createFile("Wait/a/f");
+  for (int i = 0; i < 3000; ++i) tree.createFile("Wait/b/" + std::to_string(i));
+  const auto waited = [&] {  // once its helper has taken "b"
+    return listWith(1, tree.path("Wait"), sizesAndPaths(), [n = 0]() mutable {
+      if (n++ == 0) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    });
+  };
+  gAllocationsBeforeFailure = LONG_MAX;
+  const std::string whole = waited();
+  gAllocationsBeforeFailure = (LONG_MAX - gAllocationsBeforeFailure) / 2;
+  EXPECT_EQ(waited(), whole);
+  EXPECT_LT(gAllocationsBeforeFailure.exchange(-1), 0) << "the helper did not fail";
 }
 
 TEST(ReadAhead, UnreadableFoldersAreEmptyWhoeverReadsThem) {
