@@ -101,9 +101,16 @@ TEST_F(CliTest, ASignalOrARaceMidSaveLosesAFileOrLeavesATemporary) {
   tree.createFile("alone.txt", "old");
   tree.createFile("linked.txt", "old");
   ASSERT_EQ(::link(tree.path("linked.txt").c_str(), tree.path("other.txt").c_str()), 0);
-  const std::tuple<const char*, const char*, int, std::string> cases[] = {
-      // by rename, the temporary written, before its sync
+  // A sanitizer build's leak check cannot run under a tracer.
+  const ProcessOptions traced{.environment = {"ASAN_OPTIONS=detect_leaks=0"},
+                              .workingFolder = tree.root()};
+  // The temporary's name takes the last random bytes the program asks for.
+  const auto randoms = runProcess({"strace", "-qqe", "trace=getrandom", kCliPath, "Music"}, traced);
+  const std::string naming = std::to_string(std::ranges::count(randoms.err, '\n') + 1);
+  const std::tuple<std::string, const char*, int, std::string> cases[] = {
+      // by rename, the temporary written, before its sync; or as it is made
       {"fsync:signal=SIGTERM", "alone.txt", 128 + SIGTERM, "old"},
+      {"getrandom:signal=SIGTERM:when=" + naming, "alone.txt", 128 + SIGTERM, "old"},
       // in place, the growth written, before the old bytes are
       {"lseek:when=2:signal=SIGINT", "linked.txt", 128 + SIGINT, report},
       // ignored, as in a background job: it stays ignored
@@ -117,11 +124,10 @@ TEST_F(CliTest, ASignalOrARaceMidSaveLosesAFileOrLeavesATemporary) {
       {"flistxattr:error=EIO", "alone.txt", 0, report}};
   for (const auto& [inject, target, exitCode, expected] : cases) {
     const std::string ignore = target == std::string("ignored.txt") ? "trap '' INT; " : "";
-    // A sanitizer build's leak check cannot run under a tracer.
     const auto result = runProcess(
         {"sh", "-c", ignore + "exec strace -qqo /dev/null -e inject=" + inject + " \"$@\"", "sh",
          kCliPath, "-o", target, "Music"},
-        {.environment = {"ASAN_OPTIONS=detect_leaks=0"}, .workingFolder = tree.root()});
+        traced);
     EXPECT_EQ(result.exitCode, exitCode) << inject << result.err;
     EXPECT_EQ(tree.readFile(target), expected) << inject;
   }
