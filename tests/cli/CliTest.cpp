@@ -156,9 +156,7 @@ TEST_F(CliTest, NamesAloneCostACallForEachFileOrThreadsOutnumberProcessors) {
       if (line.find(mark) != std::string::npos) threads.insert(line.substr(0, line.find(' ')));
     return threads;
   };
-  const auto distinct = [](const auto& threads) {
-    return std::set(threads.begin(), threads.end());
-  };
+  const auto distinct = [](const auto& all) { return std::set(all.begin(), all.end()); };
   EXPECT_LT(calls("newfstatat,statx", "--no-tree", "Many").size(), 100u);
   const unsigned processors = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
   for (const char* option : {"--no-tree", "--folder-size", "--sizes"})
@@ -203,14 +201,17 @@ TEST_F(CliTest, DeletedWorkingFolderIsNotTakenForTheRoot) {
   EXPECT_EQ(result.out, "");
 }
 
-// Standard output full or closed: the program says so and fails, whatever it was writing.
+// Standard output full, closed, or taking no byte (strace): the program says so and fails,
+// whatever it was writing and whatever failed before.
 TEST_F(CliTest, AFailedWriteIsAFailure) {
-  const ProcessOptions options{.environment = {}, .workingFolder = tree.root()};
-  for (const std::string redirection : {">/dev/full", ">&-"}) {
+  const ProcessOptions options{.environment = {"ASAN_OPTIONS=detect_leaks=0"},
+                               .workingFolder = tree.root()};
+  for (const std::string run :
+       {"\"$0\" $1 >/dev/full", "\"$0\" $1 >&-",
+        "strace -qqo /dev/null -e inject=write:retval=0:when=1 \"$0\" $1"}) {
     for (const char* arguments : {"--help", "--version", "Music", "--folder-size Music"}) {
-      const auto result =
-          runProcess({"sh", "-c", "exec \"$0\" $1 " + redirection, kCliPath, arguments}, options);
-      EXPECT_EQ(result.exitCode, 1) << arguments << redirection;
+      const auto result = runProcess({"sh", "-c", "exec " + run, kCliPath, arguments}, options);
+      EXPECT_EQ(result.exitCode, 1) << arguments << run;
       EXPECT_NE(result.err.find("impossible d'écrire sur la sortie standard"), std::string::npos);
     }
   }

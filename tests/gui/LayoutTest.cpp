@@ -86,6 +86,8 @@ void checkLayout(QWidget& dialog, const QString& resource) {
     const ControlTemplate& expected = layout.controls[i];
     QWidget* control = controls[i];
     const QString text = shownText(control);
+    const auto* label = qobject_cast<const QLabel*>(control);  // sunken where the layout says
+    EXPECT_TRUE(!label || (label->frameShadow() == QFrame::Sunken) == expected.hasFlag("sunken"));
     if (expected.kind == QLatin1String("picture") || qobject_cast<QGroupBox*>(control)) continue;
     EXPECT_EQ(QString(text).replace('\n', ' '),
               QString(expected.text).replace("{version}", TARVEL_VERSION));
