@@ -139,7 +139,7 @@ TEST_F(CliTest, ASignalOrARaceMidSaveLosesAFileOrLeavesATemporary) {
 // A file's size costs a system call of its own; names alone come with the folder's records, so
 // a tree of many files is listed without one call a file. Threads: one a processor beyond the
 // first, to three, for the listing's reading ahead and for the folder size alike.
-TEST_F(CliTest, NamesAloneCostACallForEachFileOrThreadsOutnumberProcessors) {
+TEST_F(CliTest, NamesAloneCostACallForEachFileOrThreadsOutnumberProcessorsOrATerminalFloods) {
   if (runProcess({"strace", "-V"}).exitCode != 0) GTEST_SKIP() << "strace is not installed";
   for (int i = 0; i < 300; ++i)
     tree.createFile("Many/" + std::to_string(i % 100) + "/f" + std::to_string(i));

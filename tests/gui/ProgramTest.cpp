@@ -64,8 +64,9 @@ TEST_F(WindowTest, TheHelpTakesNoInputBesideTheWindowOrItsDialogsInTheRealLoop) 
 
     whenModalShows([&](QWidget* about) {
       EXPECT_EQ(about->windowTitle(), "A propos de Tarvelinquistombrel");
-      QTest::keyClick(about->windowHandle(), Qt::Key_F1);  // brings it to the front, though a
-      // window manager may refuse it to keys made up without the time of a user's
+      // F1 brings it to the front; a window manager may refuse the focus to keys a test makes up
+      // (they carry no user time), so only offscreen is it checked.
+      QTest::keyClick(about->windowHandle(), Qt::Key_F1);
       EXPECT_TRUE(QApplication::platformName() == "xcb" || QTest::qWaitForWindowActive(help));
       expectHelpTakesInput(help);
       click(about->findChild<QWidget*>("1"));

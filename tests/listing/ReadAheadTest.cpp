@@ -161,7 +161,8 @@ TEST(ReadAhead, AHelperOutOfMemoryOrDescriptorsLeavesTheRestToTheWalk) {
   }
   // A few descriptors more than the walk needs, far fewer than the folders held ready take.
   EXPECT_EQ(withDescriptorLimit(openDescriptors() + 8, withAHelper), alone);
-  // The walk, done with "a", waits for the large "b" its helper reads, and fails halfway.
+  // The walk, done with "a", waits for the large "b" its helper reads; the helper fails halfway
+  // through it (allocations counted once, then the middle one fails).
   tree.createFile("Wait/a/f");
   for (int i = 0; i < 3000; ++i) tree.createFile("Wait/b/" + std::to_string(i));
   const auto waited = [&] {  // once its helper has taken "b"
