@@ -35,6 +35,9 @@ class CliTest : public ::testing::Test {
     return runCli(args, {.environment = words(environment), .workingFolder = tree.root()});
   }
   TestTree tree;
+  // For programs run under strace: a sanitizer build's leak check cannot run under a tracer.
+  const ProcessOptions traced{.environment = {"ASAN_OPTIONS=detect_leaks=0"},
+                              .workingFolder = tree.root()};
 };
 
 // What the program itself adds to the parser and the listing: finding PATH, the header's clock,
@@ -101,9 +104,6 @@ TEST_F(CliTest, ASignalOrARaceMidSaveLosesAFileOrLeavesATemporary) {
   tree.createFile("alone.txt", "old");
   tree.createFile("linked.txt", "old");
   ASSERT_EQ(::link(tree.path("linked.txt").c_str(), tree.path("other.txt").c_str()), 0);
-  // A sanitizer build's leak check cannot run under a tracer.
-  const ProcessOptions traced{.environment = {"ASAN_OPTIONS=detect_leaks=0"},
-                              .workingFolder = tree.root()};
   // The temporary's name takes the last random bytes the program asks for.
   const auto randoms = runProcess({"strace", "-qqe", "trace=getrandom", kCliPath, "Music"}, traced);
   const std::string naming = std::to_string(std::ranges::count(randoms.err, '\n') + 1);
@@ -143,8 +143,6 @@ TEST_F(CliTest, NamesAloneCostACallForEachFileOrThreadsOutnumberProcessorsOrATer
   if (runProcess({"strace", "-V"}).exitCode != 0) GTEST_SKIP() << "strace is not installed";
   for (int i = 0; i < 300; ++i)
     tree.createFile("Many/" + std::to_string(i % 100) + "/f" + std::to_string(i));
-  const ProcessOptions traced{.environment = {"ASAN_OPTIONS=detect_leaks=0"},
-                              .workingFolder = tree.root()};
   // The thread of each call that names a file "f…", or of every call.
   const auto calls = [&](const std::string& set, const char* option, const char* folder,
                          const char* mark = "") {
@@ -205,13 +203,11 @@ TEST_F(CliTest, DeletedWorkingFolderIsNotTakenForTheRoot) {
 // writes to pipes of its own): the program says so and fails, whatever it was writing and
 // whatever failed before.
 TEST_F(CliTest, AFailedWriteIsAFailure) {
-  const ProcessOptions options{.environment = {"ASAN_OPTIONS=detect_leaks=0"},
-                               .workingFolder = tree.root()};
   for (const std::string run :
        {"\"$0\" $1 >/dev/full", "\"$0\" $1 >&-",
         "strace -qqo /dev/null -P out -e inject=write:retval=0 \"$0\" $1 >out"}) {
     for (const char* arguments : {"--help", "--version", "Music", "--folder-size Music"}) {
-      const auto result = runProcess({"sh", "-c", "exec " + run, kCliPath, arguments}, options);
+      const auto result = runProcess({"sh", "-c", "exec " + run, kCliPath, arguments}, traced);
       EXPECT_EQ(result.exitCode, 1) << arguments << run;
       EXPECT_NE(result.err.find("impossible d'écrire sur la sortie standard"), std::string::npos);
     }
