@@ -47,7 +47,7 @@ class FolderTreeTest : public ::testing::Test {
 // Folders first, then files, each in the listing's name order. A folder has an expand button when
 // it holds a folder, hidden or not, or (files shown) a file that is not hidden; a link to a
 // folder shows as a folder.
-TEST_F(FolderTreeTest, AFolderShowsOutOfOrderOrWithAWrongExpandButton) {
+TEST_F(FolderTreeTest, FoldersShowInOrderWithTheRightExpandButton) {
   for (const char* name : {"box/empty/", "box/.hid/.d/", "box/gamma/x/"}) tree.createDir(name);
   for (const char* name : {"box/Alpha/.h", "box/beta/f", "box/beta.f", "box/Alpha.txt", "box/Gamma",
                            "box/.dot", "box/_u"})
@@ -85,7 +85,7 @@ TEST_F(FolderTreeTest, ExpandingShowsWhatTheDiskNoLongerHolds) {
   EXPECT_EQ(sub->childCount(), 0);
 }
 
-TEST_F(FolderTreeTest, SelectingAPathMissesAFolderOnTheWayOrPicksAWrongOne) {
+TEST_F(FolderTreeTest, SelectingAPathOpensEveryFolderOnTheWayToIt) {
   tree.createDir("box/a/b/c");
   QTreeWidgetItem* b = open("box/a/b/");
   EXPECT_EQ(folders.getItemPath(b), tree.path("box/a/b"));
@@ -120,7 +120,7 @@ TEST_F(FolderTreeTest, SelectingAPathMissesAFolderOnTheWayOrPicksAWrongOne) {
   EXPECT_EQ(childTexts(open(deep)), QStringList{"leaf"});
 }
 
-TEST_F(FolderTreeTest, AnItemHasAPathFromItsShownTextOrAWrongKind) {
+TEST_F(FolderTreeTest, AnItemHasItsPathFromTheDiskAndItsKind) {
   const std::string odd = "bad\xff\x01name";
   tree.createFile("box/dir/file.txt");
   tree.createDir("box/" + odd + "/inside");
@@ -160,7 +160,7 @@ std::string listing(const FolderTree& folders, const QTreeWidgetItem* item, List
 }
 
 // box/music/{Zed/{b.mp3, A.mp3, .h}, abba/{Song.ogg}, readme.TXT, "odd\nname\xff"/{x}, empty/}
-TEST_F(FolderTreeTest, TheTreeListsOtherwiseThanTheDiskOrBelowAClosedFolder) {
+TEST_F(FolderTreeTest, TheTreeListsAsTheDiskAndNothingBelowAClosedFolder) {
   for (const char* name :
        {"Zed/b.mp3", "Zed/A.mp3", "Zed/.h", "abba/Song.ogg", "readme.TXT", "odd\nname\xff/x"})
     tree.createFile(std::string("box/music/") + name);

@@ -98,7 +98,7 @@ TEST_F(CliTest, AReportWrittenInPiecesIsTheSameAsAWholeOne) {
 // strace delivers the signal or the failure mid-save: a temporary file goes before the program
 // ends by the signal; a file rewritten in place is finished first; a new file is never put over
 // one that came meanwhile, yet saves where the file system cannot promise that.
-TEST_F(CliTest, ASignalOrARaceMidSaveLosesAFileOrLeavesATemporary) {
+TEST_F(CliTest, ASignalOrARaceMidSaveLosesNoFileAndLeavesNoTemporary) {
   if (runProcess({"strace", "-V"}).exitCode != 0) GTEST_SKIP() << "strace is not installed";
   const std::string report = run({"Music"}).out;
   tree.createFile("alone.txt", "old");
@@ -139,7 +139,7 @@ TEST_F(CliTest, ASignalOrARaceMidSaveLosesAFileOrLeavesATemporary) {
 // A file's size costs a system call of its own; names alone come with the folder's records, so
 // a tree of many files is listed without one call a file. Threads: one a processor beyond the
 // first, to three, for the listing's reading ahead and for the folder size alike.
-TEST_F(CliTest, NamesAloneCostACallForEachFileOrThreadsOutnumberProcessorsOrATerminalFloods) {
+TEST_F(CliTest, NamesAloneCostNoCallPerFileWithThreadsWithinProcessorsAndAQuietTerminal) {
   if (runProcess({"strace", "-V"}).exitCode != 0) GTEST_SKIP() << "strace is not installed";
   for (int i = 0; i < 300; ++i)
     tree.createFile("Many/" + std::to_string(i % 100) + "/f" + std::to_string(i));
@@ -216,7 +216,7 @@ TEST_F(CliTest, AFailedWriteIsAFailure) {
 
 // Started with standard input closed, as some daemons start programs, the first folder opened
 // gets descriptor 0: a folder like any other.
-TEST_F(CliTest, AFolderOpenedAsDescriptorZeroIsTakenForAFailure) {
+TEST_F(CliTest, AFolderOpenedAsDescriptorZeroIsListedLikeAnyOther) {
   const ProcessOptions options{.environment = {}, .workingFolder = tree.root()};
   for (const char* arguments : {"--sizes Music", "--folder-size Music", "--sizes Music/list.TXT",
                                 "-o /dev/null Music", "-o out Music", "Music/Artist/.."}) {

@@ -106,6 +106,24 @@ std::string report(ListingRun& run, const TestTree& tree,
   return std::regex_replace(shown, std::regex(root, std::regex::icase), "{root}");
 }
 
+// Works in `folder` for as long as it lives, then goes back, even when an assertion ends the
+// test early: the tests after it find the working folder they started with.
+class WorkingFolderGuard {
+ public:
+  explicit WorkingFolderGuard(const std::string& folder) : saved_(std::filesystem::current_path()) {
+    std::filesystem::current_path(folder);
+  }
+  ~WorkingFolderGuard() {
+    std::error_code ignored;  // a destructor may not throw; the folder was there at the start
+    std::filesystem::current_path(saved_, ignored);
+  }
+  WorkingFolderGuard(const WorkingFolderGuard&) = delete;
+  WorkingFolderGuard& operator=(const WorkingFolderGuard&) = delete;
+
+ private:
+  std::filesystem::path saved_;
+};
+
 class GoldenReports : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(GoldenReports, MatchTheExpectedBytes) {
@@ -119,8 +137,7 @@ TEST_P(GoldenReports, MatchTheExpectedBytes) {
 
   TestTree tree;
   // PATH is found from the tree, as the program finds it from its working folder.
-  const auto workingFolder = std::filesystem::current_path();
-  std::filesystem::current_path(tree.root());
+  const WorkingFolderGuard inTree(tree.root());
   ListingRun run;
   run.setClock([] { return kHeaderInstant; });
   std::string rewritten;
@@ -142,7 +159,6 @@ TEST_P(GoldenReports, MatchTheExpectedBytes) {
       rewritten += actual;
     }
   }
-  std::filesystem::current_path(workingFolder);
   if (std::getenv("TARVEL_UPDATE_GOLDEN") != nullptr) std::ofstream(file) << rewritten;
 }
 

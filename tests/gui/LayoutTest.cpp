@@ -119,7 +119,7 @@ void checkLayout(QWidget& dialog, const QString& resource) {
   }
 }
 
-TEST_F(WindowTest, ATextIsCutOrOverlapsOrLeavesItsFrame) {
+TEST_F(WindowTest, EveryTextFitsItsControlWithinItsFrame) {
   checkLayout(*window, ":/dialogs/main.json");
   FormatOptionsDialog options;
   checkLayout(options, ":/dialogs/options.json");
@@ -132,7 +132,7 @@ TEST_F(WindowTest, ATextIsCutOrOverlapsOrLeavesItsFrame) {
 
 // The layouts are part of the program: one missing or broken stops it at once, naming it,
 // rather than leave a window without controls to crash later.
-TEST(DialogTemplateDeathTest, ABrokenLayoutGoesUnnoticed) {
+TEST(DialogTemplateDeathTest, ABrokenLayoutStopsTheProgramNamingIt) {
   TestTree tree;
   tree.createFile("broken.json", "{\"controls\": [");
   EXPECT_DEATH(DialogTemplate::load(QString::fromStdString(tree.path("broken.json"))),

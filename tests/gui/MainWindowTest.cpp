@@ -41,28 +41,39 @@ QString labelText(QWidget* control) {
   return qobject_cast<QLabel*>(control)->text();
 }
 
-TEST_F(WindowTest, AFreshStartShowsAWrongValueOrCutsALongName) {
+TEST_F(WindowTest, AFreshStartShowsTheStartValues) {
   const std::pair<int, bool> boxes[] = {{kIncludeSubfolders, true}, {kNoFiles, false},
                                         {kNoFolders, false},        {kExtractTree, false},
                                         {kExtensionCheck, false},   {kAutoUpdateSize, false}};
   for (const auto& [id, checked] : boxes) EXPECT_EQ(isChecked(control(id)), checked) << id;
   EXPECT_FALSE(control(kExtensionEdit)->isEnabled());
   EXPECT_EQ(labelText(control(kFolderSize)), "Taille du dossier:");
-  EXPECT_TRUE(QFontInfo(window->pane()->font()).fixedPitch());
   EXPECT_FALSE(window->progressBar()->isTextVisible());
+}
+
+TEST_F(WindowTest, ThePaneIsFixedPitchUnwrappedWithBothScrollBars) {
+  EXPECT_TRUE(QFontInfo(window->pane()->font()).fixedPitch());
   EXPECT_EQ(window->pane()->lineWrapMode(), QPlainTextEdit::NoWrap);  // a line is a line
+  // Both scroll bars show always: the pane does not jump when a long line comes or goes.
+  EXPECT_TRUE(window->pane()->horizontalScrollBar()->isVisible() &&
+              window->pane()->verticalScrollBar()->isVisible());
+}
+
+TEST_F(WindowTest, TheWindowNamesTheInstalledDesktopEntryAndIcon) {
   EXPECT_EQ(window->windowIcon().availableSizes().size(), 4);  // the program's, at every size
   // The desktop finds the program's entry, its name and icon, by the name the windows give.
   EXPECT_TRUE(
       QFile::exists(TARVEL_RESOURCES "/" + QGuiApplication::desktopFileName() + ".desktop"));
-  // Both scroll bars show always: the pane does not jump when a long line comes or goes.
-  EXPECT_TRUE(window->pane()->horizontalScrollBar()->isVisible() &&
-              window->pane()->verticalScrollBar()->isVisible());
-  // French dates leave the user's locale
+}
+
+TEST_F(WindowTest, FrenchDatesLeaveTheUserLocale) {
   EXPECT_TRUE(!qEnvironmentVariableIsSet("LC_TIME") && qgetenv("LC_ALL") == "C.UTF-8" &&
               std::string(std::setlocale(LC_ALL, nullptr)) == "C.UTF-8");
-  // The home folder is selected and open, near the top with its first items in view; a long
-  // name is not cut: the tree scrolls sideways to its end.
+}
+
+// The home folder is selected and open, near the top with its first items in view; a long
+// name is not cut: the tree scrolls sideways to its end.
+TEST_F(WindowTest, TheTreeOpensOnHomeAndShowsLongNamesWhole) {
   FolderTree* folders = window->tree();
   const QTreeWidgetItem* home = folders->currentItem();
   ASSERT_NE(home, nullptr);
@@ -78,7 +89,7 @@ TEST_F(WindowTest, AFreshStartShowsAWrongValueOrCutsALongName) {
             folders->header()->sectionSize(0));
 }
 
-TEST_F(WindowTest, TabStaysInThePaneOrReturnLeavesIt) {
+TEST_F(WindowTest, TabLeavesThePaneAndReturnMakesANewLine) {
   QPlainTextEdit* pane = window->pane();
   pane->setFocus();
   QTest::keyClick(pane, Qt::Key_Return);
@@ -90,7 +101,7 @@ TEST_F(WindowTest, TabStaysInThePaneOrReturnLeavesIt) {
   EXPECT_FALSE(pane->toPlainText().contains('\t'));
 }
 
-TEST_F(WindowTest, TheWindowListsOtherBytesThanTheCommandLine) {
+TEST_F(WindowTest, WindowReportEqualsCommandLineReport) {
   select("Music");
   extract();
   EXPECT_EQ(window->reportBuffer(), cli({}));
@@ -121,7 +132,7 @@ TEST_F(WindowTest, TheWindowListsOtherBytesThanTheCommandLine) {
 }
 
 // The tree's own listing: what it shows, without sizes, which it says once each run.
-TEST_F(WindowTest, TheTreeBoxListsTheDiskOrSizesGoUnwarned) {
+TEST_F(WindowTest, TheTreeBoxListsWhatTheTreeShowsAndWarnsOfSizes) {
   select("Music");
   click(control(kExtractTree));
   whenModalShows([](QWidget* dialog) {
@@ -142,7 +153,7 @@ TEST_F(WindowTest, TheTreeBoxListsTheDiskOrSizesGoUnwarned) {
   EXPECT_EQ(window->reportBuffer().find("Octets"), std::string::npos);
 }
 
-TEST_F(WindowTest, AWalkTakesInputThatWouldChangeItsListing) {
+TEST_F(WindowTest, AWalkRefusesInputThatWouldChangeItsListing) {
   select("Music");
   window->control(kExtraction)->setFocus();
   click(control(kExtraction));
@@ -170,7 +181,7 @@ TEST_F(WindowTest, AWalkTakesInputThatWouldChangeItsListing) {
   EXPECT_FALSE(window->isListing());
 }
 
-TEST_F(WindowTest, TheFolderSizeLineIsWrongOrCountsAClickTwice) {
+TEST_F(WindowTest, TheFolderSizeLineIsRightAndOneClickCountsOnce) {
   select("Music");
   click(control(kUpdateSize));
   waitForSize();
@@ -231,7 +242,7 @@ struct ScriptedSaveChooser final : SaveFileChooser {
   std::optional<QString> answer;
 };
 
-TEST_F(WindowTest, CopyMissesThePaneOrSaveTheReportBytes) {
+TEST_F(WindowTest, CopyTakesThePaneAndSaveTheReportBytes) {
   ScriptedSaveChooser saveChooser;
   window->setSaveFileChooser(&saveChooser);
   select("Music");
@@ -264,7 +275,7 @@ TEST_F(WindowTest, CopyMissesThePaneOrSaveTheReportBytes) {
   EXPECT_EQ(tree.readFile("readonly.txt"), "keep");
 }
 
-TEST_F(WindowTest, AReportOfManyPiecesLosesTextInThePaneOrKeepsAnUndoCopy) {
+TEST_F(WindowTest, AReportOfManyPiecesFillsThePaneWholeWithoutUndoCopy) {
   std::string report;
   int lines = 0;
   for (; report.size() < 2'200'000; ++lines) report += " |-été " + std::to_string(lines) + "\r\n";
@@ -279,7 +290,7 @@ TEST_F(WindowTest, AReportOfManyPiecesLosesTextInThePaneOrKeepsAnUndoCopy) {
 }
 
 // Every text the user reads is French, whatever the language the program is started in.
-TEST_F(WindowTest, TheSaveDialogSpeaksEnglishOrSavesWithoutTheExtension) {
+TEST_F(WindowTest, TheSaveDialogSpeaksFrenchAndSavesWithTheExtension) {
   FileDialogSaveChooser chooser;
   const std::string folder = tree.path("home/user");
   whenModalShows([&folder](QWidget* shown) {

@@ -84,7 +84,7 @@ const struct RuleCase {
      "none full sep -radios"},
 };
 
-TEST(FormatOptionsForm, ARuleLeavesARowWithTwoOrNoneChecked) {
+TEST(FormatOptionsForm, EveryRuleLeavesOneCheckedInARow) {
   for (const RuleCase& c : kRules) {
     Form form = Form::fromOptions(c.start);
     for (const Click& click : c.clicks) {
@@ -96,7 +96,7 @@ TEST(FormatOptionsForm, ARuleLeavesARowWithTwoOrNoneChecked) {
 }
 
 // OK writes back every value the dialog shows, and the dialog reopens on it showing it again.
-TEST(FormatOptionsForm, AnOptionIsLostBetweenTheWindowAndTheDialog) {
+TEST(FormatOptionsForm, EveryOptionGoesBetweenTheWindowAndTheDialog) {
   ListingOptions other = kChanged;
   other.jukeboxMode = true;
   other.pathMode = PathMode::AbsolutePath;
@@ -118,7 +118,7 @@ std::string shownBy(FormatOptionsDialog& dialog) {
 
 // The rules are checked on the form alone; the real dialog shows that its clicks reach them and
 // that it shows what they decide, that OK brings it all to the window and Cancel nothing.
-TEST_F(WindowTest, AnOptionsDialogClickIsLostOrCancelKeepsIt) {
+TEST_F(WindowTest, AnOptionsDialogClickIsKeptByOkAndDroppedByCancel) {
   const auto inDialog = [this](const std::function<void(FormatOptionsDialog&)>& steps) {
     whenModalShows([steps](QWidget* shown) { steps(*qobject_cast<FormatOptionsDialog*>(shown)); });
     click(control(kFormatOptions));

@@ -38,7 +38,7 @@ void expectHelpTakesInput(HelpWindow* help) {
 }
 
 // The main window in its own modal loop, as initInstance runs it, driven from inside that loop.
-TEST_F(WindowTest, TheHelpTakesNoInputBesideTheWindowOrItsDialogsInTheRealLoop) {
+TEST_F(WindowTest, TheHelpTakesInputBesideTheWindowAndItsDialogsInTheRealLoop) {
   window->hide();
   bool ran = false;
   QTimer::singleShot(0, [&ran] {
@@ -93,7 +93,7 @@ TEST_F(WindowTest, TheHelpTakesNoInputBesideTheWindowOrItsDialogsInTheRealLoop) 
 
 // A whole session in a process of its own: options, a listing, a save through the real save
 // dialog, help, About, then a listing of a wide tree cut short by "&Quitter".
-TEST(ProgramTest, ASessionWritesAFileUnaskedOrWaitsForAWalkToQuit) {
+TEST(ProgramTest, ASessionWritesOnlyWhatIsSavedAndQuitsDuringAWalk) {
   TestTree tree("/dev/shm");
   tree.createFile("home/Small/a.txt", "a");
   for (int folder = 0; folder < 3000; ++folder)

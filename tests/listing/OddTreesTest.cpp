@@ -84,7 +84,7 @@ TEST(OddTrees, FoldersSwappedForLinksAreNeverFollowed) {
 
 // A folder that fails mid-read (here a file, which the system refuses to read as one) ends
 // with its cause, for the report to tell; it is not read again and again.
-TEST(OddTrees, AFolderReadErrorIsLostOrLoops) {
+TEST(OddTrees, AFolderReadErrorIsKeptAndReadOnce) {
   TestTree tree;
   tree.createFile("file");
   const int fd = ::open(tree.path("file").c_str(), O_RDONLY | O_CLOEXEC);

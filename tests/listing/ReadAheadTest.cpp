@@ -118,7 +118,7 @@ TEST(ReadAhead, EveryTreeListsAsTheWalkAloneListsIt) {
 // What helpers hold ready costs memory whatever the tree: a bounded number of folders, and of
 // entries in them; they read on once the walk has taken half of it. A file added once helpers
 // have done all they may shows in every folder they had not read yet.
-TEST(ReadAhead, HelpersHoldUnboundedMemoryOrStopForGood) {
+TEST(ReadAhead, HelpersHoldBoundedMemoryAndReadOn) {
   // folders, files in each, helpers, most held ahead, folders taken before the second wave,
   // folders read between the waves (the rest, and the first, which the walk reads itself)
   const std::tuple<int, int, unsigned, int, int, int> cases[] = {
