@@ -32,8 +32,8 @@ namespace {
 constexpr std::string_view kProgram = "tarvelinquistombrel-cli";
 constexpr std::string_view kHome = "/home/marie";
 
-// A comment or a block of literal text, and whether only blank space separates it from the one
-// before.
+// A comment or a block of literal text, and whether only blank space comes before it since the
+// block before.
 struct Block {
   bool literal = false;
   std::string text;
@@ -46,85 +46,48 @@ std::string replaceAll(std::string text, std::string_view from, std::string_view
   return text;
 }
 
-// A <pre>'s text as shown: tags left out, entities made into their characters.
-std::string shownText(const std::string& html) {
-  std::string text = std::regex_replace(html, std::regex("<[^>]*>"), "");
-  for (const auto& [entity, character] : {std::pair{"&nbsp;", "\u00a0"},
-                                          {"&lt;", "<"},
-                                          {"&gt;", ">"},
-                                          {"&quot;", "\""},
-                                          {"&amp;", "&"}})
-    text = replaceAll(text, entity, character);
-  return text;
+// Literal text as a reader sees it: in HTML, tags left out and entities made characters; in
+// scdoc, "\" escapes the character after it.
+std::string shownText(const std::string& text, bool scdoc) {
+  if (scdoc) return std::regex_replace(text, std::regex(R"(\\(.))"), "$1");
+  std::string shown = std::regex_replace(text, std::regex("<[^>]*>"), "");
+  for (const auto& [entity, character] :
+       {std::pair{"&nbsp;", "\u00a0"}, {"&lt;", "<"}, {"&gt;", ">"}, {"&amp;", "&"}})
+    shown = replaceAll(shown, entity, character);
+  return shown;
 }
 
-std::vector<Block> htmlBlocks(const std::string& page) {
-  static const std::regex block(R"(<!--\s*([\s\S]*?)\s*-->|<pre[^>]*>([\s\S]*?)</pre>)");
+// The comments and literal blocks of a page: <!-- --> and <pre>, or scdoc's "; " lines and
+// ``` blocks.
+std::vector<Block> blocksOf(const std::string& page, bool scdoc) {
+  static const std::regex html(R"(<!--\s*([\s\S]*?)\s*-->|<pre[^>]*>([\s\S]*?)</pre>)");
+  static const std::regex scd(R"(\n; ([^\n]*)|\n```\n([\s\S]*?)\n```)");
   std::vector<Block> blocks;
   std::size_t end = 0;
-  for (std::sregex_iterator it(page.begin(), page.end(), block), last; it != last; ++it) {
-    const auto between = page.substr(end, it->position() - end);
-    const bool blank = between.find_first_not_of(" \t\n") == std::string::npos;
-    blocks.push_back(
-        {(*it)[2].matched, (*it)[2].matched ? shownText((*it)[2]) : (*it)[1].str(), blank});
+  for (std::sregex_iterator it(page.begin(), page.end(), scdoc ? scd : html), last; it != last;
+       ++it) {
+    const bool literal = (*it)[2].matched;
+    const bool blank =
+        page.substr(end, it->position() - end).find_first_not_of(" \t\n") == std::string::npos;
+    blocks.push_back({literal, literal ? shownText((*it)[2], scdoc) : (*it)[1].str(), blank});
     end = it->position() + it->length();
   }
   return blocks;
 }
 
-// scdoc: comments are lines "; ...", literal blocks lie between ``` lines, where "\" escapes.
-std::vector<Block> scdocBlocks(const std::string& page) {
-  std::vector<Block> blocks;
-  std::istringstream lines(page);
-  bool inLiteral = false;
-  bool closely = false;
-  for (std::string line; std::getline(lines, line);) {
-    const std::string trimmed = std::regex_replace(line, std::regex("^\\s+"), "");
-    if (trimmed == "```") {
-      if (!inLiteral) blocks.push_back({true, "", closely});
-      inLiteral = !inLiteral;
-      closely = !inLiteral;
-    } else if (inLiteral) {
-      blocks.back().text += std::regex_replace(line, std::regex(R"(\\(.))"), "$1") + "\n";
-    } else if (trimmed.starts_with("; ")) {
-      blocks.push_back({false, trimmed.substr(2), closely});
-      closely = true;
-    } else {
-      closely = false;
-    }
-  }
-  for (Block& block : blocks)
-    if (block.literal && block.text.ends_with('\n')) block.text.pop_back();
-  return blocks;
-}
-
-// The words of a command line as a shell splits them: quotes, "\", and "~" for /home/marie.
+// The words of a command line as a shell splits them: '' quotes, and "~" for /home/marie.
 std::vector<std::string> shellWords(std::string_view line) {
   std::vector<std::string> words;
-  std::string word;
   bool inWord = false;
-  char quote = 0;
-  for (std::size_t i = 0; i < line.size(); ++i) {
-    const char c = line[i];
-    if (quote != 0 && c == quote) {
-      quote = 0;
-    } else if (quote != 0) {
-      word += c;
-    } else if (c == '\'' || c == '"') {
-      quote = c;
-      inWord = true;
-    } else if (c == '\\' && i + 1 < line.size()) {
-      word += line[++i];
-      inWord = true;
-    } else if (c == ' ') {
-      if (inWord) words.push_back(std::exchange(word, {}));
-      inWord = false;
-    } else {
-      word += (c == '~' && !inWord) ? std::string(kHome) : std::string(1, c);
-      inWord = true;
-    }
+  bool quoted = false;
+  for (const char c : line) {
+    if (!inWord && c != ' ') words.emplace_back();
+    inWord = quoted || c != ' ';
+    if (c == '\'') quoted = !quoted;
+    if (c != '\'' && inWord) words.back() += c;
   }
-  if (inWord) words.push_back(word);
+  for (std::string& word : words)
+    if (word.starts_with("~/")) word.replace(0, 1, kHome);
   return words;
 }
 
@@ -204,9 +167,8 @@ TEST(DocumentExamples, EveryExampleIsWhatTheProgramPrints) {
   std::vector<Example> examples;
   for (const std::string& file : documents()) {
     const std::string text = readWholeFile(file);
-    const auto found =
-        examplesIn(std::filesystem::path(file).filename(),
-                   file.ends_with(".scd") ? scdocBlocks(text) : htmlBlocks(text), folder);
+    const auto found = examplesIn(std::filesystem::path(file).filename(),
+                                  blocksOf(text, file.ends_with(".scd")), folder);
     examples.insert(examples.end(), found.begin(), found.end());
   }
   ASSERT_FALSE(folder.empty()) << "no block follows a comment \"exemple-arbre\"";
