@@ -67,7 +67,7 @@ TEST_F(FolderTreeTest, FoldersShowInOrderWithTheRightExpandButton) {
             (QStringList{".hid/+", "Alpha/", "beta/", "empty/", "gamma/+", "link/+"}));
 }
 
-TEST_F(FolderTreeTest, ExpandingShowsWhatTheDiskNoLongerHolds) {
+TEST_F(FolderTreeTest, ExpandingReadsTheDiskAgain) {
   tree.createFile("box/sub/one");
   QTreeWidgetItem* sub = open("box/sub");
   tree.createFile("box/sub/two");

@@ -215,7 +215,7 @@ TEST_F(WindowTest, TheFolderSizeLineIsRightAndOneClickCountsOnce) {
   EXPECT_EQ(labelText(control(kFolderSize)), "Taille du dossier:  7  Octets");
 }
 
-TEST_F(WindowTest, ANewerSelectionWaitsForTheFolderSizeInProgress) {
+TEST_F(WindowTest, ANewerSelectionStopsTheFolderSizeInProgress) {
   TestTree memory("/dev/shm");
   memory.createNestedDirs("deep", "d", 1000);
   memory.createFile("small/three", "abc");
