@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QScrollBar>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -9,14 +10,23 @@
 namespace tarvel {
 
 HelpWindow::HelpWindow(const QString& indexPage, QWidget* owner)
-    : QWidget(owner, Qt::Window), browser_(new QTextBrowser(this)) {
+    : QWidget(owner, Qt::Window),
+      index_(QUrl::fromLocalFile(indexPage)),
+      browser_(new QTextBrowser(this)) {
   setWindowTitle(QStringLiteral("Aide de Tarvelinquistombrel"));
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(browser_);
   browser_->setOpenExternalLinks(true);
-  browser_->setSource(QUrl::fromLocalFile(indexPage));
+  browser_->setAccessibleName(QStringLiteral("Aide"));
+  showContents();
   resize(640, 560);
+}
+
+void HelpWindow::showContents() {
+  browser_->setSource(index_);
+  browser_->verticalScrollBar()->setValue(0);
+  browser_->horizontalScrollBar()->setValue(0);
 }
 
 QString HelpWindow::findIndexPage() {

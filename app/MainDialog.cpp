@@ -2,13 +2,17 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QTimer>
 #include <utility>
@@ -146,7 +150,9 @@ void MainDialog::onExtraction() {
     // The tree's items belong to this thread: a listing of what the tree shows runs here.
     run_.setWarningSink(&messageBoxWarnings_);
     run_.run(selected, options_, &treeSource_);
+    setListing(true);  // while the report goes into the pane
     finishListing();
+    setListing(false);
     return;
   }
   run_.setWarningSink(nullptr);  // the disk knows sizes: no warning to give
@@ -161,10 +167,13 @@ void MainDialog::onExtraction() {
 
 void MainDialog::finishListing() {
   progress_->flush();
-  // A long report takes a while to go in: the window paints between its pieces, and takes
-  // input only once it is all there.
-  showInPane(pane(), run_.report(),
-             [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+  // A long report takes a while to go in: the window paints and answers between its pieces
+  // (what would change the listing takes no input yet), and a window closed meanwhile stops
+  // the filling, so that the program ends at once.
+  showInPane(pane(), run_.report(), [this] {
+    QCoreApplication::processEvents();
+    return isVisible();
+  });
   emit listingFinished();
 }
 
@@ -232,21 +241,32 @@ void MainDialog::onTreeSelectOrClick() {
 }
 
 void MainDialog::onCopy() {
+  // Plain text only, made here once. The pane's own copy would also offer rich forms of the
+  // text, each built from the whole document when a paste asks for it.
+  auto* plainText = new QMimeData;
+  plainText->setData(QStringLiteral("text/plain"), paneText(pane()));
+  QApplication::clipboard()->setMimeData(plainText);
   QPlainTextEdit* text = pane();
-  text->selectAll();
-  text->copy();
-  QTextCursor cursor = text->textCursor();
-  cursor.clearSelection();
-  text->setTextCursor(cursor);
+  text->moveCursor(QTextCursor::End);
   text->verticalScrollBar()->setValue(0);
 }
 
 void MainDialog::onSaveAs() {
-  const std::optional<QString> chosen = saveChooser_->chooseSaveFile(this);
+  // The window takes the keyboard back itself: once the save dialog and its questions are gone,
+  // a window manager may leave no window active.
+  const QPointer<QWidget> focus = focusWidget();
+  const auto giveFocusBack = qScopeGuard([this, focus] {
+    activateWindow();
+    if (focus != nullptr) focus->setFocus();
+  });
+  const std::optional<QString> chosen = saveChooser_->chooseSaveFile(this, lastSaveFolder_);
   if (!chosen) return;
   const std::string path = QFile::encodeName(*chosen).toStdString();
   const FileWriteResult result = replaceFileContents(path, run_.report());
-  if (result.ok) return;
+  if (result.ok) {
+    lastSaveFolder_ = QFileInfo(*chosen).absolutePath();
+    return;
+  }
   QMessageBox box(QMessageBox::Critical, QStringLiteral("Tarvelinquistombrel"),
                   QString::fromStdString(fileErrorMessage(result.cause, path)), QMessageBox::Ok,
                   this);
@@ -263,6 +283,7 @@ void MainDialog::onHelpCommand() {
     // dialog holds the main window.
     help_ = new HelpWindow(index, nullptr);
   }
+  help_->showContents();
   help_->show();
   help_->raise();
   help_->activateWindow();

@@ -92,6 +92,7 @@ class MainDialog : public QDialog {
   FileDialogSaveChooser fileDialogChooser_;
   SaveFileChooser* saveChooser_ = &fileDialogChooser_;
   QPointer<HelpWindow> help_;
+  QString lastSaveFolder_;  // where the session last saved; the save dialog opens there
   QTimer progressTimer_{this};
   QPointer<QWidget> focusBeforeListing_;
   bool shownOnce_ = false;
