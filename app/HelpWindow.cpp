@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QPalette>
 #include <QScrollBar>
 #include <QTextBrowser>
 #include <QUrl>
@@ -19,6 +20,12 @@ HelpWindow::HelpWindow(const QString& indexPage, QWidget* owner)
   layout->addWidget(browser_);
   browser_->setOpenExternalLinks(true);
   browser_->setAccessibleName(QStringLiteral("Aide"));
+  // The pages are dark on white whatever the desktop's colours (style.css); what the browser
+  // draws from its palette on them, the list bullets among it, takes the pages' text colour.
+  QPalette page = browser_->palette();
+  page.setColor(QPalette::Text, QColor(0x1d, 0x26, 0x33));
+  page.setColor(QPalette::Base, Qt::white);
+  browser_->setPalette(page);
   showContents();
   resize(640, 560);
 }

@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QScopeGuard>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTimer>
 #include <utility>
@@ -298,10 +299,20 @@ void MainDialog::onAbout() {
 void MainDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (std::exchange(shownOnce_, true)) return;
+  keepTitleBarOnScreen();
   // The home folder at the top, its first items below it: laid out only now.
   if (QTreeWidgetItem* current = tree()->currentItem()) {
     tree()->scrollToItem(current, QAbstractItemView::PositionAtTop);
   }
+}
+
+void MainDialog::keepTitleBarOnScreen() {
+  // The window has a fixed size: at a large scale factor it may not fit the screen, and the
+  // window manager, like Qt, would centre it with its title bar, the handle to move it by,
+  // out of reach above the screen.
+  const QRect available = screen()->availableGeometry();
+  if (width() <= available.width() && height() <= available.height()) return;
+  move(std::max(available.left(), std::min(x(), available.right() - width())), available.top());
 }
 
 void MainDialog::contextMenuEvent(QContextMenuEvent* event) {

@@ -80,6 +80,7 @@ class MainDialog : public QDialog {
   void finishListing();
   void setListing(bool on);
   void updateCursor();
+  void keepTitleBarOnScreen();
 
   QHash<int, QWidget*> controls_;
   ListingOptions options_;  // the only instance; the window's check boxes edit six of it
