@@ -12,6 +12,7 @@
 #include <QStyle>
 
 #include "app/OwnGroupRadioButton.h"
+#include "app/ReportPane.h"
 #include "browser/FolderTree.h"
 
 namespace tarvel {
@@ -125,7 +126,7 @@ QWidget* DialogBuilder::makeControl(const ControlTemplate& control, QWidget* par
     return bar;
   }
   if (kind == QLatin1String("pane")) {
-    auto* pane = new QPlainTextEdit(parent);
+    auto* pane = new ReportPane(parent);
     pane->setLineWrapMode(QPlainTextEdit::NoWrap);
     // Both bars always: a bar that comes and goes resizes the view, and the pane then lays
     // out every paragraph of its document again, which costs a long report time and memory.

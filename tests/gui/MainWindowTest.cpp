@@ -289,6 +289,11 @@ TEST_F(WindowTest, CopyMissesThePaneOrSaveTheReportBytes) {
   click(control(kCopy));
   EXPECT_EQ(QApplication::clipboard()->mimeData()->data("text/plain").toStdString(),
             "bad \uFFFD\uFFFD byte\n\n\n\u00A0");
+  QTest::keyClick(pane, Qt::Key_A, Qt::ControlModifier);  // the pane's own copy, the same way
+  QTest::keyClick(pane, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QApplication::clipboard()->mimeData()->formats(), QStringList("text/plain"));
+  EXPECT_EQ(QApplication::clipboard()->mimeData()->data("text/plain").toStdString(),
+            "bad \uFFFD\uFFFD byte\n\n\n\u00A0");
 
   tree.createFile("old.txt", std::string(100000, 'x'));
   saveChooser.answer = QString::fromStdString(tree.path("old.txt"));
