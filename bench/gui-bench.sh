@@ -124,22 +124,7 @@ extract=$("$gui" extract "$dir" "$runs" 2>/dev/null)
 gap=$("$gui" gaps "$dir" "$runs" 2>/dev/null)
 pane=$("$gui" pane "$runs" 2>/dev/null)
 log "timing \"&Quitter\" in the middle of a walk, $runs runs"
-quit=$(python3 - "$gui" "$dir" "$runs" <<'PY'
-import statistics, subprocess, sys, time
-gui, folder, runs = sys.argv[1], sys.argv[2], int(sys.argv[3])
-times = []
-for _ in range(runs):
-    child = subprocess.Popen([gui, "quit", folder, "20"], stdout=subprocess.PIPE,
-                             stderr=subprocess.DEVNULL, text=True)
-    clicked, listing = child.stdout.readline().split()
-    child.wait()
-    gone = time.monotonic_ns()
-    if child.returncode != 0 or listing != "1":
-        sys.exit("quit run failed: status %d, listing %s" % (child.returncode, listing))
-    times.append((gone - int(clicked)) / 1e6)
-print("%.1f" % statistics.median(times))
-PY
-)
+read -r quit _ < <(quit_times "$dir" 20 "$runs")
 log "peak memory after an Extraction of $big_dir"
 find "$big_dir/root" >/dev/null
 read -r peak_kib report_bytes < <("$gui" memory "$big_dir/root" 2>/dev/null)
