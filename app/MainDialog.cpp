@@ -244,10 +244,10 @@ void MainDialog::onTreeSelectOrClick() {
 void MainDialog::onCopy() {
   // Plain text only, made here once. The pane's own copy would also offer rich forms of the
   // text, each built from the whole document when a paste asks for it.
-  auto* plainText = new QMimeData;
-  plainText->setData(QStringLiteral("text/plain"), paneText(pane()));
-  QApplication::clipboard()->setMimeData(plainText);
   QPlainTextEdit* text = pane();
+  auto* plainText = new QMimeData;
+  plainText->setData(QStringLiteral("text/plain"), paneText(text));
+  QApplication::clipboard()->setMimeData(plainText);
   text->moveCursor(QTextCursor::End);
   text->verticalScrollBar()->setValue(0);
 }
