@@ -60,8 +60,9 @@ TEST_F(WindowTest, AFreshStartShowsAWrongValueOrCutsALongName) {
   // Both scroll bars show always: the pane does not jump when a long line comes or goes.
   EXPECT_TRUE(window->pane()->horizontalScrollBar()->isVisible() &&
               window->pane()->verticalScrollBar()->isVisible());
-  // French dates leave the user's locale
-  EXPECT_TRUE(!qEnvironmentVariableIsSet("LC_TIME") && qgetenv("LC_ALL") == "C.UTF-8" &&
+  // French dates and sizes leave the user's locale
+  EXPECT_TRUE(!qEnvironmentVariableIsSet("LC_TIME") && !qEnvironmentVariableIsSet("LC_NUMERIC") &&
+              !qEnvironmentVariableIsSet("LC_MESSAGES") && qgetenv("LC_ALL") == "C.UTF-8" &&
               std::string(std::setlocale(LC_ALL, nullptr)) == "C.UTF-8");
   // The home folder is selected and open, near the top with its first items in view; a long
   // name is not cut: the tree scrolls sideways to its end.
