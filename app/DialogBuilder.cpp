@@ -12,6 +12,7 @@
 #include <QStyle>
 
 #include "app/OwnGroupRadioButton.h"
+#include "app/ReportPane.h"
 #include "browser/FolderTree.h"
 
 namespace tarvel {
@@ -125,7 +126,7 @@ QWidget* DialogBuilder::makeControl(const ControlTemplate& control, QWidget* par
     return bar;
   }
   if (kind == QLatin1String("pane")) {
-    auto* pane = new QPlainTextEdit(parent);
+    auto* pane = new ReportPane(parent);
     pane->setLineWrapMode(QPlainTextEdit::NoWrap);
     // Both bars always: a bar that comes and goes resizes the view, and the pane then lays
     // out every paragraph of its document again, which costs a long report time and memory.
@@ -145,6 +146,7 @@ QHash<int, QWidget*> DialogBuilder::build(const DialogTemplate& layout, QWidget*
   dialog->setFixedSize(toPixels(layout.size));
   QHash<int, QWidget*> controls;
   QList<QWidget*> frames;
+  QList<std::pair<QLabel*, int>> labels;
   int index = 0;
   for (const ControlTemplate& control : layout.controls) {
     QWidget* widget = makeControl(control, dialog);
@@ -155,10 +157,22 @@ QHash<int, QWidget*> DialogBuilder::build(const DialogTemplate& layout, QWidget*
       widget->setObjectName(QString::number(control.id));
       controls.insert(control.id, widget);
     }
+    if (!control.name.isEmpty()) widget->setAccessibleName(control.name);
+    if (control.labelFor != 0) labels.append({qobject_cast<QLabel*>(widget), control.labelFor});
     if (qobject_cast<QGroupBox*>(widget) != nullptr) frames << widget;
   }
   // Frames stay behind the controls they surround, or they would take their clicks.
   for (QWidget* frame : frames) frame->lower();
+  // A screen reader names a control by its label, without the colon that ends it. (Views, the
+  // tree among them, read only a name set on them, not their label.)
+  for (const auto& [label, id] : labels) {
+    QWidget* named = controls.value(id);
+    if (label == nullptr || named == nullptr) qFatal("dialog layout: label for no control %d", id);
+    label->setBuddy(named);
+    QString name = label->text().remove(QLatin1Char('&')).trimmed();
+    if (name.endsWith(QLatin1Char(':'))) name.chop(1);
+    named->setAccessibleName(name.trimmed());
+  }
   return controls;
 }
 

@@ -36,6 +36,8 @@ DialogTemplate DialogTemplate::load(const QString& resource) {
     entry.kind = control.value("kind").toString();
     entry.text = control.value("text").toString();
     entry.rect = rectFrom(control.value("rect").toArray());
+    entry.labelFor = control.value("for").toInt();
+    entry.name = control.value("name").toString();
     for (const QJsonValue flag : control.value("flags").toArray()) entry.flags << flag.toString();
     layout.controls.push_back(entry);
   }

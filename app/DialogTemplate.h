@@ -9,7 +9,8 @@
 namespace tarvel {
 
 // One control of a dialog layout: its id (0 for labels and frames nobody refers to), its kind,
-// its text and its rectangle in dialog units.
+// its text and its rectangle in dialog units; what a screen reader calls it, when neither its
+// text nor a label says it.
 struct ControlTemplate {
   int id = 0;
   QString kind;       // button, defbutton, checkbox, radio, static, groupbox, edit, progress, pane,
@@ -17,6 +18,8 @@ struct ControlTemplate {
   QString text;       // for a picture, the resource path of its image
   QRect rect;         // dialog units
   QStringList flags;  // multiline, sunken
+  int labelFor = 0;   // a label: the id of the control it names
+  QString name;       // the accessible name
 
   bool hasFlag(const char* flag) const { return flags.contains(QLatin1String(flag)); }
 };

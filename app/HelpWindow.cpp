@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QPalette>
+#include <QScrollBar>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -9,14 +11,29 @@
 namespace tarvel {
 
 HelpWindow::HelpWindow(const QString& indexPage, QWidget* owner)
-    : QWidget(owner, Qt::Window), browser_(new QTextBrowser(this)) {
+    : QWidget(owner, Qt::Window),
+      index_(QUrl::fromLocalFile(indexPage)),
+      browser_(new QTextBrowser(this)) {
   setWindowTitle(QStringLiteral("Aide de Tarvelinquistombrel"));
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(browser_);
   browser_->setOpenExternalLinks(true);
-  browser_->setSource(QUrl::fromLocalFile(indexPage));
+  browser_->setAccessibleName(QStringLiteral("Aide"));
+  // The pages are dark on white whatever the desktop's colours (style.css); what the browser
+  // draws from its palette on them, the list bullets among it, takes the pages' text colour.
+  QPalette page = browser_->palette();
+  page.setColor(QPalette::Text, QColor(0x1d, 0x26, 0x33));
+  page.setColor(QPalette::Base, Qt::white);
+  browser_->setPalette(page);
+  showContents();
   resize(640, 560);
+}
+
+void HelpWindow::showContents() {
+  browser_->setSource(index_);
+  browser_->verticalScrollBar()->setValue(0);
+  browser_->horizontalScrollBar()->setValue(0);
 }
 
 QString HelpWindow::findIndexPage() {

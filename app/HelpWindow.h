@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QUrl>
 #include <QWidget>
 
 class QTextBrowser;
@@ -19,8 +20,11 @@ class HelpWindow : public QWidget {
   static QString findIndexPage();
 
   QTextBrowser* browser() const { return browser_; }
+  // Back to the book's first page, at its top.
+  void showContents();
 
  private:
+  QUrl index_;
   QTextBrowser* browser_;
 };
 

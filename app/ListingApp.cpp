@@ -34,7 +34,7 @@ void mapBigBuffersApart() {
 }  // namespace
 
 ListingApp::ListingApp(int& argc, char** argv) : QApplication(argc, argv) {
-  FrenchDateFormats::restore();
+  FrenchSystemLocale::restore();
   mapBigBuffersApart();
   setApplicationName(QStringLiteral("Tarvelinquistombrel"));
   setApplicationVersion(QString::fromUtf8(kVersion.data(), kVersion.size()));

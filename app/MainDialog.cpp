@@ -2,13 +2,18 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QScopeGuard>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTimer>
 #include <utility>
@@ -146,7 +151,9 @@ void MainDialog::onExtraction() {
     // The tree's items belong to this thread: a listing of what the tree shows runs here.
     run_.setWarningSink(&messageBoxWarnings_);
     run_.run(selected, options_, &treeSource_);
+    setListing(true);  // while the report goes into the pane
     finishListing();
+    setListing(false);
     return;
   }
   run_.setWarningSink(nullptr);  // the disk knows sizes: no warning to give
@@ -161,10 +168,13 @@ void MainDialog::onExtraction() {
 
 void MainDialog::finishListing() {
   progress_->flush();
-  // A long report takes a while to go in: the window paints between its pieces, and takes
-  // input only once it is all there.
-  showInPane(pane(), run_.report(),
-             [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+  // A long report takes a while to go in: the window paints and answers between its pieces
+  // (what would change the listing takes no input yet), and a window closed meanwhile stops
+  // the filling, so that the program ends at once.
+  showInPane(pane(), run_.report(), [this] {
+    QCoreApplication::processEvents();
+    return isVisible();
+  });
   emit listingFinished();
 }
 
@@ -232,21 +242,32 @@ void MainDialog::onTreeSelectOrClick() {
 }
 
 void MainDialog::onCopy() {
+  // Plain text only, made here once. The pane's own copy would also offer rich forms of the
+  // text, each built from the whole document when a paste asks for it.
   QPlainTextEdit* text = pane();
-  text->selectAll();
-  text->copy();
-  QTextCursor cursor = text->textCursor();
-  cursor.clearSelection();
-  text->setTextCursor(cursor);
+  auto* plainText = new QMimeData;
+  plainText->setData(QStringLiteral("text/plain"), paneText(text));
+  QApplication::clipboard()->setMimeData(plainText);
+  text->moveCursor(QTextCursor::End);
   text->verticalScrollBar()->setValue(0);
 }
 
 void MainDialog::onSaveAs() {
-  const std::optional<QString> chosen = saveChooser_->chooseSaveFile(this);
+  // The window takes the keyboard back itself: once the save dialog and its questions are gone,
+  // a window manager may leave no window active.
+  const QPointer<QWidget> focus = focusWidget();
+  const auto giveFocusBack = qScopeGuard([this, focus] {
+    activateWindow();
+    if (focus != nullptr) focus->setFocus();
+  });
+  const std::optional<QString> chosen = saveChooser_->chooseSaveFile(this, lastSaveFolder_);
   if (!chosen) return;
   const std::string path = QFile::encodeName(*chosen).toStdString();
   const FileWriteResult result = replaceFileContents(path, run_.report());
-  if (result.ok) return;
+  if (result.ok) {
+    lastSaveFolder_ = QFileInfo(*chosen).absolutePath();
+    return;
+  }
   QMessageBox box(QMessageBox::Critical, QStringLiteral("Tarvelinquistombrel"),
                   QString::fromStdString(fileErrorMessage(result.cause, path)), QMessageBox::Ok,
                   this);
@@ -263,6 +284,7 @@ void MainDialog::onHelpCommand() {
     // dialog holds the main window.
     help_ = new HelpWindow(index, nullptr);
   }
+  help_->showContents();
   help_->show();
   help_->raise();
   help_->activateWindow();
@@ -277,10 +299,20 @@ void MainDialog::onAbout() {
 void MainDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (std::exchange(shownOnce_, true)) return;
+  keepTitleBarOnScreen();
   // The home folder at the top, its first items below it: laid out only now.
   if (QTreeWidgetItem* current = tree()->currentItem()) {
     tree()->scrollToItem(current, QAbstractItemView::PositionAtTop);
   }
+}
+
+void MainDialog::keepTitleBarOnScreen() {
+  // The window has a fixed size: at a large scale factor it may not fit the screen, and the
+  // window manager, like Qt, would centre it with its title bar, the handle to move it by,
+  // out of reach above the screen.
+  const QRect available = screen()->availableGeometry();
+  if (width() <= available.width() && height() <= available.height()) return;
+  move(std::max(available.left(), std::min(x(), available.right() - width())), available.top());
 }
 
 void MainDialog::contextMenuEvent(QContextMenuEvent* event) {

@@ -80,6 +80,7 @@ class MainDialog : public QDialog {
   void finishListing();
   void setListing(bool on);
   void updateCursor();
+  void keepTitleBarOnScreen();
 
   QHash<int, QWidget*> controls_;
   ListingOptions options_;  // the only instance; the window's check boxes edit six of it
@@ -92,6 +93,7 @@ class MainDialog : public QDialog {
   FileDialogSaveChooser fileDialogChooser_;
   SaveFileChooser* saveChooser_ = &fileDialogChooser_;
   QPointer<HelpWindow> help_;
+  QString lastSaveFolder_;  // where the session last saved; the save dialog opens there
   QTimer progressTimer_{this};
   QPointer<QWidget> focusBeforeListing_;
   bool shownOnce_ = false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <functional>
 #include <string_view>
 
@@ -17,8 +18,13 @@ namespace tarvel {
 //
 // The report goes in a piece at a time: the document keeps its own copy of the text, and one
 // piece of UTF-16 beside it costs far less memory than the whole report converted at once.
-// `betweenPieces` runs after each piece (the window paints then).
+// `betweenPieces` runs after each piece (the window paints and takes input then); when it
+// returns false, the rest of the report is left out. The pane is read-only meanwhile.
 void showInPane(QPlainTextEdit* pane, std::string_view report,
-                const std::function<void()>& betweenPieces = {});
+                const std::function<bool()>& betweenPieces = {});
+
+// The pane's text exactly as it shows it, the user's edits included, in UTF-8 with LF between
+// lines. (The document's own plain text turns no-break spaces into spaces.)
+QByteArray paneText(const QPlainTextEdit* pane);
 
 }  // namespace tarvel

@@ -30,7 +30,8 @@ class TextFileDialog final : public QFileDialog {
 
 }  // namespace
 
-std::optional<QString> FileDialogSaveChooser::chooseSaveFile(QWidget* owner) {
+std::optional<QString> FileDialogSaveChooser::chooseSaveFile(QWidget* owner,
+                                                             const QString& folder) {
   TextFileDialog dialog(owner);
   dialog.setWindowModality(Qt::WindowModal);  // blocks the window, not the help
   dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -41,6 +42,7 @@ std::optional<QString> FileDialogSaveChooser::chooseSaveFile(QWidget* owner) {
   dialog.setNameFilters({QStringLiteral("Fichiers Textes (*.txt,*.log,*.wri) (*.txt *.log *.wri)"),
                          QStringLiteral("Tous fichiers (*.*) (*)")});
   dialog.setDefaultSuffix(QStringLiteral("txt"));
+  if (!folder.isEmpty()) dialog.setDirectory(folder);
   dialog.selectFile(QStringLiteral("Dirs.txt"));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().constFirst();

@@ -4,15 +4,29 @@
 //   tarvel_gui_bench extract DIR RUNS   "Extraction" on DIR, from the click to the report shown
 //   tarvel_gui_bench gaps DIR RUNS      the longest time the window goes without painting during
 //                                       "Extraction" on DIR, asked to paint every 5 ms
-//   tarvel_gui_bench quit DIR           the program's own loop: "Extraction" on DIR, and 20 ms
-//                                       later "&Quitter"; prints the monotonic clock (ns) at
-//                                       the click, for the caller to time the exit
+//   tarvel_gui_bench quit DIR WHEN      the program's own loop: "Extraction" on DIR, then
+//                                       "&Quitter" WHEN ms later, or as soon as the report goes
+//                                       into the pane (WHEN is "fill"); prints the monotonic
+//                                       clock (ns) at the click, for the caller to time the
+//                                       exit, and 1 if the Extraction was still going on
 //   tarvel_gui_bench memory DIR         "Extraction" on DIR; prints the peak memory (KiB) and
 //                                       the report's size (bytes)
 //   tarvel_gui_bench pane RUNS          the pane receiving a report of 5,000,000 characters
+//   tarvel_gui_bench paste DIR          under X: "Extraction" on DIR, then "Copier"; prints the
+//                                       copy's time (ms), the memory then (KiB) and the
+//                                       clipboard's size (bytes); then, once a line comes on
+//                                       standard input (the caller's paste is done), the
+//                                       longest time the window went without a 2 ms timer tick
+//                                       and its largest memory (KiB) since the copy
 //
 // extract, gaps and pane print their median in milliseconds.
 #include <sys/resource.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+#include <QSocketNotifier>
+#include <fstream>
 
 #include <QAbstractButton>
 #include <QElapsedTimer>
@@ -77,10 +91,32 @@ void extractAndWait(MainDialog& window) {
   QApplication::processEvents();
 }
 
+// Tells the caller when "&Quitter" is clicked, and whether the Extraction was still going on.
+void quitNow(MainDialog* window, bool busy) {
+  const auto now = std::chrono::steady_clock::now().time_since_epoch();
+  std::printf(
+      "%lld %d\n",
+      static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()),
+      busy ? 1 : 0);
+  std::fflush(stdout);
+  qobject_cast<QAbstractButton*>(window->control(kQuit))->click();
+}
+
+// The memory the process holds now, in KiB.
+long residentKib() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind("VmRSS:", 0) == 0) return std::atol(line.c_str() + 6);
+  }
+  return 0;
+}
+
 int usage(const char* program) {
-  std::fprintf(stderr,
-               "usage: %s startup | extract|gaps DIR RUNS | quit DIR | memory DIR | pane RUNS\n",
-               program);
+  std::fprintf(
+      stderr,
+      "usage: %s startup | extract|gaps DIR RUNS | quit DIR WHEN | memory DIR | pane RUNS | "
+      "paste DIR\n",
+      program);
   return 2;
 }
 
@@ -88,24 +124,31 @@ int usage(const char* program) {
 
 int main(int argc, char** argv) {
   if (argc < 2) return usage(argv[0]);
-  qputenv("QT_QPA_PLATFORM", "offscreen");
   const std::string mode = argv[1];
+  if (mode != "paste") qputenv("QT_QPA_PLATFORM", "offscreen");
   const std::string dir = argc > 2 ? argv[2] : "";
   ListingApp application(argc, argv);
-  if (mode == "quit" && argc == 3) {
-    QTimer::singleShot(0, [&dir] {
+  if (mode == "quit" && argc == 4) {
+    const std::string when = argv[3];
+    QTimer poll;
+    QTimer::singleShot(0, [&dir, &when, &poll] {
       auto* window = qobject_cast<MainDialog*>(QApplication::activeModalWidget());
       window->tree()->selectPath(dir);
       qobject_cast<QAbstractButton*>(window->control(kExtraction))->click();
-      QTimer::singleShot(20, [window] {
-        const auto now = std::chrono::steady_clock::now().time_since_epoch();
-        std::printf("%lld %d\n",
-                    static_cast<long long>(
-                        std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()),
-                    window->isListing() ? 1 : 0);
-        std::fflush(stdout);
-        qobject_cast<QAbstractButton*>(window->control(kQuit))->click();
+      // The pane is read-only while the report goes in.
+      const auto filling = [window] { return window->pane()->isReadOnly(); };
+      QObject::connect(&poll, &QTimer::timeout, [&poll, window, filling] {
+        if (!filling()) return;
+        poll.stop();
+        quitNow(window, true);
       });
+      if (when == "fill") {
+        poll.start(1);
+      } else {
+        QTimer::singleShot(std::atoi(when.c_str()), [window, filling] {
+          quitNow(window, window->isListing() || filling());
+        });
+      }
     });
     return application.initInstance();
   }
@@ -146,6 +189,35 @@ int main(int argc, char** argv) {
     getrusage(RUSAGE_SELF, &usage);
     std::printf("%ld %zu\n", usage.ru_maxrss, window.reportBuffer().size());
     return 0;
+  }
+  if (mode == "paste" && argc == 3) {
+    if (!window.tree()->selectPath(dir)) return 1;
+    extractAndWait(window);
+    timer.start();
+    qobject_cast<QAbstractButton*>(window.control(kCopy))->click();
+    const double copyMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    std::printf(
+        "%.1f %ld %lld\n", copyMs, residentKib(),
+        static_cast<long long>(
+            QApplication::clipboard()->mimeData()->data(QStringLiteral("text/plain")).size()));
+    std::fflush(stdout);
+    qint64 longest = 0;
+    long largest = 0;
+    QElapsedTimer sinceTick;
+    sinceTick.start();
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+      longest = std::max(longest, sinceTick.restart());
+      largest = std::max(largest, residentKib());
+    });
+    tick.start(2);
+    QSocketNotifier pasted(0, QSocketNotifier::Read);
+    QObject::connect(&pasted, &QSocketNotifier::activated, [&] {
+      std::printf("%lld %ld\n", static_cast<long long>(longest), largest);
+      std::fflush(stdout);
+      QApplication::quit();
+    });
+    return QApplication::exec();
   }
   if (mode == "pane" && argc == 3) {
     const std::string report = bigReport();

@@ -4,13 +4,18 @@
 # program on the same tree, and the longest time the window went without painting meanwhile;
 # "&Quitter" in the middle of that walk to the process gone; the peak memory of the window after
 # an Extraction of a tree of 1,000,000 entries, against the report's size; the pane receiving a
-# report of 5,000,000 characters.
-# Prints a Markdown table to stdout; progress and build logs go to stderr.
+# report of 5,000,000 characters. Then "&Quitter" at several moments of an Extraction of "/",
+# the last while its report goes into the pane, to the process gone; and, under Xvfb, "Copier"
+# after an Extraction of the 1,000,000 entries and a paste of it by another program (xclip).
+# Prints Markdown tables to stdout; progress and build logs go to stderr.
 #
 # Environment:
 #   BENCH_DIR=/tmp/tarvel-bench-tree          the listing benchmark's tree (made if missing)
 #   BENCH_BIG_DIR=/tmp/tarvel-bench-tree-1m   the tree of 1,000,000 entries (made if missing)
 #   RUNS=10                                   timed runs per measure
+#   QUIT_DIRS="/ BENCH_BIG_DIR/root"          the folders of the quit measures
+#   QUIT_RUNS=3                               runs of each quit measure
+#   PARTS="window quit paste"                 which measures to make
 set -euo pipefail
 
 # shellcheck source=bench/common.sh
@@ -25,6 +30,87 @@ export QT_QPA_PLATFORM=offscreen HOME=$bench_dir
 big_dir=${BENCH_BIG_DIR:-/tmp/tarvel-bench-tree-1m}
 log "generating (or reusing) the tree of 1,000,000 entries in $big_dir"
 big_summary=$(python3 "$here/make-tree.py" "$big_dir" --dirs 90000 --files 910000)
+parts=${PARTS:-window quit paste}
+
+# Times "&Quitter" sent WHEN (ms, or "fill") into an Extraction of a folder to the process gone;
+# prints the median (ms) and the largest, in ms.
+quit_times() {
+    python3 - "$gui" "$@" <<'PY'
+import statistics, subprocess, sys, time
+gui, folder, when, runs = sys.argv[1], sys.argv[2], sys.argv[3], int(sys.argv[4])
+times = []
+for _ in range(runs):
+    child = subprocess.Popen([gui, "quit", folder, when], stdout=subprocess.PIPE,
+                             stderr=subprocess.DEVNULL, text=True)
+    clicked, busy = child.stdout.readline().split()
+    child.wait()
+    gone = time.monotonic_ns()
+    if child.returncode != 0 or busy != "1":
+        sys.exit("quit run failed: status %d, busy %s" % (child.returncode, busy))
+    times.append((gone - int(clicked)) / 1e6)
+print("%.1f %.1f" % (statistics.median(times), max(times)))
+PY
+}
+
+if [[ " $parts " == *" quit "* ]]; then
+    echo "\"&Quitter\" during an Extraction, to the process gone (offscreen, ${QUIT_RUNS:-3} runs each):"
+    echo
+    echo "| Folder | Sent | Median | Largest | Target |"
+    echo "|---|---|---|---|---|"
+    for quit_dir in ${QUIT_DIRS:-/ $big_dir/root}; do
+        for when in 20 200 1000 fill; do
+            log "timing \"&Quitter\" $when into an Extraction of $quit_dir"
+            read -r median largest < <(quit_times "$quit_dir" "$when" "${QUIT_RUNS:-3}")
+            label="$when ms after the click"
+            [ "$when" = fill ] && label="as the report goes into the pane"
+            echo "| $quit_dir | $label | $median ms | $largest ms | ≤ 300 ms |"
+        done
+    done
+    echo
+fi
+
+if [[ " $parts " == *" paste "* ]]; then
+    command -v xclip >/dev/null || {
+        echo "xclip is required: apt-get install -y --no-install-recommends xclip" >&2
+        exit 1
+    }
+    log "\"Copier\" after an Extraction of $big_dir, pasted by xclip under Xvfb"
+    find "$big_dir/root" >/dev/null
+    read -r copy_ms copy_kib bytes paste_ms gap_ms peak_kib < <(
+        QT_QPA_PLATFORM=xcb xvfb-run -a python3 - "$gui" "$big_dir/root" <<'PY'
+import subprocess, sys, time
+gui, folder = sys.argv[1], sys.argv[2]
+child = subprocess.Popen([gui, "paste", folder], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                         stderr=subprocess.DEVNULL, text=True)
+copy_ms, copy_kib, size = child.stdout.readline().split()
+start = time.monotonic()
+pasted = subprocess.run(["xclip", "-o", "-selection", "clipboard"], capture_output=True,
+                        check=True).stdout
+paste_ms = (time.monotonic() - start) * 1000
+if len(pasted) != int(size):
+    sys.exit("the paste got %d bytes of %s" % (len(pasted), size))
+child.stdin.write("done\n")
+child.stdin.flush()
+gap_ms, peak_kib = child.stdout.readline().split()
+child.wait()
+print(copy_ms, copy_kib, size, "%.1f" % paste_ms, gap_ms, peak_kib)
+PY
+    )
+    echo "\"Copier\" after an Extraction of 1,000,000 entries, pasted by another program (Xvfb, xclip, one run):"
+    echo
+    echo "| Measure | Value | Target |"
+    echo "|---|---|---|"
+    python3 -c "
+import sys
+copy, copy_kib, size, paste, gap, peak = map(float, sys.argv[1:7])
+print(f'| \"Copier\", the click to the clipboard set | {copy:.1f} ms | |')
+print(f'| the paste, xclip started to all {size / 1048576:.0f} MiB read | {paste:.1f} ms | |')
+print(f'| longest the window went without a 2 ms tick during the paste | {gap:.1f} ms | < the copy |')
+print(f'| memory the paste added to the window | {(peak - copy_kib) / 1024:.0f} MiB | ≤ the text ({size / 1048576:.0f} MiB) |')
+" "$copy_ms" "$copy_kib" "$bytes" "$paste_ms" "$gap_ms" "$peak_kib"
+    echo
+fi
+[[ " $parts " == *" window "* ]] || exit 0
 
 json=$bench_dir/gui.json
 hyperfine -N --warmup 2 --runs "$runs" --export-json "$json" \
@@ -38,22 +124,7 @@ extract=$("$gui" extract "$dir" "$runs" 2>/dev/null)
 gap=$("$gui" gaps "$dir" "$runs" 2>/dev/null)
 pane=$("$gui" pane "$runs" 2>/dev/null)
 log "timing \"&Quitter\" in the middle of a walk, $runs runs"
-quit=$(python3 - "$gui" "$dir" "$runs" <<'PY'
-import statistics, subprocess, sys, time
-gui, folder, runs = sys.argv[1], sys.argv[2], int(sys.argv[3])
-times = []
-for _ in range(runs):
-    child = subprocess.Popen([gui, "quit", folder], stdout=subprocess.PIPE,
-                             stderr=subprocess.DEVNULL, text=True)
-    clicked, listing = child.stdout.readline().split()
-    child.wait()
-    gone = time.monotonic_ns()
-    if child.returncode != 0 or listing != "1":
-        sys.exit("quit run failed: status %d, listing %s" % (child.returncode, listing))
-    times.append((gone - int(clicked)) / 1e6)
-print("%.1f" % statistics.median(times))
-PY
-)
+read -r quit _ < <(quit_times "$dir" 20 "$runs")
 log "peak memory after an Extraction of $big_dir"
 find "$big_dir/root" >/dev/null
 read -r peak_kib report_bytes < <("$gui" memory "$big_dir/root" 2>/dev/null)

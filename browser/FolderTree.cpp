@@ -64,6 +64,8 @@ FolderTree::FolderTree(QWidget* parent) : QTreeWidget(parent) {
   // Qt's defaults serve as they are: one column, one item selected at a time, no sorting
   // (items keep the listing's order), open and close buttons down to the root.
   setHeaderHidden(true);
+  // A screen reader still reads the hidden header: Qt's default names the column "1".
+  setHeaderLabel(QStringLiteral("Nom"));
   // Every row has the same height; without this a folder of 100,000 files is slow to show.
   setUniformRowHeights(true);
   // Names are never cut: the one column is as wide as the widest item shown, and the tree

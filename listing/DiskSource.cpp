@@ -23,6 +23,11 @@ DiskSource::DiskSource() : DiskSource(processorsBeyondTheFirst()) {}
 
 DiskSource::DiskSource(unsigned helpers) : readAhead_(helpers) {}
 
+void DiskSource::watch(std::stop_token stop) {
+  stop_ = stop;
+  readAhead_.watch(std::move(stop));
+}
+
 void DiskSource::finish() {
   readAhead_.stop();
   chain_.clear();
@@ -40,7 +45,7 @@ void DiskSource::readFolder(const FolderToRead& folder, bool wantSizes, FolderCo
       return;
     }
     chain_.start(shareFolder(top));
-    reader_.read(top, wantSizes, contents);
+    reader_.read(top, wantSizes, contents, stop_);
     return;
   }
   chain_.leaveTo(depth);
@@ -65,7 +70,7 @@ void DiskSource::readFolder(const FolderToRead& folder, bool wantSizes, FolderCo
     contents.noteFolderError(errno);
     return;
   }
-  reader_.read(chain_.openAt(depth)->descriptor(), wantSizes, contents);
+  reader_.read(chain_.openAt(depth)->descriptor(), wantSizes, contents, stop_);
 }
 
 void DiskSource::expectSubfolders(const FolderToRead& folder, const FolderContents& contents,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <stop_token>
 #include <vector>
 
 #include "listing/EntrySource.h"
@@ -25,6 +26,8 @@ class DiskSource final : public EntrySource {
   void readFolder(const FolderToRead& folder, bool wantSizes, FolderContents& contents) override;
   void expectSubfolders(const FolderToRead& folder, const FolderContents& contents,
                         const std::vector<std::size_t>& order) override;
+  // The walk's stop, which also ends the read of a folder early.
+  void watch(std::stop_token stop);
   // Stops the helpers and closes every descriptor kept for the last walk. Every walk ends
   // with it, however it ends: what helpers read for one walk must not serve the next.
   void finish();
@@ -33,6 +36,7 @@ class DiskSource final : public EntrySource {
   FolderReadAhead readAhead_;
   FolderReader reader_;
   FolderChain chain_;  // from the selected folder down to the one read last
+  std::stop_token stop_;
   bool wantSizes_ = false;
   bool subfoldersQueued_ = false;  // those of the folder read last
 };

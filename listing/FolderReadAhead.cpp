@@ -131,6 +131,11 @@ FolderReadAhead::Taken FolderReadAhead::take(std::size_t depth, std::string_view
   return {};
 }
 
+void FolderReadAhead::watch(std::stop_token stop) {
+  const std::lock_guard lock(mutex_);
+  stop_ = std::move(stop);
+}
+
 void FolderReadAhead::stop() {
   {
     const std::lock_guard lock(mutex_);
@@ -232,6 +237,7 @@ bool FolderReadAhead::readOneAhead(std::unique_lock<std::mutex>& lock, FolderRea
   }
   if (item == nullptr) return false;
   const bool wantSizes = wantSizes_;
+  const std::stop_token stop = stop_;
   const SharedFolder parent = std::move(item->parent);
   lock.unlock();
   bool read = true;
@@ -240,7 +246,7 @@ bool FolderReadAhead::readOneAhead(std::unique_lock<std::mutex>& lock, FolderRea
     const int folder = openSubfolder(parent->descriptor(), item->name.c_str());
     if (folder >= 0) {
       item->folder = shareFolder(folder);
-      reader.read(folder, wantSizes, item->contents);
+      reader.read(folder, wantSizes, item->contents, stop);
       std::vector<std::size_t> order(item->contents.folders().size());
       for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
       item->contents.sortFolders(order);

@@ -5,6 +5,7 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <stop_token>
 #include <string_view>
 #include <thread>
 #include <vector>
@@ -43,6 +44,8 @@ class FolderReadAhead {
   // walk reads it itself; `reader` serves the walk to read one further on while it waits.
   Taken take(std::size_t depth, std::string_view name, FolderReader& reader,
              FolderContents& contents);
+  // The walk's stop: a folder being read when it is asked for is left part read.
+  void watch(std::stop_token stop);
   // Drops everything queued and stops the helpers; a new walk may read ahead again.
   void stop();
   // The same, and no more reading ahead for this walk.
@@ -72,6 +75,7 @@ class FolderReadAhead {
   std::size_t foldersAhead_ = 0;  // being read or ready, not yet taken
   std::size_t entriesAhead_ = 0;  // in the ready ones
   bool wantSizes_ = false;
+  std::stop_token stop_;
   bool heldBack_ = false;  // helpers wait for the walk to take what is ready
   bool failed_ = false;
   bool stopping_ = false;

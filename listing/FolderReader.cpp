@@ -18,6 +18,7 @@ namespace {
 constexpr std::size_t kSharedFrom = 4096;
 constexpr unsigned kMaxThreads = 4;
 constexpr std::size_t kLargeFolder = 4096;
+constexpr std::size_t kStopCheckEntries = 1024;
 
 // Reads the sizes of files [begin, end), keeping each error in `errors`.
 void readSizes(int folder, FolderContents& contents, std::size_t begin, std::size_t end,
@@ -64,7 +65,8 @@ void readAllSizes(int folder, FolderContents& contents) {
 
 }  // namespace
 
-void FolderReader::read(int folder, bool wantSizes, FolderContents& contents) {
+void FolderReader::read(int folder, bool wantSizes, FolderContents& contents,
+                        std::stop_token stop) {
   reader_.start(folder);
   DirectoryEntry entry;
   std::size_t count = 0;
@@ -82,6 +84,7 @@ void FolderReader::read(int folder, bool wantSizes, FolderContents& contents) {
     } else {
       contents.addFile(entry.name);
     }
+    if (count % kStopCheckEntries == 0 && stop.stop_requested()) return;
   }
   if (reader_.error() != 0) contents.noteFolderError(reader_.error());
   if (wantSizes) readAllSizes(folder, contents);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <stop_token>
+
 #include "listing/EntrySource.h"
 #include "platform/DirectoryReader.h"
 
@@ -10,8 +12,10 @@ class FolderReader {
  public:
   // Adds the entries of the open folder `folder` to `contents` and, with `wantSizes`, the sizes
   // of its files, read on a few threads at once for a large folder. What cannot be read is
-  // noted in `contents`.
-  void read(int folder, bool wantSizes, FolderContents& contents);
+  // noted in `contents`. A stop asked for ends the read within a few thousand entries, leaving
+  // part of the folder in `contents`, for a walk that gives up: a huge folder would otherwise
+  // hold it back for a while.
+  void read(int folder, bool wantSizes, FolderContents& contents, std::stop_token stop = {});
 
  private:
   DirectoryReader reader_;

@@ -26,6 +26,7 @@ void ListingRun::run(const SelectedItem& selected, const ListingOptions& options
     EntrySource& source = options.extractTree && treeSource != nullptr
                               ? *treeSource
                               : static_cast<EntrySource&>(disk_);
+    disk_.watch(stop);
     FolderWalk walk(options, patterns_, state_, report_, *progress_, *warnings_, problems_);
     walk.setOutput(output_);
     // The helpers that read ahead stop, and the descriptors kept close, however the walk ends.

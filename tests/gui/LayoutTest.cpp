@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QCheckBox>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
@@ -130,6 +133,38 @@ TEST_F(WindowTest, EveryTextFitsItsControlWithinItsFrame) {
   EXPECT_TRUE(label->geometry().contains(inkRect(label, label->text())));
 }
 
+// What a screen reader says of every control the keyboard reaches: a French name, from its
+// label where it has one; never a bare sign, an "&", or Qt's default name for a column.
+TEST_F(WindowTest, AControlIsNamelessToAScreenReader) {
+  const auto nameOf = [](QWidget* widget) {
+    return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+  };
+  window->onHelpCommand();
+  FormatOptionsDialog options;
+  AboutDialog about;
+  for (QWidget* shown :
+       {static_cast<QWidget*>(window.get()), static_cast<QWidget*>(window->helpWindow()),
+        static_cast<QWidget*>(&options), static_cast<QWidget*>(&about)}) {
+    int focusable = 0;
+    for (QWidget* widget : shown->findChildren<QWidget*>()) {
+      if (widget->focusPolicy() == Qt::NoFocus || !widget->isVisibleTo(shown)) continue;
+      ++focusable;
+      const QString name = nameOf(widget);
+      EXPECT_TRUE(name.size() > 1 && !name.contains('&'))
+          << shown->windowTitle().toStdString() << ": " << widget->metaObject()->className() << " "
+          << widget->objectName().toStdString() << " \"" << name.toStdString() << '"';
+    }
+    EXPECT_GT(focusable, 0);
+  }
+  EXPECT_EQ(nameOf(window->tree()), "Dossiers et fichiers");
+  EXPECT_EQ(nameOf(window->pane()), "Fichiers");
+  EXPECT_EQ(nameOf(control(kAbout)), "À propos");
+  EXPECT_FALSE(nameOf(window->progressBar()).isEmpty());
+  EXPECT_EQ(
+      QAccessible::queryAccessibleInterface(window->tree())->tableInterface()->columnDescription(0),
+      "Nom");
+}
+
 // The layouts are part of the program: one missing or broken stops it at once, naming it,
 // rather than leave a window without controls to crash later.
 TEST(DialogTemplateDeathTest, ABrokenLayoutStopsTheProgramNamingIt) {
@@ -139,7 +174,8 @@ TEST(DialogTemplateDeathTest, ABrokenLayoutStopsTheProgramNamingIt) {
                "broken.json is broken");
   EXPECT_DEATH(DialogTemplate::load(":/dialogs/none.json"), "none.json is missing");
   DialogTemplate odd;
-  odd.controls.push_back({.id = 1, .kind = "dial", .text = {}, .rect = {}, .flags = {}});
+  odd.controls.push_back(
+      {.id = 1, .kind = "dial", .text = {}, .rect = {}, .flags = {}, .labelFor = 0, .name = {}});
   QWidget dialog;
   EXPECT_DEATH(DialogBuilder().build(odd, &dialog), "unknown control kind dial");
 }

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileIconProvider>
+#include <QFileSystemModel>
 #include <QFontInfo>
 #include <QHeaderView>
 #include <QLabel>
@@ -15,6 +16,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -66,8 +68,9 @@ TEST_F(WindowTest, TheWindowNamesTheInstalledDesktopEntryAndIcon) {
       QFile::exists(TARVEL_RESOURCES "/" + QGuiApplication::desktopFileName() + ".desktop"));
 }
 
-TEST_F(WindowTest, FrenchDatesLeaveTheUserLocale) {
-  EXPECT_TRUE(!qEnvironmentVariableIsSet("LC_TIME") && qgetenv("LC_ALL") == "C.UTF-8" &&
+TEST_F(WindowTest, FrenchDatesAndSizesLeaveTheUserLocale) {
+  EXPECT_TRUE(!qEnvironmentVariableIsSet("LC_TIME") && !qEnvironmentVariableIsSet("LC_NUMERIC") &&
+              !qEnvironmentVariableIsSet("LC_MESSAGES") && qgetenv("LC_ALL") == "C.UTF-8" &&
               std::string(std::setlocale(LC_ALL, nullptr)) == "C.UTF-8");
 }
 
@@ -181,6 +184,26 @@ TEST_F(WindowTest, AWalkRefusesInputThatWouldChangeItsListing) {
   EXPECT_FALSE(window->isListing());
 }
 
+// "&Quitter" while a long report goes into the pane stops the filling there, so that the
+// program ends at once.
+TEST_F(WindowTest, QuitWhileTheReportFillsThePaneStopsTheFilling) {
+  TestTree memory("/dev/shm");
+  for (int file = 0; file < 6000; ++file)
+    memory.createFile("wide/d/" + std::to_string(file) + std::string(200, 'n'));
+  ASSERT_TRUE(window->tree()->selectPath(memory.path("wide")));
+  QTimer quitWhileFilling;
+  QObject::connect(&quitWhileFilling, &QTimer::timeout, [this] {
+    if (window->pane()->isReadOnly() && window->isVisible()) click(control(kQuit));
+  });
+  quitWhileFilling.start(1);
+  click(control(kExtraction));
+  ASSERT_TRUE(QTest::qWaitFor([this] { return !window->isListing(); }));
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_GT(window->reportBuffer().size(), 1'200'000u);
+  EXPECT_LT(window->pane()->document()->characterCount(), 1 << 20);  // one piece of it
+  EXPECT_FALSE(window->pane()->isReadOnly());
+}
+
 TEST_F(WindowTest, TheFolderSizeLineIsRightAndOneClickCountsOnce) {
   select("Music");
   click(control(kUpdateSize));
@@ -238,7 +261,11 @@ TEST_F(WindowTest, ANewerSelectionStopsTheFolderSizeInProgress) {
 
 // Answers the save-as question with a preset path.
 struct ScriptedSaveChooser final : SaveFileChooser {
-  std::optional<QString> chooseSaveFile(QWidget*) override { return answer; }
+  std::optional<QString> chooseSaveFile(QWidget*, const QString& folder) override {
+    folders << folder;
+    return answer;
+  }
+  QStringList folders;
   std::optional<QString> answer;
 };
 
@@ -256,10 +283,34 @@ TEST_F(WindowTest, CopyTakesThePaneAndSaveTheReportBytes) {
   EXPECT_TRUE(copied.contains("typed"));
   EXPECT_FALSE(pane->textCursor().hasSelection());
   EXPECT_EQ(pane->verticalScrollBar()->value(), 0);
+  // Every character as the pane shows it, only line ends changed, in plain text alone.
+  const std::pair<std::string, std::string> copies[] = {
+      {"\uFEFFbom\r\n |-n\u00B0\u00A012\r\n", "\uFEFFbom\n |-n\u00B0\u00A012\n"},
+      {"\u2007\u202F\t\u00AB\u00A0x\u00A0\u00BB", "\u2007\u202F\t\u00AB\u00A0x\u00A0\u00BB"},
+      {"bad \xFF\xC3 byte\r\n\r\n", "bad \uFFFD\uFFFD byte\n\n"},
+  };
+  for (const auto& [report, clipboard] : copies) {
+    showInPane(pane, report);
+    click(control(kCopy));
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    EXPECT_EQ(data->formats(), QStringList("text/plain"));
+    EXPECT_EQ(data->data("text/plain").toStdString(), clipboard);
+  }
+  QTest::keyClick(pane, Qt::Key_Return);  // a line the user adds
+  QTest::keyClicks(pane, "\u00A0");
+  click(control(kCopy));
+  EXPECT_EQ(QApplication::clipboard()->mimeData()->data("text/plain").toStdString(),
+            "bad \uFFFD\uFFFD byte\n\n\n\u00A0");
+  QTest::keyClick(pane, Qt::Key_A, Qt::ControlModifier);  // the pane's own copy, the same way
+  QTest::keyClick(pane, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QApplication::clipboard()->mimeData()->formats(), QStringList("text/plain"));
+  EXPECT_EQ(QApplication::clipboard()->mimeData()->data("text/plain").toStdString(),
+            "bad \uFFFD\uFFFD byte\n\n\n\u00A0");
 
   tree.createFile("old.txt", std::string(100000, 'x'));
   saveChooser.answer = QString::fromStdString(tree.path("old.txt"));
   click(control(kSaveAs));
+  EXPECT_EQ(saveChooser.folders, QStringList({""}));  // the first save opens in the working folder
   const std::string saved = tree.readFile("old.txt");
   EXPECT_EQ(saved, window->reportBuffer());
   EXPECT_NE(saved.find("\xC3\x89t\xC3\xA9.txt\r\n"), std::string::npos);  // "Été.txt"
@@ -273,6 +324,7 @@ TEST_F(WindowTest, CopyTakesThePaneAndSaveTheReportBytes) {
   EXPECT_TRUE(seen->icon == QMessageBox::Critical && seen->windowModal && seen->plainText);
   EXPECT_EQ(seen->text.toStdString(), "L'accès à " + tree.path("readonly.txt") + " a été refusé.");
   EXPECT_EQ(tree.readFile("readonly.txt"), "keep");
+  EXPECT_EQ(saveChooser.folders.back().toStdString(), tree.path(""));  // the last folder saved to
 }
 
 TEST_F(WindowTest, AReportOfManyPiecesFillsThePaneWholeWithoutUndoCopy) {
@@ -290,9 +342,14 @@ TEST_F(WindowTest, AReportOfManyPiecesFillsThePaneWholeWithoutUndoCopy) {
 }
 
 // Every text the user reads is French, whatever the language the program is started in.
-TEST_F(WindowTest, TheSaveDialogSpeaksFrenchAndSavesWithTheExtension) {
-  FileDialogSaveChooser chooser;
+TEST_F(WindowTest, TheSaveDialogSpeaksFrenchRemembersItsFolderAndGivesTheKeyboardBack) {
   const std::string folder = tree.path("home/user");
+  tree.createFile("home/user/four", "abcd");
+  tree.createFile("home/user/five", std::string(5000, 'x'));
+  select("Music");
+  extract();
+  window->tree()->setFocus();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
   whenModalShows([&folder](QWidget* shown) {
     auto* dialog = qobject_cast<QFileDialog*>(shown);
     EXPECT_EQ(dialog->windowModality(), Qt::WindowModal);  // the help stays usable beside it
@@ -307,6 +364,12 @@ TEST_F(WindowTest, TheSaveDialogSpeaksFrenchAndSavesWithTheExtension) {
     EXPECT_EQ(QLocale::system().monthName(12, QLocale::ShortFormat), "déc.");  // file dates
     EXPECT_EQ(dialog->locale().name(), "fr_FR");  // and the numbers of Qt's own widgets
     dialog->setDirectory(QString::fromStdString(folder));
+    const auto* files = dialog->findChild<QFileSystemModel*>();
+    const auto sizeOf = [&](const char* name) {
+      return files->index(QString::fromStdString(folder + "/" + name), 1).data().toString();
+    };
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !sizeOf("five").isEmpty(); }));
+    EXPECT_EQ(sizeOf("four") + " " + sizeOf("five"), "4 octets 4,88 Kio");
     // Typed without extension: ".txt" is added before the dialog looks for the file, so
     // replacing "notes.txt" is asked about, in French.
     dialog->findChild<QLineEdit*>("fileNameEdit")->setText("notes");
@@ -314,11 +377,24 @@ TEST_F(WindowTest, TheSaveDialogSpeaksFrenchAndSavesWithTheExtension) {
     QMetaObject::invokeMethod(dialog, "accept");
     EXPECT_EQ(question->text, "Le fichier notes.txt existe déjà\nVoulez-vous l'écraser ?");
   });
-  const auto chosen = chooser.chooseSaveFile(window.get());
-  ASSERT_TRUE(chosen.has_value());
-  EXPECT_EQ(chosen->toStdString(), folder + "/notes.txt");
-  whenModalShows([](QWidget* shown) { QMetaObject::invokeMethod(shown, "reject"); });
-  EXPECT_FALSE(chooser.chooseSaveFile(window.get()).has_value());  // cancelled: nothing to save
+  window->onSaveAs();
+  EXPECT_EQ(tree.readFile("home/user/notes.txt"), window->reportBuffer());
+  // Whatever the answer, the window has the keyboard back, where it was.
+  EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  EXPECT_EQ(QApplication::focusWidget(), window->tree());
+  // The next save opens where this one went, "Dirs.txt" proposed; cancelled, it saves nothing.
+  whenModalShows([&folder](QWidget* shown) {
+    auto* dialog = qobject_cast<QFileDialog*>(shown);
+    EXPECT_EQ(dialog->directory().absolutePath().toStdString(), folder);
+    EXPECT_EQ(dialog->findChild<QLineEdit*>("fileNameEdit")->text(), "Dirs.txt");
+    QMetaObject::invokeMethod(dialog, "reject");
+  });
+  const auto seen = answerMessageBoxes();
+  window->onSaveAs();
+  EXPECT_EQ(seen->count, 0);
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(folder + "/Dirs.txt")));
+  EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  EXPECT_EQ(QApplication::focusWidget(), window->tree());
 
   const std::unique_ptr<QMenu> menu(window->pane()->createStandardContextMenu());
   QStringList entries;

@@ -7,6 +7,7 @@
 #include <QTextBrowser>
 #include <QTextCursor>
 #include <QTimer>
+#include <QUrl>
 #include <cstdio>
 #include <filesystem>
 #include <set>
@@ -35,6 +36,30 @@ void expectHelpTakesInput(HelpWindow* help) {
   browser->verticalScrollBar()->setValue(0);
   QTest::keyClick(help->windowHandle(), Qt::Key_PageDown);
   EXPECT_GT(browser->verticalScrollBar()->value(), 0);
+}
+
+// F1, as "Aide (F1)", opens the book at its first page, at its top, whatever page was left.
+TEST_F(WindowTest, TheHelpReopensOnTheLastPageRead) {
+  QTest::keyClick(window.get(), Qt::Key_F1);
+  HelpWindow* help = window->helpWindow();
+  ASSERT_TRUE(help != nullptr && help->isVisible());
+  QTextBrowser* browser = help->browser();
+  const QUrl contents = browser->source();
+  EXPECT_EQ(contents.fileName(), "index.html");
+  help->resize(420, 320);
+  for (int open = 0; open < 2; ++open) {
+    browser->setSource(contents.resolved(QUrl("options.html")));
+    browser->verticalScrollBar()->setValue(browser->verticalScrollBar()->maximum());
+    help->close();
+    if (open == 0) {
+      QTest::keyClick(window.get(), Qt::Key_F1);
+    } else {
+      click(control(kHelp));
+    }
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(browser->source(), contents);
+    EXPECT_EQ(browser->verticalScrollBar()->value(), 0);
+  }
 }
 
 // The main window in its own modal loop, as initInstance runs it, driven from inside that loop.

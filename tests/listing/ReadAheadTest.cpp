@@ -11,6 +11,7 @@
 #include <functional>
 #include <iterator>
 #include <new>
+#include <stop_token>
 #include <string>
 #include <thread>
 #include <tuple>
@@ -68,7 +69,7 @@ struct OnEachFolder final : ProgressSink {
 // window: what a walk leaves behind must not change the next.
 std::string listWith(
     unsigned helpers, const std::string& root, const ListingOptions& options,
-    std::function<void()> step = [] {}) {
+    std::function<void()> step = [] {}, std::stop_token stop = {}) {
   const int descriptorsBefore = openDescriptors();
   static DiskSource sources[] = {DiskSource(0), DiskSource(1), DiskSource(2), DiskSource(3)};
   ExtensionPatterns patterns;
@@ -76,8 +77,9 @@ std::string listWith(
   std::string report;
   OnEachFolder progress(std::move(step));
   NoWarnings warnings;
+  sources[helpers].watch(stop);
   FolderWalk(options, patterns, state, report, progress, warnings)
-      .walk(sources[helpers], {"", root});
+      .walk(sources[helpers], {"", root}, stop);
   sources[helpers].finish();
   EXPECT_EQ(openDescriptors(), descriptorsBefore) << "left open by the source";
   return report + std::to_string(state.folderCount) + "/" + std::to_string(state.fileCount);
@@ -175,6 +177,20 @@ TEST(ReadAhead, AHelperOutOfMemoryOrDescriptorsLeavesTheRestToTheWalk) {
   gAllocationsBeforeFailure = (LONG_MAX - gAllocationsBeforeFailure) / 2;
   EXPECT_EQ(waited(), whole);
   EXPECT_LT(gAllocationsBeforeFailure.exchange(-1), 0) << "the helper did not fail";
+}
+
+// A stop ends even the read of a huge folder, by the walk or by a helper, within a few thousand
+// of its entries (the files counted tell how many were read): a quit does not wait for them all.
+TEST(ReadAhead, AStopWaitsForAHugeFolderToBeRead) {
+  TestTree tree("/dev/shm");
+  for (int i = 0; i < 10000; ++i) tree.createFile("Top/Huge/" + std::to_string(i));
+  std::stop_source stop;
+  stop.request_stop();
+  for (const unsigned helpers : {0u, 1u}) {
+    const std::string report = listWith(
+        helpers, tree.path("Top"), plainOptions(), [] {}, stop.get_token());
+    EXPECT_LT(std::stoi(report.substr(report.rfind('/') + 1)), 5000) << helpers;
+  }
 }
 
 TEST(ReadAhead, UnreadableFoldersAreEmptyWhoeverReadsThem) {

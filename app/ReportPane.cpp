@@ -1,0 +1,19 @@
+#include "app/ReportPane.h"
+
+#include <QMimeData>
+#include <QTextCursor>
+
+namespace tarvel {
+
+QMimeData* ReportPane::createMimeDataFromSelection() const {
+  // The document's own copy would also offer rich forms, built from the selection when a paste
+  // asks, and turn no-break spaces into spaces.
+  QString text = textCursor().selectedText();
+  text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+  text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+  auto* plainText = new QMimeData;
+  plainText->setData(QStringLiteral("text/plain"), text.toUtf8());
+  return plainText;
+}
+
+}  // namespace tarvel

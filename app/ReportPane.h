@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QPlainTextEdit>
+
+namespace tarvel {
+
+// The listing pane. Its own copy (Ctrl+C, its menu) gives the selection as it shows it, in
+// plain text only, as "Copier" gives the whole text.
+class ReportPane : public QPlainTextEdit {
+  Q_OBJECT
+
+ public:
+  using QPlainTextEdit::QPlainTextEdit;
+
+ protected:
+  QMimeData* createMimeDataFromSelection() const override;
+};
+
+}  // namespace tarvel
