@@ -28,6 +28,11 @@ void DiskSource::finish() {
   chain_.clear();
 }
 
+void DiskSource::setStop(std::stop_token stop) {
+  readAhead_.setStop(stop);
+  stop_ = std::move(stop);
+}
+
 void DiskSource::readFolder(const FolderToRead& folder, bool wantSizes, FolderContents& contents) {
   const auto depth = static_cast<std::size_t>(folder.depth);
   wantSizes_ = wantSizes;
@@ -40,7 +45,7 @@ void DiskSource::readFolder(const FolderToRead& folder, bool wantSizes, FolderCo
       return;
     }
     chain_.start(shareFolder(top));
-    reader_.read(top, wantSizes, contents);
+    reader_.read(top, wantSizes, contents, stop_);
     return;
   }
   chain_.leaveTo(depth);
@@ -65,7 +70,7 @@ void DiskSource::readFolder(const FolderToRead& folder, bool wantSizes, FolderCo
     contents.noteFolderError(errno);
     return;
   }
-  reader_.read(chain_.openAt(depth)->descriptor(), wantSizes, contents);
+  reader_.read(chain_.openAt(depth)->descriptor(), wantSizes, contents, stop_);
 }
 
 void DiskSource::expectSubfolders(const FolderToRead& folder, const FolderContents& contents,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <stop_token>
 #include <vector>
 
 #include "listing/EntrySource.h"
@@ -28,6 +29,8 @@ class DiskSource final : public EntrySource {
   // Stops the helpers and closes every descriptor kept for the last walk. Every walk ends
   // with it, however it ends: what helpers read for one walk must not serve the next.
   void finish();
+  // Folders being read, by the walk or ahead of it, stop early once `stop` is requested.
+  void setStop(std::stop_token stop);
 
  private:
   FolderReadAhead readAhead_;
@@ -35,6 +38,7 @@ class DiskSource final : public EntrySource {
   FolderChain chain_;  // from the selected folder down to the one read last
   bool wantSizes_ = false;
   bool subfoldersQueued_ = false;  // those of the folder read last
+  std::stop_token stop_;
 };
 
 }  // namespace tarvel

@@ -240,7 +240,7 @@ bool FolderReadAhead::readOneAhead(std::unique_lock<std::mutex>& lock, FolderRea
     const int folder = openSubfolder(parent->descriptor(), item->name.c_str());
     if (folder >= 0) {
       item->folder = shareFolder(folder);
-      reader.read(folder, wantSizes, item->contents);
+      reader.read(folder, wantSizes, item->contents, stop_);
       std::vector<std::size_t> order(item->contents.folders().size());
       for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
       item->contents.sortFolders(order);

@@ -5,6 +5,7 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <stop_token>
 #include <string_view>
 #include <thread>
 #include <vector>
@@ -47,6 +48,8 @@ class FolderReadAhead {
   void stop();
   // The same, and no more reading ahead for this walk.
   void abandon();
+  // Folders being read ahead stop early once `stop` is requested; only between walks.
+  void setStop(std::stop_token stop) { stop_ = std::move(stop); }
 
  private:
   struct Item;
@@ -63,6 +66,7 @@ class FolderReadAhead {
   const unsigned helperCount_;
   std::vector<std::thread> helpers_;
   bool abandoned_ = false;  // a failure ended reading ahead for this walk
+  std::stop_token stop_;    // set while no helper runs, read by them
 
   // Shared with the helpers, under `mutex_`.
   std::mutex mutex_;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <stop_token>
+
 #include "listing/EntrySource.h"
 #include "platform/DirectoryReader.h"
 
@@ -10,8 +12,9 @@ class FolderReader {
  public:
   // Adds the entries of the open folder `folder` to `contents` and, with `wantSizes`, the sizes
   // of its files, read on a few threads at once for a large folder. What cannot be read is
-  // noted in `contents`.
-  void read(int folder, bool wantSizes, FolderContents& contents);
+  // noted in `contents`. A stop request is seen every few thousand entries: `contents` then
+  // holds a part of the folder.
+  void read(int folder, bool wantSizes, FolderContents& contents, std::stop_token stop = {});
 
  private:
   DirectoryReader reader_;

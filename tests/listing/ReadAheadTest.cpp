@@ -10,41 +10,17 @@
 #include <filesystem>
 #include <functional>
 #include <iterator>
-#include <new>
 #include <string>
 #include <thread>
 #include <tuple>
 #include <utility>
 
+#include "listing/AllocationFailurePoint.h"
 #include "listing/DiskSource.h"
 #include "listing/FolderWalk.h"
 #include "tests/listing/ListingTestSupport.h"
 #include "tests/support/ProcessRunner.h"
 #include "tests/support/TestTree.h"
-
-// Allocations fail on threads other than the test's own once this many more are made there,
-// the way memory runs out for a helper; -1: never.
-std::atomic<long> gAllocationsBeforeFailure{-1};
-const std::thread::id gTestThread = std::this_thread::get_id();
-
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"  // new and delete are malloc and free
-#endif
-void* operator new(std::size_t size) {
-  if (std::this_thread::get_id() != gTestThread && gAllocationsBeforeFailure.load() >= 0 &&
-      gAllocationsBeforeFailure.fetch_sub(1) <= 0) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));  // long enough to be waited for
-    throw std::bad_alloc();
-  }
-  if (void* memory = std::malloc(size > 0 ? size : 1)) return memory;
-  throw std::bad_alloc();
-}
-void operator delete(void* memory) noexcept {
-  std::free(memory);
-}
-void operator delete(void* memory, std::size_t) noexcept {
-  std::free(memory);
-}
 
 namespace tarvel {
 
@@ -123,7 +99,8 @@ TEST(ReadAhead, HelpersHoldUnboundedMemoryOrStopForGood) {
   // folders read between the waves (the rest, and the first, which the walk reads itself)
   const std::tuple<int, int, unsigned, int, int, int> cases[] = {
       {90, 0, 1, 64, 40, 26}, {90, 0, 3, 64, 40, 26}, {45, 512, 1, 32, 20, 13}};
-  for (const auto& [folders, filesEach, helpers, mostAhead, takenFirst, readBetween] : cases) {
+  for (const auto& [folders, filesEach, helpers, mostAhead, takenFirst, readBetweenWaves] : cases) {
+    const int foldersTakenFirst = takenFirst;  // a structured binding, which no lambda may capture
     TestTree tree("/dev/shm");
     const auto folder = [](int i) { return "Top/d" + std::to_string(1000 + i); };
     for (int i = 0; i < folders; ++i) {
@@ -132,7 +109,7 @@ TEST(ReadAhead, HelpersHoldUnboundedMemoryOrStopForGood) {
     }
     int steps = 0;  // one on entering each folder, one on coming back from it
     const std::string report = listWith(helpers, tree.path("Top"), plainOptions(), [&] {
-      if (++steps != 1 && steps != 2 + 2 * takenFirst) return;
+      if (++steps != 1 && steps != 2 + 2 * foldersTakenFirst) return;
       // Each folder read ahead holds a descriptor: done once their count no longer grows.
       for (int seen = -1; seen != openDescriptors();) {
         seen = openDescriptors();
@@ -142,7 +119,7 @@ TEST(ReadAhead, HelpersHoldUnboundedMemoryOrStopForGood) {
     });
     const auto first = std::ranges::count(report, '#'), second = std::ranges::count(report, '@');
     EXPECT_EQ(folders - first, mostAhead) << filesEach;  // their names show nowhere else
-    EXPECT_EQ(first - second, readBetween) << filesEach;
+    EXPECT_EQ(first - second, readBetweenWaves) << filesEach;
   }
 }
 
@@ -155,14 +132,14 @@ TEST(ReadAhead, AHelperOutOfMemoryOrDescriptorsLeavesTheRestToTheWalk) {
   const auto slowly = [] { std::this_thread::sleep_for(std::chrono::microseconds(200)); };
   const auto withAHelper = [&] { return listWith(1, tree.path("Top"), sizesAndPaths(), slowly); };
   for (const long allocations : {0, 3, 40}) {
-    gAllocationsBeforeFailure = allocations;
+    AllocationFailurePoint::arm(allocations);  // on the helper: the walk runs on this thread
     EXPECT_EQ(withAHelper(), alone) << allocations;
-    EXPECT_LT(gAllocationsBeforeFailure.exchange(-1), 0) << "the helper did not fail";
+    EXPECT_LT(AllocationFailurePoint::disarm(), 0) << "the helper did not fail";
   }
   // A few descriptors more than the walk needs, far fewer than the folders held ready take.
   EXPECT_EQ(withDescriptorLimit(openDescriptors() + 8, withAHelper), alone);
   // The walk, done with "a", waits for the large "b" its helper reads; the helper fails halfway
-  // through it (allocations counted once, then the middle one fails).
+  // through it (growths counted once, then the middle one fails).
   tree.createFile("Wait/a/f");
   for (int i = 0; i < 3000; ++i) tree.createFile("Wait/b/" + std::to_string(i));
   const auto waited = [&] {  // once its helper has taken "b"
@@ -170,11 +147,11 @@ TEST(ReadAhead, AHelperOutOfMemoryOrDescriptorsLeavesTheRestToTheWalk) {
       if (n++ == 0) std::this_thread::sleep_for(std::chrono::milliseconds(5));
     });
   };
-  gAllocationsBeforeFailure = LONG_MAX;
+  AllocationFailurePoint::arm(LONG_MAX);
   const std::string whole = waited();
-  gAllocationsBeforeFailure = (LONG_MAX - gAllocationsBeforeFailure) / 2;
+  AllocationFailurePoint::arm((LONG_MAX - AllocationFailurePoint::disarm()) / 2);
   EXPECT_EQ(waited(), whole);
-  EXPECT_LT(gAllocationsBeforeFailure.exchange(-1), 0) << "the helper did not fail";
+  EXPECT_LT(AllocationFailurePoint::disarm(), 0) << "the helper did not fail";
 }
 
 TEST(ReadAhead, UnreadableFoldersAreEmptyWhoeverReadsThem) {
