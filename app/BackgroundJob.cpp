@@ -2,8 +2,10 @@
 
 #include <QMetaObject>
 #include <condition_variable>
+#include <cstdint>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 namespace tarvel {
 
@@ -30,46 +32,55 @@ LiveWork& liveWork() {
 
 }  // namespace
 
-// What a job shares with its work's threads and queued completions.
+// What a job shares with its work's threads. The work hands its end over under the lock, and
+// the queued call carries nothing: what Qt's queue hands between threads is not all a race
+// detector can see, this lock is.
 struct BackgroundJob::Shared {
   std::mutex mutex;
-  QObject* receiver = nullptr;   // null once the job or the receiver is gone
-  std::uint64_t generation = 0;  // of the latest work; only its completion counts
-  bool running = false;          // only on the receiver's thread
+  BackgroundJob* job = nullptr;  // null once the job is gone
+  std::uint64_t generation = 0;  // of the latest work; only its end counts
+  bool ended = false;            // the latest work ended, with `failure`
+  std::exception_ptr failure;
+
+  void end(std::uint64_t of, std::exception_ptr thrown) noexcept {
+    const std::lock_guard lock(mutex);
+    if (job == nullptr || of != generation) return;
+    ended = true;
+    failure = std::move(thrown);
+    try {
+      QMetaObject::invokeMethod(job, "deliver", Qt::QueuedConnection);
+    } catch (...) {
+      // No memory left even to tell the window: the next work or stop clears this end.
+    }
+  }
 };
 
-BackgroundJob::BackgroundJob(QObject* receiver) : shared_(std::make_shared<Shared>()) {
-  shared_->receiver = receiver;
-  // Qt drops the completions queued for a receiver that goes; this stops new ones.
-  QObject::connect(receiver, &QObject::destroyed, [shared = shared_] {
-    const std::lock_guard lock(shared->mutex);
-    shared->receiver = nullptr;
-  });
+BackgroundJob::BackgroundJob(QObject* receiver)
+    : shared_(std::make_shared<Shared>()), receiver_(receiver) {
+  shared_->job = this;
 }
 
 BackgroundJob::~BackgroundJob() {
   stop();
+  // Calls queued already go with this object.
   const std::lock_guard lock(shared_->mutex);
-  shared_->receiver = nullptr;
-}
-
-bool BackgroundJob::running() const {
-  return shared_->running;
+  shared_->job = nullptr;
 }
 
 void BackgroundJob::start(std::function<void(std::stop_token)> work, Done done) {
   stop();
   stop_ = std::stop_source();
+  done_ = std::move(done);
   std::uint64_t generation = 0;
   {
     const std::lock_guard lock(shared_->mutex);
     generation = ++shared_->generation;
   }
-  shared_->running = true;
+  running_ = true;
   liveWork().add(1);
   try {
-    std::thread([shared = shared_, generation, token = stop_.get_token(), work = std::move(work),
-                 done]() mutable {
+    std::thread([shared = shared_, generation, token = stop_.get_token(),
+                 work = std::move(work)]() mutable {
       std::exception_ptr failure;
       try {
         work(token);
@@ -77,36 +88,13 @@ void BackgroundJob::start(std::function<void(std::stop_token)> work, Done done) 
         // Whatever the work throws, memory running out included, is the window's to tell.
         failure = std::current_exception();
       }
-      complete(shared, generation, failure, std::move(done));
+      shared->end(generation, failure);
       liveWork().add(-1);
     }).detach();
   } catch (...) {
     // No thread to be had: told as the work's own failure.
     liveWork().add(-1);
-    complete(shared_, generation, std::current_exception(), std::move(done));
-  }
-}
-
-// Queues `done` on the receiver's thread, unless newer work or a stop came first; checked again
-// there, as either may come meanwhile.
-void BackgroundJob::complete(const std::shared_ptr<Shared>& shared, std::uint64_t generation,
-                             std::exception_ptr failure, Done done) {
-  try {
-    const std::lock_guard lock(shared->mutex);
-    if (shared->receiver == nullptr || generation != shared->generation) return;
-    QMetaObject::invokeMethod(
-        shared->receiver,
-        [shared, generation, failure, done = std::move(done)] {
-          {
-            const std::lock_guard current(shared->mutex);
-            if (shared->receiver == nullptr || generation != shared->generation) return;
-          }
-          shared->running = false;
-          done(failure);
-        },
-        Qt::QueuedConnection);
-  } catch (...) {
-    // No memory left even to tell the window: the work is lost, the program goes on.
+    shared_->end(generation, std::current_exception());
   }
 }
 
@@ -114,6 +102,21 @@ void BackgroundJob::stop() {
   stop_.request_stop();
   const std::lock_guard lock(shared_->mutex);
   ++shared_->generation;
+  shared_->ended = false;
+  shared_->failure = nullptr;
+}
+
+void BackgroundJob::deliver() {
+  std::exception_ptr failure;
+  {
+    const std::lock_guard lock(shared_->mutex);
+    // Newer work or a stop since the call was queued: not this work's end.
+    if (!shared_->ended) return;
+    shared_->ended = false;
+    failure = std::exchange(shared_->failure, nullptr);
+  }
+  running_ = false;
+  if (receiver_ != nullptr) done_(failure);
 }
 
 bool BackgroundJob::waitForAllWork(std::chrono::milliseconds limit) {
