@@ -154,8 +154,13 @@ TEST_F(WindowTest, AListingOutOfMemoryShowsTheStopBoxAndTheNextOneWorks) {
 // receiver needs to outlive the other or the work.
 TEST(BackgroundJobTest, NewerWorkNeverWaitsAndOnlyTheNewestCompletes) {
   std::atomic<bool> release = false;
-  const auto blocked = [&release](std::stop_token) {
-    while (!release) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  std::atomic<int> blockedRunning = 0;
+  // Deaf to its stop request, for ten seconds at most.
+  const auto blocked = [&release, &blockedRunning](std::stop_token) {
+    ++blockedRunning;
+    for (int ms = 0; ms < 10000 && !release; ++ms)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    --blockedRunning;
   };
   std::vector<std::string> done;
   const auto note = [&done](std::string name) {
@@ -167,7 +172,9 @@ TEST(BackgroundJobTest, NewerWorkNeverWaitsAndOnlyTheNewestCompletes) {
   {
     BackgroundJob job(receiver.get());
     job.start(blocked, note("blocked"));
-    job.start([](std::stop_token) {}, note("newer"));  // were the blocked one waited for, never
+    ASSERT_TRUE(QTest::qWaitFor([&blockedRunning] { return blockedRunning == 1; }));
+    job.start([](std::stop_token) {}, note("newer"));
+    EXPECT_EQ(blockedRunning, 1) << "the window's thread waited for it";
     ASSERT_TRUE(QTest::qWaitFor([&job] { return !job.running(); }));
     job.start([](std::stop_token) { throw std::bad_alloc(); }, note("failed:"));
     ASSERT_TRUE(QTest::qWaitFor([&job] { return !job.running(); }));
