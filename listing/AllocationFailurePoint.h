@@ -17,6 +17,8 @@ class AllocationFailurePoint {
   static void arm(long passesBeforeFailure);
   // Disarms it; returns the passes that were left, negative once one failed.
   static long disarm();
+  // The passes left now.
+  static long passesLeft();
 
  private:
   static void failIfDue();

@@ -1,5 +1,7 @@
 #include "listing/FolderReadAhead.h"
 
+#include "listing/AllocationFailurePoint.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <string>
@@ -167,6 +169,7 @@ void FolderReadAhead::wakeHelpers() {
 
 void FolderReadAhead::help() {
   try {
+    AllocationFailurePoint::pass();  // the helper's own buffers
     FolderReader reader;
     std::unique_lock lock(mutex_);
     for (;;) {
@@ -196,6 +199,7 @@ FolderReadAhead::Item* FolderReadAhead::handOut() {
     if (list.state != Item::State::List) continue;
     SharedFolder parent = list.listParent.lock();
     if (!parent) continue;  // let go of by the walk: it opens these itself
+    AllocationFailurePoint::pass();
     auto single = std::make_unique<Item>();
     single->depth = list.depth;
     single->name = list.names.c_str() + list.next;

@@ -58,6 +58,14 @@ std::string listWith(
   return report + std::to_string(state.folderCount) + "/" + std::to_string(state.fileCount);
 }
 
+// Waits, two seconds at most, until threads other than this one have passed the allocation
+// failure point, armed with `armed`, `passes` times: the helper then reads ahead of the walk
+// however busy the machine is.
+void waitForPasses(long armed, long passes) {
+  for (int ms = 0; ms < 2000 && AllocationFailurePoint::passesLeft() > armed - passes; ++ms)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
 ListingOptions sizesAndPaths() {
   ListingOptions options;
   options.includeFileSize = options.applyPathOptionsToFiles = true;
@@ -131,29 +139,31 @@ TEST(ReadAhead, AHelperOutOfMemoryOrDescriptorsLeavesTheRestToTheWalk) {
   for (int i = 0; i < 60; ++i)
     tree.createFile("Top/" + std::to_string(i % 7) + "/" + std::to_string(i) + "/f");
   const std::string alone = listWith(0, tree.path("Top"), sizesAndPaths());
-  // A slow walk, so that the helper reads ahead.
-  const auto slowly = [] { std::this_thread::sleep_for(std::chrono::microseconds(200)); };
-  const auto withAHelper = [&] { return listWith(1, tree.path("Top"), sizesAndPaths(), slowly); };
-  for (const long allocations : {0, 3, 40}) {
-    AllocationFailurePoint::arm(allocations);  // on the helper: the walk runs on this thread
-    EXPECT_EQ(withAHelper(), alone) << allocations;
+  for (const long growths : {0, 3, 40}) {
+    AllocationFailurePoint::arm(growths);  // on the helper: the walk runs on this thread
+    const auto untilItFails = [growths] { waitForPasses(growths, growths + 1); };
+    EXPECT_EQ(listWith(1, tree.path("Top"), sizesAndPaths(), untilItFails), alone) << growths;
     EXPECT_LT(AllocationFailurePoint::disarm(), 0) << "the helper did not fail";
   }
-  // A few descriptors more than the walk needs, far fewer than the folders held ready take.
-  EXPECT_EQ(withDescriptorLimit(openDescriptors() + 8, withAHelper), alone);
+  // A few descriptors more than the walk needs, far fewer than the folders held ready take; a
+  // slow walk, so that the helper reads ahead.
+  const auto slowly = [] { std::this_thread::sleep_for(std::chrono::microseconds(200)); };
+  EXPECT_EQ(
+      withDescriptorLimit(openDescriptors() + 8,
+                          [&] { return listWith(1, tree.path("Top"), sizesAndPaths(), slowly); }),
+      alone);
   // The walk, done with "a", waits for the large "b" its helper reads; the helper fails halfway
   // through it (growths counted once, then the middle one fails).
   tree.createFile("Wait/a/f");
   for (int i = 0; i < 3000; ++i) tree.createFile("Wait/b/" + std::to_string(i));
-  const auto waited = [&] {  // once its helper has taken "b"
-    return listWith(1, tree.path("Wait"), sizesAndPaths(), [n = 0]() mutable {
-      if (n++ == 0) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  const auto waited = [&](long armed) {  // once its helper has taken "b"
+    AllocationFailurePoint::arm(armed);
+    return listWith(1, tree.path("Wait"), sizesAndPaths(), [armed, n = 0]() mutable {
+      if (n++ == 0) waitForPasses(armed, 2);
     });
   };
-  AllocationFailurePoint::arm(LONG_MAX);
-  const std::string whole = waited();
-  AllocationFailurePoint::arm((LONG_MAX - AllocationFailurePoint::disarm()) / 2);
-  EXPECT_EQ(waited(), whole);
+  const std::string whole = waited(LONG_MAX);
+  EXPECT_EQ(waited((LONG_MAX - AllocationFailurePoint::disarm()) / 2), whole);
   EXPECT_LT(AllocationFailurePoint::disarm(), 0) << "the helper did not fail";
 }
 
