@@ -22,6 +22,7 @@
 #include "app/ControlIds.h"
 #include "app/DataExchange.h"
 #include "app/DialogBuilder.h"
+#include "app/FailureCause.h"
 #include "app/FormatOptionsDialog.h"
 #include "app/HelpWindow.h"
 #include "app/PaneText.h"
@@ -54,8 +55,8 @@ MainDialog::MainDialog(QWidget* parent) : QDialog(parent), messageBoxWarnings_(t
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
   controls_ = DialogBuilder().build(DialogTemplate::load(":/dialogs/main.json"), this);
-  progress_ = std::make_unique<ProgressBarSink>(progressBar());
-  run_.setProgressSink(progress_.get());
+  progress_ = std::make_shared<ProgressBarSink>(progressBar());
+  run_->setProgressSink(progress_.get());
 
   onClicked(kQuit, &MainDialog::accept);
   onClicked(kHelp, &MainDialog::onHelpCommand);
@@ -98,8 +99,6 @@ MainDialog::MainDialog(QWidget* parent) : QDialog(parent), messageBoxWarnings_(t
 }
 
 MainDialog::~MainDialog() {
-  listingJob_.stop();
-  sizeJob_.stop();
   qApp->removeEventFilter(this);
   delete help_;  // the help goes with the window
 }
@@ -149,21 +148,45 @@ void MainDialog::onExtraction() {
   const SelectedItem selected = selectedItemOf(*tree(), item);
   if (options_.extractTree) {
     // The tree's items belong to this thread: a listing of what the tree shows runs here.
-    run_.setWarningSink(&messageBoxWarnings_);
-    run_.run(selected, options_, &treeSource_);
+    run_->setWarningSink(&messageBoxWarnings_);
+    std::exception_ptr failure;
+    try {
+      run_->run(selected, options_, &treeSource_);
+    } catch (...) {
+      failure = std::current_exception();
+    }
     setListing(true);  // while the report goes into the pane
-    finishListing();
+    listingEnded(failure);
     setListing(false);
     return;
   }
-  run_.setWarningSink(nullptr);  // the disk knows sizes: no warning to give
-  listingJob_.start([this, selected, options = options_](
-                        std::stop_token stop) { run_.run(selected, options, nullptr, stop); },
-                    [this] {
-                      finishListing();
+  run_->setWarningSink(nullptr);  // the disk knows sizes: no warning to give
+  // The thread holds what it fills, and the bar's values, for as long as it runs.
+  listingJob_.start([run = run_, progress = progress_, selected, options = options_](
+                        std::stop_token stop) { run->run(selected, options, nullptr, stop); },
+                    [this](std::exception_ptr failure) {
+                      listingEnded(failure);
                       setListing(false);
                     });
   setListing(true);
+}
+
+void MainDialog::listingEnded(std::exception_ptr failure) {
+  if (!failure) {
+    finishListing();
+    return;
+  }
+  showReport(QString());
+  showFailure(QStringLiteral("La liste n'a pas pu être faite"), failure);
+}
+
+void MainDialog::showFailure(const QString& what, std::exception_ptr failure) {
+  QMessageBox box(QMessageBox::Critical, QStringLiteral("Tarvelinquistombrel"),
+                  what + QStringLiteral(" : ") + failureCause(failure) + QLatin1Char('.'),
+                  QMessageBox::Ok, this);
+  box.setTextFormat(Qt::PlainText);
+  box.setWindowModality(Qt::WindowModal);
+  box.exec();
 }
 
 void MainDialog::finishListing() {
@@ -171,7 +194,7 @@ void MainDialog::finishListing() {
   // A long report takes a while to go in: the window paints and answers between its pieces
   // (what would change the listing takes no input yet), and a window closed meanwhile stops
   // the filling, so that the program ends at once.
-  showInPane(pane(), run_.report(), [this] {
+  showInPane(pane(), run_->report(), [this] {
     QCoreApplication::processEvents();
     return isVisible();
   });
@@ -227,11 +250,15 @@ void MainDialog::onUpdateSize() {
        subfolders = options_.includeSubfolders](std::stop_token stop) {
         *total = sumFolderSize(path, isEntry, subfolders, stop);
       },
-      [this, total] {
-        folderSizeText_ = QString::fromStdString(sizeLine(*total));
+      [this, total](std::exception_ptr failure) {
+        // A sum that failed shows no number rather than an older one.
+        folderSizeText_ = failure ? QStringLiteral("Taille du dossier:")
+                                  : QString::fromStdString(sizeLine(*total));
         // Only the line: the other controls may hold changes not read yet.
         exchangeText(control(kFolderSize), false, folderSizeText_);
         updateCursor();
+        if (failure)
+          showFailure(QStringLiteral("La taille du dossier n'a pas pu être calculée"), failure);
         emit folderSizeShown();
       });
   updateCursor();
@@ -263,7 +290,7 @@ void MainDialog::onSaveAs() {
   const std::optional<QString> chosen = saveChooser_->chooseSaveFile(this, lastSaveFolder_);
   if (!chosen) return;
   const std::string path = QFile::encodeName(*chosen).toStdString();
-  const FileWriteResult result = replaceFileContents(path, run_.report());
+  const FileWriteResult result = replaceFileContents(path, run_->report());
   if (result.ok) {
     lastSaveFolder_ = QFileInfo(*chosen).absolutePath();
     return;

@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QString>
 #include <QTimer>
+#include <exception>
 #include <memory>
 
 #include "app/BackgroundJob.h"
@@ -59,7 +60,7 @@ class MainDialog : public QDialog {
   bool isSizing() const { return sizeJob_.running(); }
   const ListingOptions& options() const { return options_; }
   // The report as the last listing built it: what a save writes.
-  const std::string& reportBuffer() const { return run_.report(); }
+  const std::string& reportBuffer() const { return run_->report(); }
   // Where saves ask for a file name; tests answer it.
   void setSaveFileChooser(SaveFileChooser* chooser);
 
@@ -78,6 +79,9 @@ class MainDialog : public QDialog {
   void onClicked(int id, void (MainDialog::*handler)());
   void showReport(const QString& text);
   void finishListing();
+  void listingEnded(std::exception_ptr failure);
+  // The stop box: `what` could not be done, and why.
+  void showFailure(const QString& what, std::exception_ptr failure);
   void setListing(bool on);
   void updateCursor();
   void keepTitleBarOnScreen();
@@ -86,9 +90,10 @@ class MainDialog : public QDialog {
   ListingOptions options_;  // the only instance; the window's check boxes edit six of it
   bool autoUpdateSize_ = false;
   QString folderSizeText_;
-  ListingRun run_;
+  // Shared with the listing's thread, which may end after the window.
+  std::shared_ptr<ListingRun> run_ = std::make_shared<ListingRun>();
   TreeSource treeSource_;
-  std::unique_ptr<ProgressBarSink> progress_;
+  std::shared_ptr<ProgressBarSink> progress_;
   MessageBoxWarnings messageBoxWarnings_;
   FileDialogSaveChooser fileDialogChooser_;
   SaveFileChooser* saveChooser_ = &fileDialogChooser_;
@@ -100,7 +105,6 @@ class MainDialog : public QDialog {
   // A press that changes the selection and the click it ends in make one folder size.
   bool selectionJustChanged_ = false;
   bool clickChangedSelection_ = false;
-  // Last, so that their threads end before anything they use goes.
   BackgroundJob listingJob_{this};
   BackgroundJob sizeJob_{this};
 };

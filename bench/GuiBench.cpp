@@ -9,6 +9,11 @@
 //                                       into the pane (WHEN is "fill"); prints the monotonic
 //                                       clock (ns) at the click, for the caller to time the
 //                                       exit, and 1 if the Extraction was still going on
+//   tarvel_gui_bench interrupt DIR RUNS with "Mettre à jour automatiquement" on, selects the
+//                                       folder DIR/wide, and 30 ms into its folder size selects
+//                                       DIR/small: the longest time the window goes without
+//                                       painting from that selection to the small folder's
+//                                       size shown, asked to paint every 5 ms
 //   tarvel_gui_bench memory DIR         "Extraction" on DIR; prints the peak memory (KiB) and
 //                                       the report's size (bytes)
 //   tarvel_gui_bench pane RUNS          the pane receiving a report of 5,000,000 characters
@@ -19,7 +24,8 @@
 //                                       longest time the window went without a 2 ms timer tick
 //                                       and its largest memory (KiB) since the copy
 //
-// extract, gaps and pane print their median in milliseconds.
+// extract, gaps, interrupt and pane print their median in milliseconds; interrupt also prints
+// its longest.
 #include <sys/resource.h>
 
 #include <QApplication>
@@ -42,6 +48,7 @@
 #include <string>
 #include <vector>
 
+#include "app/BackgroundJob.h"
 #include "app/ControlIds.h"
 #include "app/ListingApp.h"
 #include "app/MainDialog.h"
@@ -111,11 +118,18 @@ long residentKib() {
   return 0;
 }
 
+// Waits `ms` milliseconds with the window's events served.
+void serveEvents(int ms) {
+  QElapsedTimer waited;
+  waited.start();
+  while (waited.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 1);
+}
+
 int usage(const char* program) {
   std::fprintf(
       stderr,
-      "usage: %s startup | extract|gaps DIR RUNS | quit DIR WHEN | memory DIR | pane RUNS | "
-      "paste DIR\n",
+      "usage: %s startup | extract|gaps|interrupt DIR RUNS | quit DIR WHEN | memory DIR | "
+      "pane RUNS | paste DIR\n",
       program);
   return 2;
 }
@@ -180,6 +194,36 @@ int main(int argc, char** argv) {
       gaps.push_back(static_cast<double>(paints.longest) / 1e6);
     }
     std::printf("%.1f\n", medianOf(mode == "gaps" ? gaps : times));
+    return 0;
+  }
+  if (mode == "interrupt" && argc == 4) {
+    // Selected without opening them: the tree would otherwise list 300,000 items.
+    if (!window.tree()->selectPath(dir)) return 1;
+    QTreeWidget& tree = *window.tree();
+    QTreeWidgetItem* top = tree.currentItem();
+    QTreeWidgetItem* wide = window.tree()->findChildByText(top, "wide");
+    QTreeWidgetItem* small = window.tree()->findChildByText(top, "small");
+    if (wide == nullptr || small == nullptr) return 1;
+    qobject_cast<QAbstractButton*>(window.control(kAutoUpdateSize))->click();
+    PaintGaps paints;
+    window.installEventFilter(&paints);
+    QTimer repaint;
+    QObject::connect(&repaint, &QTimer::timeout, &window, [&window] { window.update(); });
+    repaint.start(5);
+    for (int run = 0; run < runs; ++run) {
+      tree.setCurrentItem(wide);
+      serveEvents(30);
+      if (!window.isSizing()) return 1;  // the sum must still run when it is interrupted
+      paints.longest = 0;
+      paints.sincePaint.restart();
+      tree.setCurrentItem(small);
+      while (window.isSizing()) QApplication::processEvents(QEventLoop::AllEvents, 1);
+      serveEvents(20);
+      gaps.push_back(static_cast<double>(paints.longest) / 1e6);
+      // The stopped sum ends on its own before the next run.
+      BackgroundJob::waitForAllWork(std::chrono::seconds(10));
+    }
+    std::printf("%.1f %.1f\n", medianOf(gaps), *std::max_element(gaps.begin(), gaps.end()));
     return 0;
   }
   if (mode == "memory" && argc == 3) {

@@ -23,14 +23,14 @@ DiskSource::DiskSource() : DiskSource(processorsBeyondTheFirst()) {}
 
 DiskSource::DiskSource(unsigned helpers) : readAhead_(helpers) {}
 
-void DiskSource::watch(std::stop_token stop) {
-  stop_ = stop;
-  readAhead_.watch(std::move(stop));
-}
-
 void DiskSource::finish() {
   readAhead_.stop();
   chain_.clear();
+}
+
+void DiskSource::setStop(std::stop_token stop) {
+  readAhead_.setStop(stop);
+  stop_ = std::move(stop);
 }
 
 void DiskSource::readFolder(const FolderToRead& folder, bool wantSizes, FolderContents& contents) {

@@ -26,19 +26,19 @@ class DiskSource final : public EntrySource {
   void readFolder(const FolderToRead& folder, bool wantSizes, FolderContents& contents) override;
   void expectSubfolders(const FolderToRead& folder, const FolderContents& contents,
                         const std::vector<std::size_t>& order) override;
-  // The walk's stop, which also ends the read of a folder early.
-  void watch(std::stop_token stop);
   // Stops the helpers and closes every descriptor kept for the last walk. Every walk ends
   // with it, however it ends: what helpers read for one walk must not serve the next.
   void finish();
+  // Folders being read, by the walk or ahead of it, stop early once `stop` is requested.
+  void setStop(std::stop_token stop);
 
  private:
   FolderReadAhead readAhead_;
   FolderReader reader_;
   FolderChain chain_;  // from the selected folder down to the one read last
-  std::stop_token stop_;
   bool wantSizes_ = false;
   bool subfoldersQueued_ = false;  // those of the folder read last
+  std::stop_token stop_;
 };
 
 }  // namespace tarvel

@@ -1,5 +1,6 @@
 #include "listing/EntrySource.h"
 
+#include "listing/AllocationFailurePoint.h"
 #include "listing/NameOrder.h"
 
 namespace tarvel {
@@ -18,6 +19,7 @@ void FolderContents::reserve(std::size_t nameBytes, std::size_t files) {
 }
 
 std::size_t FolderContents::store(std::string_view name) {
+  AllocationFailurePoint::pass();
   const std::size_t offset = names_.size();
   names_.append(name);
   names_.push_back('\0');

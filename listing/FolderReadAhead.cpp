@@ -1,5 +1,7 @@
 #include "listing/FolderReadAhead.h"
 
+#include "listing/AllocationFailurePoint.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <string>
@@ -131,11 +133,6 @@ FolderReadAhead::Taken FolderReadAhead::take(std::size_t depth, std::string_view
   return {};
 }
 
-void FolderReadAhead::watch(std::stop_token stop) {
-  const std::lock_guard lock(mutex_);
-  stop_ = std::move(stop);
-}
-
 void FolderReadAhead::stop() {
   {
     const std::lock_guard lock(mutex_);
@@ -172,6 +169,7 @@ void FolderReadAhead::wakeHelpers() {
 
 void FolderReadAhead::help() {
   try {
+    AllocationFailurePoint::pass();  // the helper's own buffers
     FolderReader reader;
     std::unique_lock lock(mutex_);
     for (;;) {
@@ -201,6 +199,7 @@ FolderReadAhead::Item* FolderReadAhead::handOut() {
     if (list.state != Item::State::List) continue;
     SharedFolder parent = list.listParent.lock();
     if (!parent) continue;  // let go of by the walk: it opens these itself
+    AllocationFailurePoint::pass();
     auto single = std::make_unique<Item>();
     single->depth = list.depth;
     single->name = list.names.c_str() + list.next;
@@ -237,7 +236,6 @@ bool FolderReadAhead::readOneAhead(std::unique_lock<std::mutex>& lock, FolderRea
   }
   if (item == nullptr) return false;
   const bool wantSizes = wantSizes_;
-  const std::stop_token stop = stop_;
   const SharedFolder parent = std::move(item->parent);
   lock.unlock();
   bool read = true;
@@ -246,7 +244,7 @@ bool FolderReadAhead::readOneAhead(std::unique_lock<std::mutex>& lock, FolderRea
     const int folder = openSubfolder(parent->descriptor(), item->name.c_str());
     if (folder >= 0) {
       item->folder = shareFolder(folder);
-      reader.read(folder, wantSizes, item->contents, stop);
+      reader.read(folder, wantSizes, item->contents, stop_);
       std::vector<std::size_t> order(item->contents.folders().size());
       for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
       item->contents.sortFolders(order);

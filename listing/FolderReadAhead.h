@@ -44,12 +44,12 @@ class FolderReadAhead {
   // walk reads it itself; `reader` serves the walk to read one further on while it waits.
   Taken take(std::size_t depth, std::string_view name, FolderReader& reader,
              FolderContents& contents);
-  // The walk's stop: a folder being read when it is asked for is left part read.
-  void watch(std::stop_token stop);
   // Drops everything queued and stops the helpers; a new walk may read ahead again.
   void stop();
   // The same, and no more reading ahead for this walk.
   void abandon();
+  // Folders being read ahead stop early once `stop` is requested; only between walks.
+  void setStop(std::stop_token stop) { stop_ = std::move(stop); }
 
  private:
   struct Item;
@@ -66,6 +66,7 @@ class FolderReadAhead {
   const unsigned helperCount_;
   std::vector<std::thread> helpers_;
   bool abandoned_ = false;  // a failure ended reading ahead for this walk
+  std::stop_token stop_;    // set while no helper runs, read by them
 
   // Shared with the helpers, under `mutex_`.
   std::mutex mutex_;
@@ -75,7 +76,6 @@ class FolderReadAhead {
   std::size_t foldersAhead_ = 0;  // being read or ready, not yet taken
   std::size_t entriesAhead_ = 0;  // in the ready ones
   bool wantSizes_ = false;
-  std::stop_token stop_;
   bool heldBack_ = false;  // helpers wait for the walk to take what is ready
   bool failed_ = false;
   bool stopping_ = false;

@@ -18,13 +18,15 @@ namespace {
 constexpr std::size_t kSharedFrom = 4096;
 constexpr unsigned kMaxThreads = 4;
 constexpr std::size_t kLargeFolder = 4096;
-constexpr std::size_t kStopCheckEntries = 1024;
+// How many entries are read between two looks at a stop request.
+constexpr std::size_t kStopCheckInterval = 4096;
 
 // Reads the sizes of files [begin, end), keeping each error in `errors`.
 void readSizes(int folder, FolderContents& contents, std::size_t begin, std::size_t end,
-               std::vector<int>& errors) {
+               std::vector<int>& errors, std::stop_token stop) {
   const char* names = contents.allNames().data();
   for (std::size_t file = begin; file < end; ++file) {
+    if ((file - begin) % kStopCheckInterval == 0 && stop.stop_requested()) return;
     std::uint64_t size = 0;
     if (readEntrySize(folder, names + contents.files()[file].offset, size)) {
       contents.setFileSize(file, size);
@@ -34,13 +36,13 @@ void readSizes(int folder, FolderContents& contents, std::size_t begin, std::siz
   }
 }
 
-void readAllSizes(int folder, FolderContents& contents) {
+void readAllSizes(int folder, FolderContents& contents, const std::stop_token& stop) {
   const std::size_t count = contents.files().size();
   // Asking the system costs a file read: once is enough.
   static const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, kMaxThreads);
   std::vector<int> errors(count, 0);
   if (count < kSharedFrom || threads == 1) {
-    readSizes(folder, contents, 0, count, errors);
+    readSizes(folder, contents, 0, count, errors, stop);
   } else {
     const std::size_t share = (count + threads - 1) / threads;
     std::vector<std::thread> others;
@@ -49,13 +51,13 @@ void readAllSizes(int folder, FolderContents& contents) {
       for (unsigned part = 1; part < threads; ++part) {
         const std::size_t begin = std::min(count, part * share);
         others.emplace_back(readSizes, folder, std::ref(contents), begin,
-                            std::min(count, begin + share), std::ref(errors));
+                            std::min(count, begin + share), std::ref(errors), stop);
       }
     } catch (const std::system_error&) {
       // Fewer threads: this one reads what they would have.
     }
-    readSizes(folder, contents, 0, std::min(count, share), errors);
-    readSizes(folder, contents, std::min(count, (others.size() + 1) * share), count, errors);
+    readSizes(folder, contents, 0, std::min(count, share), errors, stop);
+    readSizes(folder, contents, std::min(count, (others.size() + 1) * share), count, errors, stop);
     for (auto& other : others) other.join();
   }
   for (std::size_t file = 0; file < count; ++file) {
@@ -71,6 +73,7 @@ void FolderReader::read(int folder, bool wantSizes, FolderContents& contents,
   DirectoryEntry entry;
   std::size_t count = 0;
   while (reader_.next(entry)) {
+    if (count % kStopCheckInterval == 0 && stop.stop_requested()) return;
     // A large folder: room for all of it at once, from the size the system gives the folder
     // (at least the bytes of its names, and no less than 16 per entry), rather than growing
     // and copying again and again.
@@ -84,10 +87,9 @@ void FolderReader::read(int folder, bool wantSizes, FolderContents& contents,
     } else {
       contents.addFile(entry.name);
     }
-    if (count % kStopCheckEntries == 0 && stop.stop_requested()) return;
   }
   if (reader_.error() != 0) contents.noteFolderError(reader_.error());
-  if (wantSizes) readAllSizes(folder, contents);
+  if (wantSizes) readAllSizes(folder, contents, stop);
 }
 
 }  // namespace tarvel

@@ -12,9 +12,8 @@ class FolderReader {
  public:
   // Adds the entries of the open folder `folder` to `contents` and, with `wantSizes`, the sizes
   // of its files, read on a few threads at once for a large folder. What cannot be read is
-  // noted in `contents`. A stop asked for ends the read within a few thousand entries, leaving
-  // part of the folder in `contents`, for a walk that gives up: a huge folder would otherwise
-  // hold it back for a while.
+  // noted in `contents`. A stop request is seen every few thousand entries: `contents` then
+  // holds a part of the folder.
   void read(int folder, bool wantSizes, FolderContents& contents, std::stop_token stop = {});
 
  private:

@@ -62,7 +62,8 @@ bool FolderWalk::walk(EntrySource& source, const SelectedItem& root, std::stop_t
     if (depth == 0) break;
     --depth;
   }
-  return true;
+  // A stop may have cut the last folder read short.
+  return !stop.stop_requested();
 }
 
 void FolderWalk::enterFolder(std::size_t depth, bool readable, std::string_view name,

@@ -13,6 +13,16 @@ ListingRun::ListingRun() {
 
 void ListingRun::run(const SelectedItem& selected, const ListingOptions& options,
                      EntrySource* treeSource, std::stop_token stop) {
+  try {
+    build(selected, options, treeSource, std::move(stop));
+  } catch (...) {
+    report_.clear();
+    throw;
+  }
+}
+
+void ListingRun::build(const SelectedItem& selected, const ListingOptions& options,
+                       EntrySource* treeSource, std::stop_token stop) {
   report_.clear();
   if (options.includeHeader) appendHeaderBox(report_, formatDateText(clock_()));
   state_ = RunState{};
@@ -26,7 +36,6 @@ void ListingRun::run(const SelectedItem& selected, const ListingOptions& options
     EntrySource& source = options.extractTree && treeSource != nullptr
                               ? *treeSource
                               : static_cast<EntrySource&>(disk_);
-    disk_.watch(stop);
     FolderWalk walk(options, patterns_, state_, report_, *progress_, *warnings_, problems_);
     walk.setOutput(output_);
     // The helpers that read ahead stop, and the descriptors kept close, however the walk ends.
@@ -34,6 +43,7 @@ void ListingRun::run(const SelectedItem& selected, const ListingOptions& options
       DiskSource& disk;
       ~FinishDisk() { disk.finish(); }
     } finishDisk{disk_};
+    disk_.setStop(stop);
     if (!walk.walk(source, selected, stop)) return;  // stopped: no footer to a beginning
   } else {
     state_.fileCount = 1;

@@ -22,7 +22,8 @@ class ListingRun {
   ListingRun();
 
   // With `options.extractTree` and a tree source, entries come from the tree; otherwise from
-  // the disk. When `stop` is requested first, the report holds only a beginning.
+  // the disk. When `stop` is requested first, the report holds only a beginning. A run that
+  // throws (memory running out) leaves the report empty: a beginning must not pass for it.
   void run(const SelectedItem& selected, const ListingOptions& options,
            EntrySource* treeSource = nullptr, std::stop_token stop = {});
 
@@ -39,6 +40,8 @@ class ListingRun {
   void setOutput(ReportOutput* output) { output_ = output; }
 
  private:
+  void build(const SelectedItem& selected, const ListingOptions& options, EntrySource* treeSource,
+             std::stop_token stop);
   void appendRootLine(const SelectedItem& selected, PathMode pathMode);
   void appendEscapedLine(std::string_view line);
 

@@ -14,6 +14,8 @@ namespace {
 
 // A few threads: each more holds another chain of descriptors and another buffer.
 constexpr unsigned kMaxHelpers = 3;
+// How many entries are read between two looks at a stop request.
+constexpr std::size_t kStopCheckInterval = 4096;
 
 std::uint64_t addSaturating(std::uint64_t total, std::uint64_t size) {
   constexpr auto kLargest = std::numeric_limits<std::uint64_t>::max();
@@ -135,6 +137,7 @@ void TreeSum::readLevel(Worker& worker, std::size_t depth, const std::string& to
   level.names.clear();
   level.next = 0;
   worker.donateFrom = std::min(worker.donateFrom, depth);
+  std::size_t entries = 0;
   DirectoryReader& reader = worker.reader;
   reader.start(worker.chain.openAt(depth)->descriptor());
   for (DirectoryEntry entry; reader.next(entry, true);) {
@@ -149,6 +152,8 @@ void TreeSum::readLevel(Worker& worker, std::size_t depth, const std::string& to
       level.names.append(entry.name);
       level.names.push_back('\0');
     }
+    // Within a large folder too; the thread then stops at its next folder.
+    if (++entries % kStopCheckInterval == 0 && stop_.stop_requested()) break;
   }
   if (reader.error() != 0) {
     worker.problems.push_back({worker.chain.pathOf(topPath, depth), reader.error(), true});

@@ -10,6 +10,7 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTimer>
+#include <chrono>
 
 #include "tests/support/ProcessRunner.h"
 
@@ -78,6 +79,8 @@ WindowTest::WindowTest() : savedHome(qgetenv("HOME")) {
 
 WindowTest::~WindowTest() {
   window.reset();
+  // Stopped work ends on its own: none may outlive the test's tree.
+  EXPECT_TRUE(BackgroundJob::waitForAllWork(std::chrono::seconds(10)));
   qputenv("HOME", savedHome);
 }
 

@@ -22,13 +22,23 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
+#include <atomic>
+#include <chrono>
 #include <clocale>
+#include <exception>
+#include <new>
+#include <stop_token>
+#include <thread>
+#include <vector>
 
+#include "app/BackgroundJob.h"
 #include "app/ControlIds.h"
+#include "app/FailureCause.h"
 #include "app/FormatOptionsDialog.h"
 #include "app/PaneText.h"
 #include "app/SaveFileChooser.h"
 #include "browser/FolderTree.h"
+#include "listing/AllocationFailurePoint.h"
 #include "tests/gui/GuiTestSupport.h"
 
 namespace tarvel {
@@ -132,6 +142,67 @@ TEST_F(WindowTest, WindowReportEqualsCommandLineReport) {
   click(control(kExtensionCheck));                    // off: the field too, and its text stays
   EXPECT_FALSE(control(kExtensionEdit)->isEnabled());
   EXPECT_EQ(window->options().extensionFilter, "*.mp3");
+}
+
+// Memory running out on the listing's thread: the stop box says so, nothing of the listing
+// is kept for a save, and the window lists again as before.
+TEST_F(WindowTest, AListingOutOfMemoryShowsTheStopBoxAndTheNextOneWorks) {
+  select("Music");
+  const auto seen = answerMessageBoxes();
+  AllocationFailurePoint::arm(5);  // on every thread but this one
+  extract();
+  EXPECT_LT(AllocationFailurePoint::disarm(), 0);
+  EXPECT_EQ(seen->text, "La liste n'a pas pu être faite : mémoire insuffisante.");
+  EXPECT_EQ(seen->icon, QMessageBox::Critical);
+  EXPECT_TRUE(seen->windowModal);
+  EXPECT_TRUE(window->reportBuffer().empty());
+  EXPECT_TRUE(window->pane()->toPlainText().isEmpty());
+  EXPECT_TRUE(control(kExtraction)->isEnabled());
+  extract();
+  EXPECT_EQ(window->reportBuffer(), cli({}));
+  EXPECT_EQ(seen->count, 1);
+}
+
+// Work never holds the window's thread, even work that never looks at its stop request: newer
+// work replaces it and only the newest completes, with what it threw. Neither the job nor its
+// receiver needs to outlive the other or the work.
+TEST(BackgroundJobTest, NewerWorkNeverWaitsAndOnlyTheNewestCompletes) {
+  std::atomic<bool> release = false;
+  std::atomic<int> blockedRunning = 0;
+  // Deaf to its stop request, for ten seconds at most.
+  const auto blocked = [&release, &blockedRunning](std::stop_token) {
+    ++blockedRunning;
+    for (int ms = 0; ms < 10000 && !release; ++ms)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    --blockedRunning;
+  };
+  std::vector<std::string> done;
+  const auto note = [&done](std::string name) {
+    return [&done, name](std::exception_ptr failure) {
+      done.push_back(failure ? name + " " + failureCause(failure).toStdString() : name);
+    };
+  };
+  auto receiver = std::make_unique<QObject>();
+  {
+    BackgroundJob job(receiver.get());
+    job.start(blocked, note("blocked"));
+    ASSERT_TRUE(QTest::qWaitFor([&blockedRunning] { return blockedRunning == 1; }));
+    job.start([](std::stop_token) {}, note("newer"));
+    EXPECT_EQ(blockedRunning, 1) << "the window's thread waited for it";
+    ASSERT_TRUE(QTest::qWaitFor([&job] { return !job.running(); }));
+    job.start([](std::stop_token) { throw std::bad_alloc(); }, note("failed:"));
+    ASSERT_TRUE(QTest::qWaitFor([&job] { return !job.running(); }));
+    job.start(blocked, note("after its job"));
+  }
+  {
+    BackgroundJob job(receiver.get());
+    job.start(blocked, note("after its receiver"));
+    receiver.reset();
+  }
+  release = true;
+  ASSERT_TRUE(BackgroundJob::waitForAllWork(std::chrono::seconds(10)));
+  QCoreApplication::processEvents();
+  EXPECT_EQ(done, (std::vector<std::string>{"newer", "failed: mémoire insuffisante"}));
 }
 
 // The tree's own listing: what it shows, without sizes, which it says once each run.

@@ -8,6 +8,7 @@
 #include <climits>
 #include <cstdint>
 #include <exception>
+#include <stop_token>
 #include <string>
 #include <thread>
 #include <utility>
@@ -44,6 +45,25 @@ TEST(OddTrees, AFolderSizeSharedBetweenThreadsCountsEveryFile) {
   for (int i = 0; i < 1000; ++i)
     tree.createFile("Top/" + std::to_string(i % 40) + "/" + std::to_string(i) + "/f", "abc");
   for (int run = 0; run < 5; ++run) EXPECT_EQ(sumFolderSize(tree.path("Top"), false, true), 3000u);
+}
+
+// A stop is seen within a large folder, not only between folders: the sum, the sized read of a
+// listing and the listing end early, the listing without its footer.
+TEST(OddTrees, AStopIsSeenWithinALargeFolder) {
+  TestTree tree("/dev/shm");
+  for (int i = 0; i < 10000; ++i) tree.createFile("Wide/" + std::to_string(i), "a");
+  std::stop_source stopped;
+  stopped.request_stop();
+  EXPECT_EQ(sumFolderSize(tree.path("Wide"), false, true), 10000u);
+  EXPECT_LT(sumFolderSize(tree.path("Wide"), false, true, stopped.get_token()), 10000u);
+  const int folder = ::open(tree.path("Wide").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  FolderContents contents;
+  FolderReader().read(folder, true, contents, stopped.get_token());
+  ::close(folder);
+  EXPECT_LT(contents.files().size(), 10000u);
+  ListingRun run;
+  run.run({"Wide", tree.path("Wide")}, ListingOptions{}, nullptr, stopped.get_token());
+  EXPECT_EQ(run.report().find("Nombre de fichiers"), std::string::npos);
 }
 
 // A folder swapped for a link to a folder outside the tree, over and over while the tree is

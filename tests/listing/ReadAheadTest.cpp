@@ -10,42 +10,16 @@
 #include <filesystem>
 #include <functional>
 #include <iterator>
-#include <new>
-#include <stop_token>
 #include <string>
 #include <thread>
-#include <tuple>
 #include <utility>
 
+#include "listing/AllocationFailurePoint.h"
 #include "listing/DiskSource.h"
 #include "listing/FolderWalk.h"
 #include "tests/listing/ListingTestSupport.h"
 #include "tests/support/ProcessRunner.h"
 #include "tests/support/TestTree.h"
-
-// Allocations fail on threads other than the test's own once this many more are made there,
-// the way memory runs out for a helper; -1: never.
-std::atomic<long> gAllocationsBeforeFailure{-1};
-const std::thread::id gTestThread = std::this_thread::get_id();
-
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"  // new and delete are malloc and free
-#endif
-void* operator new(std::size_t size) {
-  if (std::this_thread::get_id() != gTestThread && gAllocationsBeforeFailure.load() >= 0 &&
-      gAllocationsBeforeFailure.fetch_sub(1) <= 0) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));  // long enough to be waited for
-    throw std::bad_alloc();
-  }
-  if (void* memory = std::malloc(size > 0 ? size : 1)) return memory;
-  throw std::bad_alloc();
-}
-void operator delete(void* memory) noexcept {
-  std::free(memory);
-}
-void operator delete(void* memory, std::size_t) noexcept {
-  std::free(memory);
-}
 
 namespace tarvel {
 
@@ -69,7 +43,7 @@ struct OnEachFolder final : ProgressSink {
 // window: what a walk leaves behind must not change the next.
 std::string listWith(
     unsigned helpers, const std::string& root, const ListingOptions& options,
-    std::function<void()> step = [] {}, std::stop_token stop = {}) {
+    std::function<void()> step = [] {}) {
   const int descriptorsBefore = openDescriptors();
   static DiskSource sources[] = {DiskSource(0), DiskSource(1), DiskSource(2), DiskSource(3)};
   ExtensionPatterns patterns;
@@ -77,12 +51,19 @@ std::string listWith(
   std::string report;
   OnEachFolder progress(std::move(step));
   NoWarnings warnings;
-  sources[helpers].watch(stop);
   FolderWalk(options, patterns, state, report, progress, warnings)
-      .walk(sources[helpers], {"", root}, stop);
+      .walk(sources[helpers], {"", root});
   sources[helpers].finish();
   EXPECT_EQ(openDescriptors(), descriptorsBefore) << "left open by the source";
   return report + std::to_string(state.folderCount) + "/" + std::to_string(state.fileCount);
+}
+
+// Waits, two seconds at most, until threads other than this one have passed the allocation
+// failure point, armed with `armed`, `passes` times: the helper then reads ahead of the walk
+// however busy the machine is.
+void waitForPasses(long armed, long passes) {
+  for (int ms = 0; ms < 2000 && AllocationFailurePoint::passesLeft() > armed - passes; ++ms)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 ListingOptions sizesAndPaths() {
@@ -121,20 +102,25 @@ TEST(ReadAhead, EveryTreeListsAsTheWalkAloneListsIt) {
 // entries in them; they read on once the walk has taken half of it. A file added once helpers
 // have done all they may shows in every folder they had not read yet.
 TEST(ReadAhead, HelpersHoldBoundedMemoryAndReadOn) {
-  // folders, files in each, helpers, most held ahead, folders taken before the second wave,
-  // folders read between the waves (the rest, and the first, which the walk reads itself)
-  const std::tuple<int, int, unsigned, int, int, int> cases[] = {
-      {90, 0, 1, 64, 40, 26}, {90, 0, 3, 64, 40, 26}, {45, 512, 1, 32, 20, 13}};
-  for (const auto& [folders, filesEach, helpers, mostAhead, takenFirst, readBetween] : cases) {
+  struct Case {
+    int folders, filesEach;
+    unsigned helpers;
+    int mostAhead;    // folders held ahead at most
+    int takenFirst;   // folders taken before the second wave
+    int readBetween;  // read between the waves (the rest, and the first, which the walk reads)
+  };
+  const Case cases[] = {{90, 0, 1, 64, 40, 26}, {90, 0, 3, 64, 40, 26}, {45, 512, 1, 32, 20, 13}};
+  for (const Case& c : cases) {
+    const int folders = c.folders;
     TestTree tree("/dev/shm");
     const auto folder = [](int i) { return "Top/d" + std::to_string(1000 + i); };
     for (int i = 0; i < folders; ++i) {
       tree.createDir(folder(i));
-      for (int j = 0; j < filesEach; ++j) tree.createFile(folder(i) + "/" + std::to_string(j));
+      for (int j = 0; j < c.filesEach; ++j) tree.createFile(folder(i) + "/" + std::to_string(j));
     }
     int steps = 0;  // one on entering each folder, one on coming back from it
-    const std::string report = listWith(helpers, tree.path("Top"), plainOptions(), [&] {
-      if (++steps != 1 && steps != 2 + 2 * takenFirst) return;
+    const std::string report = listWith(c.helpers, tree.path("Top"), plainOptions(), [&] {
+      if (++steps != 1 && steps != 2 + 2 * c.takenFirst) return;
       // Each folder read ahead holds a descriptor: done once their count no longer grows.
       for (int seen = -1; seen != openDescriptors();) {
         seen = openDescriptors();
@@ -143,8 +129,8 @@ TEST(ReadAhead, HelpersHoldBoundedMemoryAndReadOn) {
       for (int i = 0; i < folders; ++i) tree.createFile(folder(i) + (steps == 1 ? "/#" : "/@"));
     });
     const auto first = std::ranges::count(report, '#'), second = std::ranges::count(report, '@');
-    EXPECT_EQ(folders - first, mostAhead) << filesEach;  // their names show nowhere else
-    EXPECT_EQ(first - second, readBetween) << filesEach;
+    EXPECT_EQ(folders - first, c.mostAhead) << c.filesEach;  // their names show nowhere else
+    EXPECT_EQ(first - second, c.readBetween) << c.filesEach;
   }
 }
 
@@ -153,44 +139,32 @@ TEST(ReadAhead, AHelperOutOfMemoryOrDescriptorsLeavesTheRestToTheWalk) {
   for (int i = 0; i < 60; ++i)
     tree.createFile("Top/" + std::to_string(i % 7) + "/" + std::to_string(i) + "/f");
   const std::string alone = listWith(0, tree.path("Top"), sizesAndPaths());
-  // A slow walk, so that the helper reads ahead.
-  const auto slowly = [] { std::this_thread::sleep_for(std::chrono::microseconds(200)); };
-  const auto withAHelper = [&] { return listWith(1, tree.path("Top"), sizesAndPaths(), slowly); };
-  for (const long allocations : {0, 3, 40}) {
-    gAllocationsBeforeFailure = allocations;
-    EXPECT_EQ(withAHelper(), alone) << allocations;
-    EXPECT_LT(gAllocationsBeforeFailure.exchange(-1), 0) << "the helper did not fail";
+  for (const long growths : {0, 3, 40}) {
+    AllocationFailurePoint::arm(growths);  // on the helper: the walk runs on this thread
+    const auto untilItFails = [growths] { waitForPasses(growths, growths + 1); };
+    EXPECT_EQ(listWith(1, tree.path("Top"), sizesAndPaths(), untilItFails), alone) << growths;
+    EXPECT_LT(AllocationFailurePoint::disarm(), 0) << "the helper did not fail";
   }
-  // A few descriptors more than the walk needs, far fewer than the folders held ready take.
-  EXPECT_EQ(withDescriptorLimit(openDescriptors() + 8, withAHelper), alone);
+  // A few descriptors more than the walk needs, far fewer than the folders held ready take; a
+  // slow walk, so that the helper reads ahead.
+  const auto slowly = [] { std::this_thread::sleep_for(std::chrono::microseconds(200)); };
+  EXPECT_EQ(
+      withDescriptorLimit(openDescriptors() + 8,
+                          [&] { return listWith(1, tree.path("Top"), sizesAndPaths(), slowly); }),
+      alone);
   // The walk, done with "a", waits for the large "b" its helper reads; the helper fails halfway
-  // through it (allocations counted once, then the middle one fails).
+  // through it (growths counted once, then the middle one fails).
   tree.createFile("Wait/a/f");
   for (int i = 0; i < 3000; ++i) tree.createFile("Wait/b/" + std::to_string(i));
-  const auto waited = [&] {  // once its helper has taken "b"
-    return listWith(1, tree.path("Wait"), sizesAndPaths(), [n = 0]() mutable {
-      if (n++ == 0) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  const auto waited = [&](long armed) {  // once its helper has taken "b"
+    AllocationFailurePoint::arm(armed);
+    return listWith(1, tree.path("Wait"), sizesAndPaths(), [armed, n = 0]() mutable {
+      if (n++ == 0) waitForPasses(armed, 2);
     });
   };
-  gAllocationsBeforeFailure = LONG_MAX;
-  const std::string whole = waited();
-  gAllocationsBeforeFailure = (LONG_MAX - gAllocationsBeforeFailure) / 2;
-  EXPECT_EQ(waited(), whole);
-  EXPECT_LT(gAllocationsBeforeFailure.exchange(-1), 0) << "the helper did not fail";
-}
-
-// A stop ends even the read of a huge folder, by the walk or by a helper, within a few thousand
-// of its entries (the files counted tell how many were read): a quit does not wait for them all.
-TEST(ReadAhead, AStopWaitsForAHugeFolderToBeRead) {
-  TestTree tree("/dev/shm");
-  for (int i = 0; i < 10000; ++i) tree.createFile("Top/Huge/" + std::to_string(i));
-  std::stop_source stop;
-  stop.request_stop();
-  for (const unsigned helpers : {0u, 1u}) {
-    const std::string report = listWith(
-        helpers, tree.path("Top"), plainOptions(), [] {}, stop.get_token());
-    EXPECT_LT(std::stoi(report.substr(report.rfind('/') + 1)), 5000) << helpers;
-  }
+  const std::string whole = waited(LONG_MAX);
+  EXPECT_EQ(waited((LONG_MAX - AllocationFailurePoint::disarm()) / 2), whole);
+  EXPECT_LT(AllocationFailurePoint::disarm(), 0) << "the helper did not fail";
 }
 
 TEST(ReadAhead, UnreadableFoldersAreEmptyWhoeverReadsThem) {

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+#include <exception>
+
+namespace tarvel {
+
+// Why work failed, in French, from what it threw: "mémoire insuffisante" when memory ran out.
+QString failureCause(std::exception_ptr failure);
+
+}  // namespace tarvel
