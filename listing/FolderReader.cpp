@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <exception>
 #include <functional>
-#include <system_error>
 #include <thread>
 #include <vector>
 

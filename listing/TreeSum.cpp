@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <exception>
 #include <limits>
-#include <system_error>
 
 #include "platform/PathRules.h"
 
@@ -60,7 +60,8 @@ void TreeSum::startHelpers() {
     }
     try {
       helpers_.emplace_back([this] { takePart({}); });
-    } catch (const std::system_error&) {
+    } catch (const std::exception&) {
+      // No thread, or no memory for its state: fewer threads share the work.
       const std::lock_guard lock(mutex_);
       --takingPart_;
       return;
