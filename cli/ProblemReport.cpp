@@ -2,6 +2,7 @@
 
 #include <cerrno>
 
+#include "platform/FolderChain.h"
 #include "platform/TerminalQuote.h"
 
 namespace tarvel {
@@ -10,6 +11,11 @@ ProblemReport::ProblemReport(std::FILE* out, std::string programName) noexcept
     : out_(out), programName_(std::move(programName)) {}
 
 void ProblemReport::folderUnreadable(std::string_view path, int error) {
+  // Met again below itself: listed, counted once, not entered.
+  if (error == kFolderLoop) {
+    tellLine("le dossier " + quotePath(path) + " n'est pas parcouru : " + cause(error));
+    return;
+  }
   tell("impossible de lire le dossier ", path, error);
 }
 
@@ -18,11 +24,15 @@ void ProblemReport::sizeUnreadable(std::string_view path, int error) {
 }
 
 void ProblemReport::tell(std::string_view what, std::string_view path, int error) {
+  tellLine(std::string(what) + quotePath(path) + " : " + cause(error));
+}
+
+void ProblemReport::tellLine(const std::string& message) {
   anyProblem_ = true;
-  if (progress_ != nullptr) progress_->finish();
-  const std::string line =
-      programName_ + ": " + std::string(what) + quotePath(path) + " : " + cause(error) + "\n";
+  const std::string line = programName_ + ": " + message + "\n";
+  if (progress_ != nullptr) progress_->suspend();
   std::fputs(line.c_str(), out_);
+  if (progress_ != nullptr) progress_->resume();
 }
 
 std::string ProblemReport::cause(int error) {
@@ -47,6 +57,8 @@ std::string ProblemReport::cause(int error) {
       return "mémoire insuffisante";
     case ENAMETOOLONG:
       return "nom trop long";
+    case kFolderLoop:
+      return "boucle dans le système de fichiers";
     default:
       return "erreur système " + std::to_string(error);
   }

@@ -17,7 +17,7 @@ class ProblemReport final : public ReadProblems {
 
   void folderUnreadable(std::string_view path, int error) override;
   void sizeUnreadable(std::string_view path, int error) override;
-  // A progress line on the terminal, erased before each message.
+  // A progress line on the terminal, erased before each message and shown again after it.
   void setProgress(TerminalProgress* progress) { progress_ = progress; }
   bool anyProblem() const { return anyProblem_; }
 
@@ -26,6 +26,7 @@ class ProblemReport final : public ReadProblems {
 
  private:
   void tell(std::string_view what, std::string_view path, int error);
+  void tellLine(const std::string& message);
 
   std::FILE* out_;
   std::string programName_;

@@ -19,10 +19,24 @@ void TerminalProgress::setPosition(std::int64_t) {
   const auto now = Clock::now();
   if (now - start_ < kQuietTime || now - lastShown_ < kRefreshTime) return;
   lastShown_ = now;
+  show();
+}
+
+void TerminalProgress::show() {
   shown_ = true;
   std::fprintf(terminal_, "\r%" PRId64 " fichiers, %" PRId64 " dossiers...", state_.fileCount,
                state_.folderCount);
   std::fflush(terminal_);
+}
+
+void TerminalProgress::suspend() {
+  suspended_ = shown_;
+  finish();
+}
+
+void TerminalProgress::resume() {
+  if (suspended_) show();
+  suspended_ = false;
 }
 
 void TerminalProgress::finish() {

@@ -1,11 +1,15 @@
 // tarvelinquistombrel-cli: the listing of a folder, byte for byte as the window makes it.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <exception>
 #include <memory>
+#include <new>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "cli/CommandLine.h"
@@ -21,12 +25,13 @@
 #include "platform/Version.h"
 
 namespace tarvel {
-namespace {
 
 constexpr const char* kProgramName = "tarvelinquistombrel-cli";
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 constexpr const char* kCannotWrite = "impossible d'écrire sur la sortie standard";
+
+namespace {
 
 int usageError(const std::string& message) {
   std::fprintf(stderr, "%s: %s\nEssayez « %s --help » pour plus d'informations.\n", kProgramName,
@@ -64,16 +69,30 @@ bool writeToStandardOutput(const std::string& bytes) {
   return writeFully(STDOUT_FILENO, bytes) == 0;
 }
 
-// The report goes to standard output piece by piece while the walk writes it.
+// Whether standard output is the terminal standard error is, where the progress line would
+// land among the report's lines.
+bool outputSharesTheTerminal() {
+  struct stat output {};
+  struct stat error {};
+  return ::isatty(STDOUT_FILENO) && ::fstat(STDOUT_FILENO, &output) == 0 &&
+         ::fstat(STDERR_FILENO, &error) == 0 && output.st_rdev == error.st_rdev;
+}
+
+// The report goes to standard output piece by piece while the walk writes it; a progress line
+// on the same terminal steps aside for each piece.
 class StandardOutput final : public ReportOutput {
  public:
   void write(std::string_view piece) override {
+    if (progress_ != nullptr) progress_->suspend();
     if (ok_) ok_ = writeFully(STDOUT_FILENO, piece) == 0;
+    if (progress_ != nullptr) progress_->resume();
   }
   bool ok() const { return ok_; }
+  void setProgress(TerminalProgress* progress) { progress_ = progress; }
 
  private:
   bool ok_ = true;
+  TerminalProgress* progress_ = nullptr;
 };
 
 }  // namespace
@@ -118,6 +137,7 @@ int runCommandLine(int argc, char** argv) {
     progress = std::make_unique<TerminalProgress>(stderr, run->state());
     run->setProgressSink(progress.get());
     problems.setProgress(progress.get());
+    if (outputSharesTheTerminal()) output.setProgress(progress.get());
   }
   run->run(selected, command.options);
   if (progress) progress->finish();
@@ -138,6 +158,22 @@ int runCommandLine(int argc, char** argv) {
 
 }  // namespace tarvel
 
+// No exception ends the program unexplained: memory running short or a failure nothing else
+// caught gets its French line and status 1, and an output file named by -o stays as it was,
+// since it is replaced only once the report is whole.
 int main(int argc, char** argv) {
-  return tarvel::runCommandLine(argc, argv);
+  try {
+    return tarvel::runCommandLine(argc, argv);
+  } catch (const std::bad_alloc&) {
+    // Nothing more is allocated to say it.
+    std::fprintf(stderr, "%s: mémoire insuffisante\n", tarvel::kProgramName);
+  } catch (const std::system_error& error) {
+    std::fprintf(stderr, "%s: erreur du système : %s\n", tarvel::kProgramName,
+                 tarvel::ProblemReport::cause(error.code().value()).c_str());
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "%s: erreur inattendue : %s\n", tarvel::kProgramName, error.what());
+  } catch (...) {
+    std::fprintf(stderr, "%s: erreur inattendue\n", tarvel::kProgramName);
+  }
+  return tarvel::kExitFailure;
 }

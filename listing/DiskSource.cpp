@@ -56,8 +56,12 @@ void DiskSource::readFolder(const FolderToRead& folder, bool wantSizes, FolderCo
   const char* name = folder.name.data();  // NUL-terminated
   auto taken = readAhead_.take(depth, folder.name, reader_, contents);
   if (taken.taken) {
-    if (taken.folder) chain_.adopt(name, std::move(taken.folder));
     subfoldersQueued_ = true;  // the helper that read it queued them
+    if (taken.folder && !chain_.adopt(name, std::move(taken.folder))) {
+      // A loop: what the helper read is dropped, and the folder is listed as not entered.
+      contents.clear();
+      contents.noteFolderError(errno);
+    }
     return;
   }
   bool entered = chain_.enter(name);

@@ -13,11 +13,6 @@ void FolderContents::clear() {
   sizeErrors_.clear();
 }
 
-void FolderContents::reserve(std::size_t nameBytes, std::size_t files) {
-  names_.reserve(nameBytes);
-  files_.reserve(files);
-}
-
 std::size_t FolderContents::store(std::string_view name) {
   AllocationFailurePoint::pass();
   const std::size_t offset = names_.size();

@@ -29,8 +29,6 @@ class FolderContents {
   };
 
   void clear();
-  // Room for names of `nameBytes` in all and `files` files, ahead of a large folder.
-  void reserve(std::size_t nameBytes, std::size_t files);
   void addFolder(std::string_view name, bool canDescend, ItemHandle item = nullptr);
   void addFile(std::string_view name, std::uint64_t size = 0);
   void setFileSize(std::size_t file, std::uint64_t size) { files_[file].size = size; }

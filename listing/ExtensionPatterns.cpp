@@ -1,5 +1,7 @@
 #include "listing/ExtensionPatterns.h"
 
+#include <algorithm>
+
 #include "platform/TextRules.h"
 
 namespace tarvel {
@@ -30,8 +32,14 @@ bool patternMatches(const std::u32string& pattern, const std::u32string& extensi
 }  // namespace
 
 void ExtensionPatterns::rebuild(std::string_view filterText) {
-  patterns_.clear();
-  if (filterText.empty()) return;
+  plain_.clear();
+  wild_.clear();
+  if (!filterText.empty()) cut(filterText);
+  std::sort(plain_.begin(), plain_.end());
+  plain_.erase(std::unique(plain_.begin(), plain_.end()), plain_.end());
+}
+
+void ExtensionPatterns::cut(std::string_view filterText) {
   std::size_t start = 0;
   for (;;) {
     const auto end = filterText.find(';', start);
@@ -43,7 +51,8 @@ void ExtensionPatterns::rebuild(std::string_view filterText) {
     appendUpper(pattern, element);
     const auto star = pattern.find(U'*');
     if (star != std::u32string::npos) pattern.replace(star, 1, 10, U'?');
-    patterns_.push_back(std::move(pattern));
+    auto& kind = pattern.find(U'?') == std::u32string::npos ? plain_ : wild_;
+    kind.push_back(std::move(pattern));
     if (end == std::string_view::npos) break;
     start = end + 1;
   }
@@ -52,10 +61,12 @@ void ExtensionPatterns::rebuild(std::string_view filterText) {
 bool ExtensionPatterns::matchesFileName(std::string_view fileName) const {
   extension_.clear();
   appendUpper(extension_, extensionOf(fileName));
-  for (const auto& pattern : patterns_) {
-    if (patternMatches(pattern, extension_)) return true;
-  }
-  return false;
+  // The plain patterns that begin with the extension follow one another from the first that
+  // is not below it.
+  const auto first = std::lower_bound(plain_.begin(), plain_.end(), extension_);
+  if (first != plain_.end() && first->starts_with(extension_)) return true;
+  return std::ranges::any_of(
+      wild_, [this](const std::u32string& pattern) { return patternMatches(pattern, extension_); });
 }
 
 }  // namespace tarvel

@@ -1,11 +1,9 @@
 #include "listing/FolderReader.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cerrno>
+#include <exception>
 #include <functional>
-#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -17,7 +15,6 @@ namespace {
 // spreads over the processors.
 constexpr std::size_t kSharedFrom = 4096;
 constexpr unsigned kMaxThreads = 4;
-constexpr std::size_t kLargeFolder = 4096;
 // How many entries are read between two looks at a stop request.
 constexpr std::size_t kStopCheckInterval = 4096;
 
@@ -53,8 +50,9 @@ void readAllSizes(int folder, FolderContents& contents, const std::stop_token& s
         others.emplace_back(readSizes, folder, std::ref(contents), begin,
                             std::min(count, begin + share), std::ref(errors), stop);
       }
-    } catch (const std::system_error&) {
-      // Fewer threads: this one reads what they would have.
+    } catch (const std::exception&) {
+      // Fewer threads (none could be started, or its state not allocated): this one reads
+      // what they would have.
     }
     readSizes(folder, contents, 0, std::min(count, share), errors, stop);
     readSizes(folder, contents, std::min(count, (others.size() + 1) * share), count, errors, stop);
@@ -72,16 +70,10 @@ void FolderReader::read(int folder, bool wantSizes, FolderContents& contents,
   reader_.start(folder);
   DirectoryEntry entry;
   std::size_t count = 0;
+  // The containers grow geometrically from what was read: the size the system gives a folder
+  // may be anything (some file systems report what lies below it), so no room is taken from it.
   while (reader_.next(entry)) {
-    if (count % kStopCheckInterval == 0 && stop.stop_requested()) return;
-    // A large folder: room for all of it at once, from the size the system gives the folder
-    // (at least the bytes of its names, and no less than 16 per entry), rather than growing
-    // and copying again and again.
-    struct stat info {};
-    if (++count == kLargeFolder && ::fstat(folder, &info) == 0) {
-      const auto bytes = static_cast<std::size_t>(info.st_size);
-      contents.reserve(bytes, bytes / 16);
-    }
+    if (count++ % kStopCheckInterval == 0 && stop.stop_requested()) return;
     if (entry.isFolder) {
       contents.addFolder(entry.name, !entry.isSymlink);
     } else {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <exception>
 #include <limits>
-#include <system_error>
 
 #include "platform/PathRules.h"
 
@@ -28,7 +28,7 @@ TreeSum::TreeSum(bool includeSubfolders, std::stop_token stop)
     : includeSubfolders_(includeSubfolders), stop_(std::move(stop)) {}
 
 std::uint64_t TreeSum::run(SharedFolder top, const std::string& topPath) {
-  takePart({std::move(top), {}, topPath});
+  takePart({std::move(top), {}, topPath, {}});
   helpers_.clear();  // joins them
   if (failure_) std::rethrow_exception(failure_);
   std::sort(problems_.begin(), problems_.end(),
@@ -62,7 +62,8 @@ void TreeSum::startHelpers() {
     }
     try {
       helpers_.emplace_back([this] { takePart({}); });
-    } catch (const std::system_error&) {
+    } catch (const std::exception&) {
+      // No thread, or no memory for its state: fewer threads share the work.
       const std::lock_guard lock(mutex_);
       --takingPart_;
       return;
@@ -93,7 +94,7 @@ bool TreeSum::nextTask(Task& task) {
 
 void TreeSum::sumTask(Worker& worker, Task task) {
   FolderChain& chain = worker.chain;
-  chain.start(std::move(task.parent));
+  chain.start(std::move(task.parent), std::move(task.above));
   // A thread waiting for work holds no descriptor.
   const struct ClearOnExit {
     FolderChain& chain;
@@ -141,14 +142,16 @@ void TreeSum::readLevel(Worker& worker, std::size_t depth, const std::string& to
   DirectoryReader& reader = worker.reader;
   reader.start(worker.chain.openAt(depth)->descriptor());
   for (DirectoryEntry entry; reader.next(entry, true);) {
-    if (!entry.isFolder) {
+    // Every link counts its own size, a link to a folder too, as `du` counts it.
+    const bool entered = entry.isFolder && !entry.isSymlink;
+    if (!entered) {
       if (entry.sizeError == 0) {
         worker.total = addSaturating(worker.total, entry.size);
       } else {
         worker.problems.push_back(
             {joinPath(worker.chain.pathOf(topPath, depth), entry.name), entry.sizeError, false});
       }
-    } else if (includeSubfolders_ && !entry.isSymlink) {
+    } else if (includeSubfolders_) {
       level.names.append(entry.name);
       level.names.push_back('\0');
     }
@@ -177,7 +180,7 @@ void TreeSum::donate(Worker& worker, std::size_t depth, const std::string& topPa
     SharedFolder parent = worker.chain.openAt(k);
     if (!moreLeft) return;
     if (!parent) continue;
-    Task task{std::move(parent), name, worker.chain.pathOf(topPath, k)};
+    Task task{std::move(parent), name, worker.chain.pathOf(topPath, k), worker.chain.lineage(k)};
     level.next = after;
     const std::lock_guard lock(mutex_);
     pool_.push_back(std::move(task));

@@ -42,7 +42,8 @@ class TreeSum {
   struct Task {
     SharedFolder parent;
     std::string name;
-    std::string path;  // of `parent`
+    std::string path;                          // of `parent`
+    std::vector<FolderChain::Identity> above;  // the folders holding `parent`
   };
   // The subfolders of a folder of a thread's chain not entered yet, each followed by a NUL.
   struct Level {

@@ -20,31 +20,49 @@ std::size_t shareOfDescriptors(std::size_t wanted) {
   return std::min<std::size_t>(wanted, limit.rlim_cur / 8);
 }
 
+FolderChain::Identity identityOf(int descriptor) {
+  struct stat info {};
+  if (::fstat(descriptor, &info) != 0) return {};
+  return {info.st_dev, info.st_ino};
+}
+
 }  // namespace
 
 FolderChain::FolderChain(std::size_t budget) : wanted_(budget) {}
 
-void FolderChain::start(SharedFolder top) {
+void FolderChain::start(SharedFolder top, std::vector<Identity> above) {
   clear();
+  above_ = std::move(above);
   budget_ = std::max<std::size_t>(shareOfDescriptors(wanted_), 2);
+  // The top was reached however the caller chose: it is taken as it is.
   push("", std::move(top));
 }
 
 void FolderChain::clear() {
+  above_.clear();
   levels_.clear();
   names_.clear();
   openCount_ = 0;
   closedBelow_ = 1;
 }
 
-void FolderChain::push(const char* name, SharedFolder folder) {
+bool FolderChain::push(const char* name, SharedFolder folder) {
+  const Identity identity = folder ? identityOf(folder->descriptor()) : Identity{};
+  const auto isIt = [&](const Identity& other) { return other == identity; };
+  if (identity != Identity{} &&
+      (std::ranges::any_of(above_, isIt) ||
+       std::ranges::any_of(levels_, [&](const Level& level) { return isIt(level.identity); }))) {
+    errno = kFolderLoop;
+    return false;
+  }
   const std::size_t nameStart = names_.size();
   names_.append(name);
   names_.push_back('\0');
-  levels_.push_back({nameStart, std::move(folder)});
+  levels_.push_back({nameStart, std::move(folder), identity});
   ++openCount_;
   while (openCount_ > budget_ && closeOne()) {
   }
+  return true;
 }
 
 int FolderChain::openName(int parent, const char* name) {
@@ -60,12 +78,11 @@ bool FolderChain::enter(const char* name) {
   if (!parent) return false;
   const int folder = openName(parent->descriptor(), name);
   if (folder < 0) return false;
-  push(name, shareFolder(folder));
-  return true;
+  return push(name, shareFolder(folder));
 }
 
-void FolderChain::adopt(const char* name, SharedFolder folder) {
-  push(name, std::move(folder));
+bool FolderChain::adopt(const char* name, SharedFolder folder) {
+  return push(name, std::move(folder));
 }
 
 void FolderChain::leaveTo(std::size_t depth) {
@@ -91,6 +108,14 @@ SharedFolder FolderChain::openAt(std::size_t level) const {
   return level < levels_.size() ? levels_[level].folder : nullptr;
 }
 
+std::vector<FolderChain::Identity> FolderChain::lineage(std::size_t level) const {
+  std::vector<Identity> lineage = above_;
+  for (std::size_t i = 0; i < level && i < levels_.size(); ++i) {
+    lineage.push_back(levels_[i].identity);
+  }
+  return lineage;
+}
+
 std::string FolderChain::pathOf(std::string_view topPath, std::size_t level) const {
   std::string path(topPath);
   for (std::size_t i = 1; i <= level && i < levels_.size(); ++i) {
@@ -104,12 +129,6 @@ bool FolderChain::closeOne() {
   for (std::size_t i = closedBelow_; i + 1 < levels_.size(); ++i) {
     Level& level = levels_[i];
     if (!level.folder) continue;
-    // Its identity, to recognise it when it is opened again; a folder that cannot say who it
-    // is keeps 0, which no folder has, and is refused then.
-    struct stat info {};
-    const bool known = ::fstat(level.folder->descriptor(), &info) == 0;
-    level.device = known ? info.st_dev : 0;
-    level.inode = known ? info.st_ino : 0;
     level.folder.reset();
     --openCount_;
     closedBelow_ = i + 1;
@@ -126,9 +145,8 @@ void FolderChain::reopen(std::size_t level) {
   for (std::size_t i = open + 1; i <= level; ++i) {
     const int folder = openName(parent->descriptor(), names_.c_str() + levels_[i].nameStart);
     if (folder < 0) return;
-    struct stat info {};
-    if (::fstat(folder, &info) != 0 || info.st_dev != levels_[i].device ||
-        info.st_ino != levels_[i].inode) {
+    const Identity identity = identityOf(folder);
+    if (identity == Identity{} || identity != levels_[i].identity) {
       ::close(folder);
       errno = ESTALE;
       return;

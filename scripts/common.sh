@@ -5,12 +5,14 @@
 # (qt6-translations-l10n); a window manager for the window tests under Xvfb and the tool that
 # tells when it is ready (openbox, x11-utils); the manual pages (scdoc, groff-base, man-db), the
 # desktop files' validators, bash completion; clang and its fuzzing runtime for the fuzz
-# harnesses; acl and strace for the save tests (ACLs; a signal at a chosen system call); and
-# for the Debian package (scripts/package) dpkg-dev, file and lintian.
+# harnesses; acl and strace for the save tests (ACLs; a signal at a chosen system call);
+# bsdutils (script), util-linux (prlimit) and mount for the command line's tests on a terminal,
+# under a memory limit and across a bind mount; and for the Debian package (scripts/package)
+# dpkg-dev, file and lintian.
 TARVEL_PACKAGES=(g++ cmake ninja-build libgtest-dev util-linux qt6-base-dev
   qt6-translations-l10n fonts-liberation2 xvfb xauth openbox x11-utils scdoc groff-base man-db
   appstream desktop-file-utils bash-completion dpkg-dev file lintian clang libclang-rt-14-dev
-  acl strace)
+  acl strace bsdutils mount)
 
 tarvel_install_packages() {
   local missing=() package

@@ -104,6 +104,19 @@ void TestTree::createNestedDirs(std::string_view relative, const std::string& na
   ::close(parent);
 }
 
+void TestTree::createEmptyFiles(std::string_view relative, int count) {
+  createDir(relative);
+  const int folder = ::open(path(relative).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  check(folder >= 0, "open " + path(relative));
+  for (int i = 0; i < count; ++i) {
+    const int file = ::openat(folder, ("f" + std::to_string(1000000 + i)).c_str(),
+                              O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
+    check(file >= 0, "openat");
+    ::close(file);
+  }
+  ::close(folder);
+}
+
 void TestTree::setMode(std::string_view relative, mode_t mode) {
   check(::chmod(path(relative).c_str(), mode) == 0, "chmod " + path(relative));
 }

@@ -50,6 +50,8 @@ class TestTree {
   // may be longer than any path the system accepts.
   void createNestedDirs(std::string_view relative, const std::string& name, int levels,
                         off_t leafSize = 0);
+  // `count` empty files "f1000000", "f1000001"... in the folder `relative`, made by descriptor.
+  void createEmptyFiles(std::string_view relative, int count);
   void createSymlink(std::string_view relative, std::string_view target);
   void setMode(std::string_view relative, mode_t mode);
   std::string readFile(std::string_view relative) const;
