@@ -33,7 +33,7 @@ class BackgroundJob : public QObject {
 
   // Waits at most `limit` for every work of every job, stopped ones included, to end; false
   // when some is still running. For the program's end and for tests, never for the window.
-  static bool waitForAllWork(std::chrono::milliseconds limit);
+  [[nodiscard]] static bool waitForAllWork(std::chrono::milliseconds limit);
 
  private slots:
   // Queued by the latest work as it ends.

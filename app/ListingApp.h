@@ -14,7 +14,7 @@ class ListingApp : private FrenchSystemLocale, public QApplication {
   // Runs the main window in its own modal loop and returns when it is closed. The loop blocks
   // no other window: the help stays usable beside it, and the window's own dialogs block only
   // the window.
-  int initInstance();
+  [[nodiscard]] int initInstance();
 };
 
 }  // namespace tarvel

@@ -81,13 +81,14 @@ MainDialog::MainDialog(QWidget* parent) : QDialog(parent), messageBoxWarnings_(t
   connect(tree(), &QTreeWidget::itemClicked, this, [this] {
     if (!std::exchange(clickChangedSelection_, false)) onTreeSelectOrClick();
   });
-  progressTimer_.setInterval(30);
+  progressTimer_.setInterval(ProgressBarSink::kShowIntervalMs);
   connect(&progressTimer_, &QTimer::timeout, this, [this] { progress_->flush(); });
   // F1 reaches help from every window of the program.
   qApp->installEventFilter(this);
 
-  tree()->initTree(true);
-  tree()->selectPath(startFolder());
+  tree()->initTree();
+  // A start folder gone from the disk leaves the root shown, nothing selected.
+  static_cast<void>(tree()->selectPath(startFolder()));
   options_ = ListingOptions{};
   control(kExtensionEdit)->setEnabled(false);
   folderSizeText_ = QStringLiteral("Taille du dossier:");

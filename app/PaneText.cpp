@@ -6,12 +6,13 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include "listing/LineEnd.h"
+
 namespace tarvel {
 
 namespace {
 
 constexpr int kLinesPerParagraph = 32;
-constexpr std::size_t kPieceBytes = 1 << 20;
 
 }  // namespace
 
@@ -32,7 +33,7 @@ void showInPane(QPlainTextEdit* pane, std::string_view report,
   int line = 0;
   while (!report.empty()) {
     // Any cut will do: the decoder carries a character cut in two over to the next piece.
-    const std::string_view piece = report.substr(0, kPieceBytes);
+    const std::string_view piece = report.substr(0, kReportPieceBytes);
     report.remove_prefix(piece.size());
     text.resize(fromUtf8.requiredSpace(static_cast<qsizetype>(piece.size())));
     QChar* const start = text.data();

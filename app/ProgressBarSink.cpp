@@ -7,7 +7,6 @@
 namespace tarvel {
 
 namespace {
-constexpr qint64 kShowIntervalMs = 30;
 constexpr std::int64_t kLargest = std::numeric_limits<int>::max();
 }  // namespace
 

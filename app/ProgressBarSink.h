@@ -22,6 +22,9 @@ namespace tarvel {
 // walk of 10,000 folders many times slower.
 class ProgressBarSink final : public ProgressSink {
  public:
+  // The bar is shown at most this often, by itself or by a timer calling `flush`.
+  static constexpr int kShowIntervalMs = 30;
+
   explicit ProgressBarSink(QProgressBar* bar);
 
   void setRange(std::int64_t maximum) override;

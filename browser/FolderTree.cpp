@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "listing/NameOrder.h"
-#include "platform/DirectoryReader.h"
+#include "platform/DirectoryStream.h"
 #include "platform/OpenFolder.h"
 #include "platform/PathRules.h"
 #include "platform/TextRules.h"
@@ -80,15 +80,15 @@ FolderTree::FolderTree(QWidget* parent) : QTreeWidget(parent) {
           [this](QTreeWidgetItem* item) { onFolderExpanded(item, false); });
 }
 
-void FolderTree::initTree(bool showFiles) {
+void FolderTree::initTree() {
   setEditTriggers(NoEditTriggers);  // names are never edited in place
-  showFiles_ = showFiles;
-  insertDrives();
+  insertRoot();
 }
 
-void FolderTree::insertDrives() {
+void FolderTree::insertRoot() {
   clear();
-  QTreeWidgetItem* root = insertPathItem("");
+  QTreeWidgetItem* root = makePathItem("", true, true);
+  addTopLevelItem(root);
   if (hasSubItems("")) addPlaceholder(root);
 }
 
@@ -104,12 +104,6 @@ QTreeWidgetItem* FolderTree::makePathItem(const std::string& path, bool topLevel
   return item;
 }
 
-QTreeWidgetItem* FolderTree::insertPathItem(const std::string& path) {
-  QTreeWidgetItem* item = makePathItem(path, true, true);  // the root: a folder
-  addTopLevelItem(item);
-  return item;
-}
-
 void FolderTree::addPlaceholder(QTreeWidgetItem* item) {
   item->addChild(new QTreeWidgetItem);
 }
@@ -119,21 +113,16 @@ void FolderTree::removeChildren(QTreeWidgetItem* item) {
   qDeleteAll(children);
 }
 
-std::string_view FolderTree::lastPathComponent(std::string_view path) {
-  if (path.ends_with(kSeparator)) path.remove_suffix(1);
-  return ::tarvel::lastPathComponent(path);
-}
-
 bool FolderTree::hasSubItems(const std::string& folderPath) const {
   const OpenFolder folder(openFolderPath(displayPath(folderPath)));
   return holdsSomething(folder.descriptor());
 }
 
 bool FolderTree::holdsSomething(int folder) const {
-  reader_.start(folder);  // a folder that could not be opened holds nothing to show
+  stream_.start(folder);  // a folder that could not be opened holds nothing to show
   DirectoryEntry entry;
   bool found = false;
-  while (!found && reader_.next(entry)) found = entry.isFolder || (showFiles_ && !entry.isHidden);
+  while (!found && stream_.next(entry)) found = entry.isFolder || !entry.isHidden;
   return found;
 }
 
@@ -144,11 +133,11 @@ void FolderTree::fillFolder(QTreeWidgetItem* parent, const std::string& folderPa
   // The folder is reached as the user opened it, links the user chose included; its
   // subfolders are looked into relative to it, so no depth is too deep to show.
   const OpenFolder folder(openFolderPath(displayPath(folderPath)));
-  reader_.start(folder.descriptor());
-  while (reader_.next(entry)) {
+  stream_.start(folder.descriptor());
+  while (stream_.next(entry)) {
     if (entry.isFolder) {
       folders.emplace_back(entry.name);
-    } else if (showFiles_) {
+    } else {
       files.emplace_back(entry.name);  // hidden files too
     }
   }
@@ -216,16 +205,10 @@ QTreeWidgetItem* FolderTree::findChildByText(QTreeWidgetItem* parent, std::strin
   return nullptr;
 }
 
-bool FolderTree::isPathInTree(const std::string& path) const {
-  std::string_view wanted = path;
-  while (wanted.ends_with(kSeparator)) wanted.remove_suffix(1);
-  // One root, "/", holds every absolute path.
-  return isFolderOnDisk(std::string(wanted));
-}
-
 bool FolderTree::selectPath(const std::string& path) {
   const std::string target = normalizeAbsolute(path, "");
-  if (!isPathInTree(target)) return false;
+  // One root, "/", holds every absolute path: only the disk can say the folder is missing.
+  if (!isFolderOnDisk(target)) return false;
 
   // The root's empty name first, then each folder's name.
   std::vector<std::string_view> components{std::string_view{}};

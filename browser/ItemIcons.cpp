@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QStyle>
 
+#include "platform/PathRules.h"
+
 namespace tarvel {
 
 namespace {
@@ -45,9 +47,7 @@ const QIcon& ItemIcons::folder() {
 }
 
 const QIcon& ItemIcons::file(std::string_view name) {
-  const auto dot = name.rfind('.');
-  const std::string_view extension =
-      dot == std::string_view::npos ? std::string_view{} : name.substr(dot + 1);
+  const std::string_view extension = splitExtension(name).extension;
   const QByteArray key =
       QByteArray(extension.data(), static_cast<qsizetype>(extension.size())).toLower();
   if (const auto found = files_.constFind(key); found != files_.constEnd()) return *found;

@@ -2,7 +2,6 @@
 
 #include "browser/FolderTree.h"
 #include "listing/EntrySource.h"
-#include "listing/ListingRun.h"
 
 namespace tarvel {
 

@@ -25,7 +25,7 @@ struct ParsedCommandLine {
 };
 
 // Option names are matched exactly; values follow "=" (and "-o" takes the next argument).
-ParsedCommandLine parseCommandLine(const std::vector<std::string_view>& arguments);
+[[nodiscard]] ParsedCommandLine parseCommandLine(const std::vector<std::string_view>& arguments);
 
 // Every option name the parser takes, for the documentation's checks.
 std::vector<std::string_view> acceptedOptionNames();

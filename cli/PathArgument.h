@@ -17,10 +17,10 @@ struct PathArgument {
 // Finds what `path` names from the working folder. A relative path needs a working folder; a
 // link is followed (a link that leads nowhere is an item of its own, as the window shows it);
 // "file/" is not a folder.
-PathArgument resolvePathArgument(const std::string& path);
+[[nodiscard]] PathArgument resolvePathArgument(const std::string& path);
 
 // `path` made absolute against the working folder, as text, so that messages name it in full;
 // nullopt when a relative path has no working folder to start from.
-std::optional<std::string> absoluteFromWorkingFolder(const std::string& path);
+[[nodiscard]] std::optional<std::string> absoluteFromWorkingFolder(const std::string& path);
 
 }  // namespace tarvel

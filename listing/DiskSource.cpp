@@ -3,23 +3,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <string>
-#include <thread>
+
+#include "platform/ProcessorCount.h"
 
 namespace tarvel {
 
-namespace {
-
-// A few helpers keep the walk supplied; each more holds another buffer and more folders ahead.
-constexpr unsigned kMaxHelpers = 3;
-
-unsigned processorsBeyondTheFirst() {
-  const unsigned processors = std::thread::hardware_concurrency();
-  return processors > 1 ? std::min(processors - 1, kMaxHelpers) : 0;
-}
-
-}  // namespace
-
-DiskSource::DiskSource() : DiskSource(processorsBeyondTheFirst()) {}
+DiskSource::DiskSource() : DiskSource(helperThreads()) {}
 
 DiskSource::DiskSource(unsigned helpers) : readAhead_(helpers) {}
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/PathRules.h"
 #include "platform/TextRules.h"
 
 namespace tarvel {
@@ -14,11 +15,6 @@ void appendUpper(std::u32string& out, std::string_view source) {
     i += decodeCharacter(source, i, c);
     out.push_back(upperCharacter(c));
   }
-}
-
-std::string_view extensionOf(std::string_view fileName) {
-  const auto dot = fileName.rfind('.');
-  return dot == std::string_view::npos ? fileName : fileName.substr(dot + 1);
 }
 
 bool patternMatches(const std::u32string& pattern, const std::u32string& extension) {
@@ -60,7 +56,9 @@ void ExtensionPatterns::cut(std::string_view filterText) {
 
 bool ExtensionPatterns::matchesFileName(std::string_view fileName) const {
   extension_.clear();
-  appendUpper(extension_, extensionOf(fileName));
+  // A name without "." is matched whole.
+  const StemAndExtension parts = splitExtension(fileName);
+  appendUpper(extension_, parts.hasDot ? parts.extension : fileName);
   // The plain patterns that begin with the extension follow one another from the first that
   // is not below it.
   const auto first = std::lower_bound(plain_.begin(), plain_.end(), extension_);

@@ -127,7 +127,8 @@ FolderReadAhead::Taken FolderReadAhead::take(std::size_t depth, std::string_view
     std::swap(contents, item->contents);
     return {true, std::move(item->folder)};
   }
-  // The walk went elsewhere than the queue says: it reads itself from here on.
+  // The walk went elsewhere than the queue says: what was read ahead goes, and reading ahead
+  // starts again from the next folder whose subfolders the walk announces.
   lock.unlock();
   stop();
   return {};

@@ -42,8 +42,8 @@ class FolderReadAhead {
   };
   // The folder `name` at `depth`, which the walk enters now. When it was not read ahead, the
   // walk reads it itself; `reader` serves the walk to read one further on while it waits.
-  Taken take(std::size_t depth, std::string_view name, FolderReader& reader,
-             FolderContents& contents);
+  [[nodiscard]] Taken take(std::size_t depth, std::string_view name, FolderReader& reader,
+                           FolderContents& contents);
   // Drops everything queued and stops the helpers; a new walk may read ahead again.
   void stop();
   // The same, and no more reading ahead for this walk.
@@ -56,7 +56,7 @@ class FolderReadAhead {
 
   void startHelpers();
   void help();
-  bool readOneAhead(std::unique_lock<std::mutex>& lock, FolderReader& reader);
+  [[nodiscard]] bool readOneAhead(std::unique_lock<std::mutex>& lock, FolderReader& reader);
   Item* handOut();
   void wakeHelpers();
   static std::unique_ptr<Item> subfolderList(const SharedFolder& parent, std::size_t depth,

@@ -7,6 +7,8 @@
 #include <thread>
 #include <vector>
 
+#include "platform/ProcessorCount.h"
+
 namespace tarvel {
 
 namespace {
@@ -14,16 +16,13 @@ namespace {
 // Below this many files one thread reads the sizes; above it, the system's work on them
 // spreads over the processors.
 constexpr std::size_t kSharedFrom = 4096;
-constexpr unsigned kMaxThreads = 4;
-// How many entries are read between two looks at a stop request.
-constexpr std::size_t kStopCheckInterval = 4096;
 
 // Reads the sizes of files [begin, end), keeping each error in `errors`.
 void readSizes(int folder, FolderContents& contents, std::size_t begin, std::size_t end,
                std::vector<int>& errors, std::stop_token stop) {
   const char* names = contents.allNames().data();
   for (std::size_t file = begin; file < end; ++file) {
-    if ((file - begin) % kStopCheckInterval == 0 && stop.stop_requested()) return;
+    if ((file - begin) % kEntriesBetweenStopChecks == 0 && stop.stop_requested()) return;
     std::uint64_t size = 0;
     if (readEntrySize(folder, names + contents.files()[file].offset, size)) {
       contents.setFileSize(file, size);
@@ -35,8 +34,7 @@ void readSizes(int folder, FolderContents& contents, std::size_t begin, std::siz
 
 void readAllSizes(int folder, FolderContents& contents, const std::stop_token& stop) {
   const std::size_t count = contents.files().size();
-  // Asking the system costs a file read: once is enough.
-  static const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, kMaxThreads);
+  const unsigned threads = 1 + helperThreads();
   std::vector<int> errors(count, 0);
   if (count < kSharedFrom || threads == 1) {
     readSizes(folder, contents, 0, count, errors, stop);
@@ -67,20 +65,20 @@ void readAllSizes(int folder, FolderContents& contents, const std::stop_token& s
 
 void FolderReader::read(int folder, bool wantSizes, FolderContents& contents,
                         std::stop_token stop) {
-  reader_.start(folder);
+  stream_.start(folder);
   DirectoryEntry entry;
   std::size_t count = 0;
   // The containers grow geometrically from what was read: the size the system gives a folder
   // may be anything (some file systems report what lies below it), so no room is taken from it.
-  while (reader_.next(entry)) {
-    if (count++ % kStopCheckInterval == 0 && stop.stop_requested()) return;
+  while (stream_.next(entry)) {
+    if (count++ % kEntriesBetweenStopChecks == 0 && stop.stop_requested()) return;
     if (entry.isFolder) {
       contents.addFolder(entry.name, !entry.isSymlink);
     } else {
       contents.addFile(entry.name);
     }
   }
-  if (reader_.error() != 0) contents.noteFolderError(reader_.error());
+  if (stream_.error() != 0) contents.noteFolderError(stream_.error());
   if (wantSizes) readAllSizes(folder, contents, stop);
 }
 

@@ -3,7 +3,7 @@
 #include <stop_token>
 
 #include "listing/EntrySource.h"
-#include "platform/DirectoryReader.h"
+#include "platform/DirectoryStream.h"
 
 namespace tarvel {
 
@@ -17,7 +17,7 @@ class FolderReader {
   void read(int folder, bool wantSizes, FolderContents& contents, std::stop_token stop = {});
 
  private:
-  DirectoryReader reader_;
+  DirectoryStream stream_;
 };
 
 }  // namespace tarvel

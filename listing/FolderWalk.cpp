@@ -17,17 +17,8 @@ constexpr std::string_view kSizeWarningText =
     "Attention ! La taille des fichiers n'est pas calculée dans ce mode!\n"
     "Decochez la case 'Extraire l'arborescence' pour avoir la taille des fichiers";
 
-// A piece small enough to stay in the part of the report buffer used already.
-constexpr std::size_t kPieceSize = std::size_t{1} << 20;
-
 std::int64_t lastStep(std::size_t count) {
   return count > 0 ? static_cast<std::int64_t>(count) - 1 : 0;
-}
-
-// The name up to its last "."; a name without "." stays whole.
-std::string_view withoutExtension(std::string_view name) {
-  const auto dot = name.rfind('.');
-  return dot == std::string_view::npos ? name : name.substr(0, dot);
 }
 
 }  // namespace
@@ -52,15 +43,16 @@ bool FolderWalk::walk(EntrySource& source, const SelectedItem& root, std::stop_t
   enterFolder(0, true, rootReach_, root.item);
   std::size_t depth = 0;
   for (;;) {
-    if (stepFolder(depth)) {
-      if (frames_[depth].returningFromChild) ++depth;
-      // A child was just read: the cheapest place to notice that the caller gave up.
-      if (stop.stop_requested()) return false;
+    const Step step = stepFolder(depth);
+    if (step == Step::FolderDone) {
+      writeFileLines(frames_[depth], depth);
+      if (depth == 0) break;
+      --depth;
       continue;
     }
-    writeFileLines(frames_[depth], depth);
-    if (depth == 0) break;
-    --depth;
+    if (step == Step::Descend) ++depth;
+    // A child was just read: the cheapest place to notice that the caller gave up.
+    if (stop.stop_requested()) return false;
   }
   // A stop may have cut the last folder read short.
   return !stop.stop_requested();
@@ -128,7 +120,7 @@ void FolderWalk::collectFiles(Frame& frame, bool withSizes) {
       continue;
     }
     const std::size_t offset = frame.fileTexts.size();
-    frame.fileTexts.append(options_.removeExtension ? withoutExtension(name) : name);
+    frame.fileTexts.append(options_.removeExtension ? splitExtension(name).stem : name);
     if (withSizes) {
       char digits[24];
       const auto end = std::to_chars(digits, digits + sizeof digits, file.size).ptr;
@@ -153,16 +145,16 @@ void FolderWalk::sendRange(const Frame& frame) {
   if (options_.noFolders) progress_.setRange(frame.lastFileStep);
 }
 
-bool FolderWalk::stepFolder(std::size_t depth) {
+FolderWalk::Step FolderWalk::stepFolder(std::size_t depth) {
   Frame& frame = frames_[depth];
   if (frame.returningFromChild) {
     frame.returningFromChild = false;
     sendRange(frame);
     progress_.setPosition(static_cast<std::int64_t>(frame.nextFolder));
     ++frame.nextFolder;
-    return true;
+    return Step::NextSubfolder;
   }
-  if (frame.nextFolder >= frame.folderOrder.size()) return false;
+  if (frame.nextFolder >= frame.folderOrder.size()) return Step::FolderDone;
 
   const auto& subfolder = frame.contents.folders()[frame.folderOrder[frame.nextFolder]];
   const std::string_view name = frame.contents.name(subfolder);
@@ -175,11 +167,11 @@ bool FolderWalk::stepFolder(std::size_t depth) {
     if (frames_.size() == depth + 1) frames_.emplace_back();
     frame.returningFromChild = true;
     enterFolder(depth + 1, subfolder.canDescend, name, subfolder.item);
-    return true;
+    return Step::Descend;
   }
   progress_.setPosition(static_cast<std::int64_t>(frame.nextFolder));
   ++frame.nextFolder;
-  return true;
+  return Step::NextSubfolder;
 }
 
 void FolderWalk::writeEntryPrefix(std::size_t depth) {
@@ -215,7 +207,7 @@ void FolderWalk::finishEntryLine(std::size_t lineStart, bool withPath) {
 }
 
 void FolderWalk::handOverPiece() {
-  if (output_ == nullptr || report_.size() < kPieceSize) return;
+  if (output_ == nullptr || report_.size() < kReportPieceBytes) return;
   settleLastLineLength();  // measured while the line is still there
   output_->write(report_);
   report_.clear();

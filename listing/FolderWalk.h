@@ -35,7 +35,7 @@ class FolderWalk {
   // Walks the selected folder (its item for the tree source). The length of its path is cut
   // from the front of relative paths. Returns false when `stop` was requested before the walk
   // ended; it is looked at before each folder is read.
-  bool walk(EntrySource& source, const SelectedItem& root, std::stop_token stop = {});
+  [[nodiscard]] bool walk(EntrySource& source, const SelectedItem& root, std::stop_token stop = {});
   // Hands the report to `output` (may be null) in pieces as it grows, between lines.
   void setOutput(ReportOutput* output) { output_ = output; }
 
@@ -66,8 +66,13 @@ class FolderWalk {
   }
   void sortEntries(Frame& frame);
   void sendRange(const Frame& frame);
-  // Returns false when the folder is finished.
-  bool stepFolder(std::size_t depth);
+  // What the walk does after one step through the subfolders of the folder at `depth`.
+  enum class Step {
+    NextSubfolder,  // the same folder's next subfolder
+    Descend,        // the subfolder just entered, at depth + 1
+    FolderDone,     // the folder's files, then back to its parent
+  };
+  [[nodiscard]] Step stepFolder(std::size_t depth);
   void writeSubfolderLine(const Frame& frame, std::size_t depth, std::string_view name);
   void writeFileLines(const Frame& frame, std::size_t depth);
   void writeSeparator(std::size_t depth);

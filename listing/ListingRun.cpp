@@ -3,6 +3,7 @@
 #include "listing/LineEnd.h"
 #include "listing/ReportBoxes.h"
 #include "platform/PathRules.h"
+#include "platform/ScopeExit.h"
 #include "platform/TextRules.h"
 
 namespace tarvel {
@@ -39,10 +40,7 @@ void ListingRun::build(const SelectedItem& selected, const ListingOptions& optio
     FolderWalk walk(options, patterns_, state_, report_, *progress_, *warnings_, problems_);
     walk.setOutput(output_);
     // The helpers that read ahead stop, and the descriptors kept close, however the walk ends.
-    const struct FinishDisk {
-      DiskSource& disk;
-      ~FinishDisk() { disk.finish(); }
-    } finishDisk{disk_};
+    const ScopeExit finishDisk([this] { disk_.finish(); });
     disk_.setStop(stop);
     if (!walk.walk(source, selected, stop)) return;  // stopped: no footer to a beginning
   } else {

@@ -1,20 +1,14 @@
 #include "listing/NameOrder.h"
 
 #include <algorithm>
-#include <array>
+
+#include "platform/TextRules.h"
 
 namespace tarvel {
 
 namespace {
 
-constexpr std::array<unsigned char, 256> makeFoldTable() {
-  std::array<unsigned char, 256> table{};
-  for (int byte = 0; byte < 256; ++byte) {
-    table[byte] = static_cast<unsigned char>(byte >= 'A' && byte <= 'Z' ? byte + 32 : byte);
-  }
-  return table;
-}
-constexpr auto kFold = makeFoldTable();
+constexpr const auto& kFold = kAsciiCase.lower;
 
 }  // namespace
 

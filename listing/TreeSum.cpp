@@ -7,15 +7,12 @@
 #include <limits>
 
 #include "platform/PathRules.h"
+#include "platform/ProcessorCount.h"
+#include "platform/ScopeExit.h"
 
 namespace tarvel {
 
 namespace {
-
-// A few threads: each more holds another chain of descriptors and another buffer.
-constexpr unsigned kMaxHelpers = 3;
-// How many entries are read between two looks at a stop request.
-constexpr std::size_t kStopCheckInterval = 4096;
 
 std::uint64_t addSaturating(std::uint64_t total, std::uint64_t size) {
   constexpr auto kLargest = std::numeric_limits<std::uint64_t>::max();
@@ -52,8 +49,7 @@ void TreeSum::takePart(Task first) {
 }
 
 void TreeSum::startHelpers() {
-  const unsigned processors = std::thread::hardware_concurrency();
-  const unsigned wanted = processors > 1 ? std::min(processors - 1, kMaxHelpers) : 0;
+  const unsigned wanted = helperThreads();
   helpers_.reserve(wanted);
   for (unsigned i = 0; i < wanted; ++i) {
     {
@@ -96,10 +92,7 @@ void TreeSum::sumTask(Worker& worker, Task task) {
   FolderChain& chain = worker.chain;
   chain.start(std::move(task.parent), std::move(task.above));
   // A thread waiting for work holds no descriptor.
-  const struct ClearOnExit {
-    FolderChain& chain;
-    ~ClearOnExit() { chain.clear(); }
-  } clearOnExit{chain};
+  const ScopeExit clearChain([&chain] { chain.clear(); });
   worker.donateFrom = 0;
   if (task.name.empty()) {
     readLevel(worker, 0, task.path);
@@ -139,9 +132,9 @@ void TreeSum::readLevel(Worker& worker, std::size_t depth, const std::string& to
   level.next = 0;
   worker.donateFrom = std::min(worker.donateFrom, depth);
   std::size_t entries = 0;
-  DirectoryReader& reader = worker.reader;
-  reader.start(worker.chain.openAt(depth)->descriptor());
-  for (DirectoryEntry entry; reader.next(entry, true);) {
+  DirectoryStream& stream = worker.stream;
+  stream.start(worker.chain.openAt(depth)->descriptor());
+  for (DirectoryEntry entry; stream.next(entry, true);) {
     // Every link counts its own size, a link to a folder too, as `du` counts it.
     const bool entered = entry.isFolder && !entry.isSymlink;
     if (!entered) {
@@ -156,10 +149,10 @@ void TreeSum::readLevel(Worker& worker, std::size_t depth, const std::string& to
       level.names.push_back('\0');
     }
     // Within a large folder too; the thread then stops at its next folder.
-    if (++entries % kStopCheckInterval == 0 && stop_.stop_requested()) break;
+    if (++entries % kEntriesBetweenStopChecks == 0 && stop_.stop_requested()) break;
   }
-  if (reader.error() != 0) {
-    worker.problems.push_back({worker.chain.pathOf(topPath, depth), reader.error(), true});
+  if (stream.error() != 0) {
+    worker.problems.push_back({worker.chain.pathOf(topPath, depth), stream.error(), true});
   }
 }
 

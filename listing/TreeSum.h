@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/DirectoryReader.h"
+#include "platform/DirectoryStream.h"
 #include "platform/FolderChain.h"
 
 namespace tarvel {
@@ -51,7 +51,7 @@ class TreeSum {
     std::size_t next = 0;
   };
   struct Worker {
-    DirectoryReader reader;
+    DirectoryStream stream;
     FolderChain chain{FolderChain::kDefaultBudget / 2};
     std::deque<Level> levels;
     std::size_t donateFrom = 0;  // no level above this one has a name left

@@ -34,8 +34,9 @@ void FolderChain::start(SharedFolder top, std::vector<Identity> above) {
   clear();
   above_ = std::move(above);
   budget_ = std::max<std::size_t>(shareOfDescriptors(wanted_), 2);
-  // The top was reached however the caller chose: it is taken as it is.
-  push("", std::move(top));
+  // The top was reached however the caller chose: it is taken as it is. A top among `above`
+  // leaves the chain empty, and entering anything from it then fails.
+  static_cast<void>(push("", std::move(top)));
 }
 
 void FolderChain::clear() {

@@ -44,17 +44,14 @@ class FolderChain {
   std::size_t depth() const { return levels_.size(); }
   // Opens the folder `name` of the deepest one and makes it the deepest; false, with errno set,
   // when it cannot be opened or is one of those holding it (kFolderLoop).
-  bool enter(const char* name);
+  [[nodiscard]] bool enter(const char* name);
   // Makes `folder`, opened as `name` in the deepest folder by someone else, the deepest; false,
   // with errno set to kFolderLoop, when it is one of those holding it.
   [[nodiscard]] bool adopt(const char* name, SharedFolder folder);
   // Leaves the deepest folders until `depth` remain.
   void leaveTo(std::size_t depth);
-  // The deepest folder, opened again if it was closed; null, with errno set, when it can no
-  // longer be reached as it was.
-  SharedFolder deepest();
   // The folder at `level` if it is open now, else null.
-  SharedFolder openAt(std::size_t level) const;
+  [[nodiscard]] SharedFolder openAt(std::size_t level) const;
   // Who the folders holding the one at `level` are, for a chain that starts from it.
   std::vector<Identity> lineage(std::size_t level) const;
   // The path of the folder at `level`: the names below the top, each after a "/", after
@@ -62,6 +59,10 @@ class FolderChain {
   std::string pathOf(std::string_view topPath, std::size_t level) const;
 
  private:
+  // The deepest folder, opened again if it was closed; null, with errno set, when it can no
+  // longer be reached as it was.
+  [[nodiscard]] SharedFolder deepest();
+
   struct Level {
     std::size_t nameStart;  // in names_, NUL-terminated
     SharedFolder folder;    // null while closed
@@ -71,13 +72,13 @@ class FolderChain {
   };
 
   // False, with errno set to kFolderLoop, when `folder` is one of those holding it.
-  bool push(const char* name, SharedFolder folder);
+  [[nodiscard]] bool push(const char* name, SharedFolder folder);
   // Opens the closed levels down to `level` again, each checked to be the folder left there.
   void reopen(std::size_t level);
   // Closes the shallowest open folder but the top and the deepest; false when there is none.
-  bool closeOne();
+  [[nodiscard]] bool closeOne();
   // Opens `name` in `parent`, giving back descriptors of the chain when the process has none left.
-  int openName(int parent, const char* name);
+  [[nodiscard]] int openName(int parent, const char* name);
 
   std::vector<Identity> above_;
   std::vector<Level> levels_;

@@ -26,7 +26,7 @@ class OpenFolder {
 using SharedFolder = std::shared_ptr<const OpenFolder>;
 
 // Takes over `descriptor`: null for -1; closed at once if the holder cannot be made.
-SharedFolder shareFolder(int descriptor);
+[[nodiscard]] SharedFolder shareFolder(int descriptor);
 
 // Whether `error` says the process, or the system, has no descriptor left to open one more.
 inline bool isOutOfDescriptors(int error) {
@@ -36,14 +36,14 @@ inline bool isOutOfDescriptors(int error) {
 // Opens the folder `name` of the open folder `parent` for reading. `name` is one name, never
 // "." or "..", and a symbolic link is never followed, so nothing outside `parent` can be
 // reached. -1 with errno set when it cannot be opened.
-int openSubfolder(int parent, const char* name);
+[[nodiscard]] int openSubfolder(int parent, const char* name);
 
 // Opens the folder at `path` as the user named it ("" is the root; a relative path starts at
 // the working folder), following links on the way as a typed path does. A path longer than the
 // system accepts at once is opened one name at a time. -1 with errno set on failure.
-int openFolderPath(std::string_view path);
+[[nodiscard]] int openFolderPath(std::string_view path);
 
 // The entry `path` names, however long the path; with `followLink`, what a link points to.
-bool statPath(std::string_view path, struct stat& info, bool followLink);
+[[nodiscard]] bool statPath(std::string_view path, struct stat& info, bool followLink);
 
 }  // namespace tarvel

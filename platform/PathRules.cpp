@@ -20,6 +20,12 @@ std::string_view lastPathComponent(std::string_view path) {
   return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
+StemAndExtension splitExtension(std::string_view name) {
+  const auto dot = name.rfind('.');
+  if (dot == std::string_view::npos) return {name, {}, false};
+  return {name.substr(0, dot), name.substr(dot + 1), true};
+}
+
 std::string_view displayName(std::string_view path) {
   return path.empty() ? kRootText : lastPathComponent(path);
 }

@@ -21,6 +21,15 @@ void appendPathComponent(std::string& path, std::string_view name);
 // The text after the last "/", or the whole path when it holds none.
 std::string_view lastPathComponent(std::string_view path);
 
+// A file name cut at its last ".": what stands before it and after it. A name without "." is all
+// stem, with no extension.
+struct StemAndExtension {
+  std::string_view stem;
+  std::string_view extension;
+  bool hasDot = false;
+};
+[[nodiscard]] StemAndExtension splitExtension(std::string_view name);
+
 // The last component as a user sees it: the root shows as "/".
 std::string_view displayName(std::string_view path);
 

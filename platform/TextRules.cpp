@@ -4,8 +4,6 @@
 #include <wchar.h>
 #include <wctype.h>
 
-#include <array>
-
 namespace tarvel {
 
 namespace {
@@ -19,20 +17,6 @@ locale_t utf8Locale() {
 constexpr bool isAscii(unsigned char byte) {
   return byte < 0x80;
 }
-
-struct AsciiTables {
-  std::array<char, 256> upper{};
-  std::array<char, 256> lower{};
-  constexpr AsciiTables() {
-    for (int byte = 0; byte < 256; ++byte) {
-      char plain = static_cast<char>(byte);
-      if (isControlByte(static_cast<unsigned char>(byte))) plain = '?';
-      upper[byte] = (byte >= 'a' && byte <= 'z') ? static_cast<char>(byte - 32) : plain;
-      lower[byte] = (byte >= 'A' && byte <= 'Z') ? static_cast<char>(byte + 32) : plain;
-    }
-  }
-};
-constexpr AsciiTables kAscii;
 
 bool isContinuation(unsigned char byte) {
   return (byte & 0xC0) == 0x80;
@@ -102,11 +86,6 @@ std::size_t encodeCharacter(char32_t c, char* out) {
   return 4;
 }
 
-void appendCharacter(std::string& out, char32_t c) {
-  char bytes[4];
-  out.append(bytes, encodeCharacter(c, bytes));
-}
-
 namespace {
 
 // Surrogate values stand for invalid bytes and never reach the C library.
@@ -169,7 +148,8 @@ void finishLine(std::string& out, std::size_t from, bool capitalize) {
   for (std::size_t i = from; i < out.size(); first = false) {
     const auto byte = static_cast<unsigned char>(out[i]);
     if (isAscii(byte)) {
-      out[i++] = first ? kAscii.upper[byte] : kAscii.lower[byte];
+      const unsigned char cased = first ? kAsciiCase.upper[byte] : kAsciiCase.lower[byte];
+      out[i++] = isControlByte(byte) ? '?' : static_cast<char>(cased);
       continue;
     }
     char32_t c = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -15,13 +16,26 @@ namespace tarvel {
 // valid character takes.
 inline constexpr char32_t kInvalidByteBase = 0xDC00;
 std::size_t decodeCharacter(std::string_view text, std::size_t index, char32_t& character);
-void appendCharacter(std::string& out, char32_t character);
 // Writes the character's bytes (at most 4) to `out` and returns how many.
 std::size_t encodeCharacter(char32_t character, char* out);
 
 // Unicode simple case mapping of one character; invalid bytes come back unchanged.
 char32_t upperCharacter(char32_t character);
 char32_t lowerCharacter(char32_t character);
+
+// The case of ASCII letters, by table (sorting and line finishing look bytes up in their inner
+// loops); every other byte maps to itself.
+struct AsciiCase {
+  std::array<unsigned char, 256> upper{};
+  std::array<unsigned char, 256> lower{};
+  constexpr AsciiCase() {
+    for (int byte = 0; byte < 256; ++byte) {
+      upper[byte] = static_cast<unsigned char>(byte >= 'a' && byte <= 'z' ? byte - 32 : byte);
+      lower[byte] = static_cast<unsigned char>(byte >= 'A' && byte <= 'Z' ? byte + 32 : byte);
+    }
+  }
+};
+inline constexpr AsciiCase kAsciiCase;
 
 // What would break a report line where it is read or shown is written as "?": control bytes
 // (below 0x20, and 0x7F), and the characters that text panes end a line at (NEL U+0085, LINE

@@ -10,10 +10,10 @@
 #include <regex>
 #include <set>
 #include <sstream>
-#include <thread>
 #include <tuple>
 
 #include "cli/CommandLine.h"
+#include "platform/ProcessorCount.h"
 #include "tests/support/CommandWords.h"
 #include "tests/support/ProcessRunner.h"
 #include "tests/support/TestTree.h"
@@ -143,11 +143,13 @@ TEST_F(CliTest, NamesAloneCostNoCallPerFileWithThreadsWithinProcessorsAndAQuietT
   if (runProcess({"strace", "-V"}).exitCode != 0) GTEST_SKIP() << "strace is not installed";
   for (int i = 0; i < 300; ++i)
     tree.createFile("Many/" + std::to_string(i % 100) + "/f" + std::to_string(i));
-  // The thread of each call that names a file "f…", or of every call.
+  // The thread of each call that names a file "f…", or of every call; `processor` pins the run.
   const auto calls = [&](const std::string& set, const char* option, const char* folder,
-                         const char* mark = "") {
-    runProcess({"strace", "-fqqo", "calls.txt", "-e", "trace=" + set, kCliPath, option, folder},
-               traced);
+                         const char* mark = "", const char* processor = nullptr) {
+    std::vector<std::string> command = {"strace",       "-fqqo",  "calls.txt", "-e",
+                                        "trace=" + set, kCliPath, option,      folder};
+    if (processor != nullptr) command.insert(command.begin(), {"taskset", "-c", processor});
+    runProcess(command, traced);
     std::istringstream lines(tree.readFile("calls.txt"));
     std::multiset<std::string> threads;
     for (std::string line; std::getline(lines, line);)
@@ -156,9 +158,11 @@ TEST_F(CliTest, NamesAloneCostNoCallPerFileWithThreadsWithinProcessorsAndAQuietT
   };
   const auto distinct = [](const auto& all) { return std::set(all.begin(), all.end()); };
   EXPECT_EQ(calls("newfstatat,statx", "--no-tree", "Many", "\"f").size(), 0u);
-  const unsigned processors = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
-  for (const char* option : {"--no-tree", "--folder-size", "--sizes"})
+  const unsigned processors = std::min(tarvel::usableProcessors(), 4u);
+  for (const char* option : {"--no-tree", "--folder-size", "--sizes"}) {
     EXPECT_EQ(calls("clone,clone3", option, "Many").size(), processors - 1) << option;
+    EXPECT_EQ(calls("clone,clone3", option, "Many", "", "0").size(), 0u) << "pinned " << option;
+  }
   // Each helper takes its share of the folders, listed or summed.
   for (const char* option : {"--no-tree", "--folder-size"})
     EXPECT_EQ(distinct(calls("getdents64", option, "Many")).size(), processors) << option;

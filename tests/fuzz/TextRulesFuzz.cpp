@@ -24,7 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     char32_t c = 0;
     const std::size_t length = decodeCharacter(text, i, c);
     FUZZ_CHECK(length >= 1 && i + length <= text.size());
-    appendCharacter(again, c);
+    char bytes[4];
+    again.append(bytes, encodeCharacter(c, bytes));
     i += length;
   }
   FUZZ_CHECK(again == text);

@@ -153,7 +153,7 @@ int runScriptedSession(int argc, char** argv) {
     MainDialog& window = *mainWindow();
     whenModalShows([](QWidget* options) { click(options->findChild<QWidget*>("1")); });
     click(window.control(kFormatOptions));
-    window.tree()->selectPath(small);
+    EXPECT_TRUE(window.tree()->selectPath(small));
     click(window.control(kExtraction));
     if (!QTest::qWaitFor([&] { return !window.isListing(); }))
       std::fputs("listing hangs\n", stdout);
@@ -164,7 +164,7 @@ int runScriptedSession(int argc, char** argv) {
     // The About button shows the box (told on standard output), which is then closed.
     whenModalShows([](QWidget* about) { std::fputs("about, ", stdout), about->close(); });
     click(window.control(kAbout));
-    window.tree()->selectPath(wide);
+    EXPECT_TRUE(window.tree()->selectPath(wide));
     click(window.control(kExtraction));
     std::fputs(window.isListing() ? "quit while listing\n" : "not listing\n", stdout);
     click(window.control(kQuit));

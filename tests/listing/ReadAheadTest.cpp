@@ -51,8 +51,8 @@ std::string listWith(
   std::string report;
   OnEachFolder progress(std::move(step));
   NoWarnings warnings;
-  FolderWalk(options, patterns, state, report, progress, warnings)
-      .walk(sources[helpers], {"", root});
+  EXPECT_TRUE(FolderWalk(options, patterns, state, report, progress, warnings)
+                  .walk(sources[helpers], {"", root}));
   sources[helpers].finish();
   EXPECT_EQ(openDescriptors(), descriptorsBefore) << "left open by the source";
   return report + std::to_string(state.folderCount) + "/" + std::to_string(state.fileCount);

@@ -1,4 +1,4 @@
-#include "platform/DirectoryReader.h"
+#include "platform/DirectoryStream.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -27,16 +27,16 @@ bool readEntrySize(int folder, const char* name, std::uint64_t& size) {
   return true;
 }
 
-DirectoryReader::DirectoryReader() : buffer_(new char[kBufferSize]) {}
+DirectoryStream::DirectoryStream() : buffer_(new char[kBufferSize]) {}
 
-void DirectoryReader::start(int descriptor) {
+void DirectoryStream::start(int descriptor) {
   descriptor_ = descriptor;
   filled_ = offset_ = 0;
   exhausted_ = descriptor < 0;
   error_ = 0;
 }
 
-bool DirectoryReader::refill() {
+bool DirectoryStream::refill() {
   for (;;) {
     const ssize_t got = ::getdents64(descriptor_, buffer_.get(), kBufferSize);
     if (got < 0 && errno == EINTR) continue;
@@ -52,7 +52,7 @@ bool DirectoryReader::refill() {
   }
 }
 
-bool DirectoryReader::next(DirectoryEntry& entry, bool wantSize) {
+bool DirectoryStream::next(DirectoryEntry& entry, bool wantSize) {
   for (;;) {
     if (offset_ >= filled_ && (exhausted_ || !refill())) return false;
     const auto* record = reinterpret_cast<const dirent64*>(buffer_.get() + offset_);
@@ -67,7 +67,7 @@ bool DirectoryReader::next(DirectoryEntry& entry, bool wantSize) {
   }
 }
 
-void DirectoryReader::resolveKind(DirectoryEntry& entry, unsigned char type, const char* name,
+void DirectoryStream::resolveKind(DirectoryEntry& entry, unsigned char type, const char* name,
                                   bool wantSize) {
   struct stat info {};
   const bool needOwnStat = type == DT_UNKNOWN || (wantSize && type != DT_DIR);

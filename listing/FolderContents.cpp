@@ -1,4 +1,4 @@
-#include "listing/EntrySource.h"
+#include "listing/FolderContents.h"
 
 #include "listing/AllocationFailurePoint.h"
 #include "listing/NameOrder.h"

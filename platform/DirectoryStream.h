@@ -9,7 +9,7 @@ namespace tarvel {
 
 // One entry of a folder, as the file system holds it.
 struct DirectoryEntry {
-  std::string_view name;   // raw bytes, followed by a NUL in the reader's buffer
+  std::string_view name;   // raw bytes, followed by a NUL in the stream's buffer
   bool isFolder = false;   // a folder, or a symbolic link to one
   bool isSymlink = false;  // the entry itself is a symbolic link
   bool isHidden = false;   // the name begins with "."
@@ -17,29 +17,32 @@ struct DirectoryEntry {
   int sizeError = 0;       // why the size asked for could not be read (an errno value), or 0
 };
 
+// How many entries a long read goes through between two looks at a stop request.
+inline constexpr std::size_t kEntriesBetweenStopChecks = 4096;
+
 // The own size of the entry `name` of the open folder `folder` (a link's own, as `du` counts
 // it); false with errno set when it cannot be read.
-bool readEntrySize(int folder, const char* name, std::uint64_t& size);
+[[nodiscard]] bool readEntrySize(int folder, const char* name, std::uint64_t& size);
 
 // Reads an open folder entry by entry (find-first, find-next). "." and ".." are skipped; names
-// are never matched against a pattern, so "*" and "?" are ordinary characters. One reader reads
+// are never matched against a pattern, so "*" and "?" are ordinary characters. One stream reads
 // many folders in turn; its buffer is allocated once. The folder's descriptor stays the
 // caller's.
-class DirectoryReader {
+class DirectoryStream {
  public:
-  DirectoryReader();
-  DirectoryReader(const DirectoryReader&) = delete;
-  DirectoryReader& operator=(const DirectoryReader&) = delete;
+  DirectoryStream();
+  DirectoryStream(const DirectoryStream&) = delete;
+  DirectoryStream& operator=(const DirectoryStream&) = delete;
 
   // Starts reading the folder open as `descriptor` from its beginning.
   void start(int descriptor);
   // The next entry, or false at the end. `wantSize` asks for the entry's size.
-  bool next(DirectoryEntry& entry, bool wantSize = false);
+  [[nodiscard]] bool next(DirectoryEntry& entry, bool wantSize = false);
   // Why the folder could not be read to its end (an errno value), or 0.
   int error() const { return error_; }
 
  private:
-  bool refill();
+  [[nodiscard]] bool refill();
   void resolveKind(DirectoryEntry& entry, unsigned char type, const char* name, bool wantSize);
 
   int descriptor_ = -1;
