@@ -40,7 +40,7 @@ void ListingRun::build(const SelectedItem& selected, const ListingOptions& optio
     FolderWalk walk(options, patterns_, state_, report_, *progress_, *warnings_, problems_);
     walk.setOutput(output_);
     // The helpers that read ahead stop, and the descriptors kept close, however the walk ends.
-    const ScopeExit finishDisk([this] { disk_.finish(); });
+    const ScopeExit finishDisk{[this] { disk_.finish(); }};
     disk_.setStop(stop);
     if (!walk.walk(source, selected, stop)) return;  // stopped: no footer to a beginning
   } else {

@@ -92,7 +92,7 @@ void TreeSum::sumTask(Worker& worker, Task task) {
   FolderChain& chain = worker.chain;
   chain.start(std::move(task.parent), std::move(task.above));
   // A thread waiting for work holds no descriptor.
-  const ScopeExit clearChain([&chain] { chain.clear(); });
+  const ScopeExit clearChain{[&chain] { chain.clear(); }};
   worker.donateFrom = 0;
   if (task.name.empty()) {
     readLevel(worker, 0, task.path);
