@@ -71,11 +71,21 @@ TEST_F(CliTest, ExitCodesAndWhatGoesWhere) {
 }
 
 // The saves themselves are tested below the program; here, that -o gets the bytes standard
-// output would, and that a refusal is a failure that names the file.
+// output would, into what the kernel opens for the name as the shell would (a pipe, a deleted
+// file, never a new file named after them), and that a refusal is a failure that names the file.
 TEST_F(CliTest, OutputFileGetsTheSameBytesAndARefusalIsAFailure) {
   const auto direct = run({"--footer", "Music"});
   EXPECT_EQ(run({"-o", "out.txt", "--footer", "Music"}).out, "");
   EXPECT_EQ(tree.readFile("out.txt"), direct.out);
+  EXPECT_EQ(run({"-o", "/dev/stdout", "--footer", "Music"}).out, direct.out);  // into a pipe
+  const auto deleted = runProcess(
+      {"sh", "-c",
+       "exec 3>gone.log 4<gone.log && rm gone.log && \"$0\" -o /dev/stdout $1 >&3 && cat <&4",
+       kCliPath, "--footer Music"},
+      {.environment = {}, .workingFolder = tree.root()});
+  EXPECT_EQ(deleted.exitCode, 0) << deleted.err;
+  EXPECT_EQ(deleted.out, direct.out);
+  EXPECT_FALSE(std::filesystem::exists(tree.path("gone.log (deleted)")));
   const auto refused = run({"-o", "Music", "Music"});
   EXPECT_EQ(refused.exitCode, 1);
   EXPECT_EQ(refused.err,
@@ -298,15 +308,21 @@ TEST_F(CliTest, WhatCannotBeReadIsToldAndTheStatusIsOne) {
 
 // A working folder whose full path is longer than the system takes at once: "." is opened as
 // it is, never by its full path, and the full path itself name by name (here with standard
-// input closed, so that a folder on the way gets descriptor 0).
-TEST_F(CliTest, AWorkingFolderDeeperThanAnyPathIsListedAndSummed) {
+// input closed, so that a folder on the way gets descriptor 0); a file saved there is opened
+// from the working folder.
+TEST_F(CliTest, AWorkingFolderDeeperThanAnyPathIsListedSummedAndSavedIn) {
   const std::string name(200, 'n');
   tree.createNestedDirs("deep", name, PATH_MAX / 201 + 2, 12);
   const ProcessOptions options{.environment = {}, .workingFolder = tree.root()};
   const std::string down = "cd deep && for i in $(seq " + std::to_string(PATH_MAX / 201 + 2) +
-                           "); do cd -P \"$1\"; done; exec \"$0\" \"$2\" \"${3:-$PWD}\" <&-";
-  const auto listing = runProcess({"sh", "-c", down, kCliPath, name, "--sizes"}, options);
-  const auto size = runProcess({"sh", "-c", down, kCliPath, name, "--folder-size", "."}, options);
+                           "); do cd -P \"$1\"; done; ";
+  const std::string list = down + "exec \"$0\" \"$2\" \"${3:-$PWD}\" <&-";
+  const auto listing = runProcess({"sh", "-c", list, kCliPath, name, "--sizes"}, options);
+  const auto size = runProcess({"sh", "-c", list, kCliPath, name, "--folder-size", "."}, options);
+  const auto saved = runProcess(
+      {"sh", "-c", down + "\"$0\" -o out.txt --sizes . && cat out.txt", kCliPath, name}, options);
+  EXPECT_EQ(saved.exitCode, 0) << saved.err;
+  EXPECT_EQ(saved.out, name + "\r\n |-Leaf ( 12 )\r\n |------------/\r\n");
   EXPECT_EQ(listing.exitCode, 0) << listing.err;
   EXPECT_EQ(listing.out, name + "\r\n |-Leaf ( 12 )\r\n |------------/\r\n");
   EXPECT_EQ(size.exitCode, 0) << size.err;
