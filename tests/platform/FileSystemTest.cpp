@@ -369,7 +369,8 @@ TEST(SafeFileWriter, SavesKeepTheFileItsLinksAndMetadataAndFailuresKeepItAsItWas
        "meta kept"},
       {"a new file that cannot be written is left behind", false, How::FileSizeLimit, nothing,
        "fresh", big, kTooLarge + "; -"},
-      // Another user's names in a sticky folder, which the shell's ">" refuses to root.
+      // Another user's names in a sticky folder, which the shell's ">" refuses to root (the
+      // FIFO has a reader for a while, so that a save that opens it ends).
       {"root's save follows another user's link to a root-only file", true, How::Protected,
        planted("ln -s ../secret link", file("secret", "keep", 0600)), "pub/link", "new",
        "L'accès à F a été refusé.; pub/ pub/link->../secret secret=keep; -"},
@@ -385,7 +386,7 @@ TEST(SafeFileWriter, SavesKeepTheFileItsLinksAndMetadataAndFailuresKeepItAsItWas
        planted("echo theirs >theirs && chmod 666 theirs", nothing), "pub/theirs", "new",
        "L'accès à F a été refusé.; pub/ pub/theirs=theirs\n; same inode, meta kept"},
       {"root's save sends the report down another user's FIFO", true, How::Protected,
-       planted("mkfifo -m 666 fifo", nothing), "pub/fifo", "new",
+       planted("mkfifo -m 666 fifo && { timeout 5 cat fifo | : & }", nothing), "pub/fifo", "new",
        "L'accès à F a été refusé.; pub/ pub/fifo|; same inode, meta kept"},
   };
   const bool root = ::geteuid() == 0;
