@@ -144,6 +144,8 @@ TEST_F(CliTest, ASignalOrAFailureMidSaveLeavesTheOldFileOrTheNewOneAndNoHiddenFi
        // a file mounted over another, or across file systems: written in place
        {"renameat:error=EBUSY", "alone.txt", 0, report},
        {"renameat:error=EXDEV", "alone.txt", 0, report},
+       // the name found to hold another file just before the rename: nothing replaced
+       {"newfstatat:when=3:error=ENOENT -P alone.txt", "alone.txt", 1, "old"},
        {"close:error=EIO -P /dev/null", "/dev/null", 1,
         ""},  // fails as it closes
               // the old file's attributes unreadable on the copy: written in place, which
