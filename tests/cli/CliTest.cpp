@@ -139,6 +139,8 @@ TEST_F(CliTest, ASignalOrAFailureMidSaveLeavesTheOldFileOrTheNewOneAndNoHiddenFi
       cases.end(),
       {// as the temporary is named, before it exists: the signal waits for the name
        {"getrandom:when=" + naming + ":signal=SIGTERM", "alone.txt", 128 + SIGTERM, "old"},
+       // a file the save created: removed again
+       {"fsync:signal=SIGTERM", "new.txt", 128 + SIGTERM, "<none>"},
        // ignored, as in a background job: it stays ignored
        {"fsync:signal=SIGINT", "ignored.txt", 0, report},
        // a file mounted over another, or across file systems: written in place
@@ -157,7 +159,7 @@ TEST_F(CliTest, ASignalOrAFailureMidSaveLeavesTheOldFileOrTheNewOneAndNoHiddenFi
        {"fsync:when=1:signal=SIGKILL", "linked.txt", 128 + SIGKILL, "old"},
        {"lseek:when=2:signal=SIGKILL", "linked.txt", 128 + SIGKILL, "<copy>"}});
   for (const auto& [inject, target, exitCode, expected] : cases) {
-    for (const char* name : {"alone.txt", "linked.txt", "ignored.txt"})
+    for (const char* name : {"alone.txt", "linked.txt", "ignored.txt", "new.txt"})
       std::filesystem::remove(tree.path(name));
     tree.createFile("alone.txt", "old");
     tree.createFile("linked.txt", "old");
@@ -177,6 +179,8 @@ TEST_F(CliTest, ASignalOrAFailureMidSaveLeavesTheOldFileOrTheNewOneAndNoHiddenFi
     }
     if (expected == "<copy>") {
       EXPECT_EQ(hidden, "[old]") << inject;
+    } else if (expected == "<none>") {
+      EXPECT_FALSE(std::filesystem::exists(tree.path(target))) << inject;
     } else {
       EXPECT_EQ(tree.readFile(target), expected) << inject;
       EXPECT_TRUE(hidden.empty() || exitCode == 128 + SIGKILL) << inject << hidden;
