@@ -439,14 +439,19 @@ TEST(SafeFileWriter, ATargetSwappedWithAFifoWhileSavedIsWrittenAsWhatWasOpened) 
   check(::mkfifo(tree.path("spare").c_str(), 0600) == 0, "mkfifo");
   const int reader = ::open(tree.path("spare").c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   std::atomic<bool> done{false};
+  std::atomic<int> swaps{0};
   std::thread swapper([&] {
-    while (!done)
+    while (!done) {
       ::renameat2(AT_FDCWD, tree.path("target").c_str(), AT_FDCWD, tree.path("spare").c_str(),
                   RENAME_EXCHANGE);
+      ++swaps;
+    }
   });
   std::string failures;
   char drained[4096];
   for (int i = 0; i < 300; ++i) {
+    // At least one swap between two saves, however the threads are scheduled.
+    for (const int seen = swaps; swaps == seen;) std::this_thread::yield();
     const auto result = replaceFileContents(tree.path("target"), "new");
     if (!result.ok) failures += fileErrorMessage(result.cause, "F");
     while (::read(reader, drained, sizeof drained) > 0) {
