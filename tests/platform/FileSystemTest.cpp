@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <linux/fs.h>
 #include <sched.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
@@ -177,10 +178,14 @@ void mountFullDisk(TestTree& tree, const std::string& relative) {
 }
 
 // Switches on the kernel's protections of world-writable sticky folders, as most systems have
-// them, and puts the old values back when it goes; active() tells whether it could.
+// them, and puts the old values back when it goes; active() tells whether it could. Test
+// programs run side by side take turns (a lock), so that none puts back another's values.
 class StickyFolderProtections {
  public:
-  StickyFolderProtections() {
+  StickyFolderProtections()
+      : lock_(::open("/tmp/tarvel-sticky-protections.lock",
+                     O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600)) {
+    active_ = lock_ >= 0 && ::flock(lock_, LOCK_EX) == 0;
     for (auto& [name, old] : saved_) {
       old = readWholeFile(name);
       active_ = active_ && !old.empty() && write(name, "1");
@@ -189,6 +194,7 @@ class StickyFolderProtections {
   ~StickyFolderProtections() {
     for (const auto& [name, old] : saved_)
       if (!old.empty()) write(name, old);
+    if (lock_ >= 0) ::close(lock_);
   }
   StickyFolderProtections(const StickyFolderProtections&) = delete;
   StickyFolderProtections& operator=(const StickyFolderProtections&) = delete;
@@ -202,6 +208,7 @@ class StickyFolderProtections {
   std::pair<std::string, std::string> saved_[3] = {{"/proc/sys/fs/protected_symlinks", ""},
                                                    {"/proc/sys/fs/protected_regular", ""},
                                                    {"/proc/sys/fs/protected_fifos", ""}};
+  int lock_;
   bool active_ = true;
 };
 
