@@ -145,10 +145,13 @@ int runCommandLine(int argc, char** argv) {
   const int status = problems.anyProblem() ? kExitFailure : 0;
 
   if (command.outputFile) {
-    const std::string target =
-        absoluteFromWorkingFolder(*command.outputFile).value_or(*command.outputFile);
-    const FileWriteResult result = replaceFileContents(target, run->report());
-    if (!result.ok) return failure(fileErrorMessage(result.cause, quotePath(target)));
+    // Opened as given, from the working folder however deep; its full path is only for the message.
+    const FileWriteResult result = replaceFileContents(*command.outputFile, run->report());
+    if (!result.ok) {
+      const std::string shown =
+          absoluteFromWorkingFolder(*command.outputFile).value_or(*command.outputFile);
+      return failure(fileErrorMessage(result.cause, quotePath(shown)));
+    }
     return status;
   }
   output.write(run->report());

@@ -43,6 +43,10 @@ int openSubfolder(int parent, const char* name);
 // system accepts at once is opened one name at a time. -1 with errno set on failure.
 int openFolderPath(std::string_view path);
 
+// Opens the folder at `path` only to reach what it holds (O_PATH: no right to read it needed),
+// as openFolderPath does otherwise. -1 with errno set on failure.
+int openFolderToPass(std::string_view path);
+
 // The entry `path` names, however long the path; with `followLink`, what a link points to.
 bool statPath(std::string_view path, struct stat& info, bool followLink);
 
