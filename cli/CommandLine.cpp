@@ -207,10 +207,11 @@ Taille :
       --folder-size          écrire seulement la taille de CHEMIN (avec
                              --no-subfolders : sans ses sous-répertoires)
 Sortie :
-      --format=text|json|csv le rapport (par défaut), ou les mêmes entrées en
+      --format=text|json|csv
+                             le rapport (par défaut), ou les mêmes entrées en
                              données : un document JSON en arbre, ou un CSV
                              (chemin, type, taille, date de modification) ;
-                             les options de mise en forme y sont sans effet
+                             la mise en forme du texte y est sans effet
   -o, --output=FICHIER       écrire dans FICHIER (remplacé sans risque) au lieu
                              de la sortie standard
   -h, --help                 afficher cette aide

@@ -30,24 +30,24 @@ std::unique_ptr<StructuredWriter> makeWriter(CommandLine::Format format, ReportO
   return std::make_unique<JsonWriter>(output);
 }
 
-void walkInto(const CommandLine& command, const SelectedItem& selected, ReadProblems& problems,
+}  // namespace
+
+void walkInto(const CommandLine& command, const SelectedItem& selected, ReadProblems* problems,
               ReportOutput& output) {
   const auto writer = makeWriter(command.format, output);
   DiskSource disk;
-  StructuredWalk walk(command.options, *writer, &problems);
+  StructuredWalk walk(command.options, *writer, problems);
   walk.write(disk, selected);
 }
-
-}  // namespace
 
 std::string writeStructuredListing(const CommandLine& command, const SelectedItem& selected,
                                    ReadProblems& problems, ReportOutput& standardOutput) {
   if (!command.outputFile) {
-    walkInto(command, selected, problems, standardOutput);
+    walkInto(command, selected, &problems, standardOutput);
     return {};
   }
   WholeDocument document;
-  walkInto(command, selected, problems, document);
+  walkInto(command, selected, &problems, document);
   const std::string target =
       absoluteFromWorkingFolder(*command.outputFile).value_or(*command.outputFile);
   const FileWriteResult result = replaceFileContents(target, document.bytes());
