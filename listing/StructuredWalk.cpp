@@ -41,6 +41,7 @@ void StructuredWalk::writeFolder(DiskSource& source, const SelectedItem& selecte
   path_ = selected.path;
   fileCount_ = 0;
   folderCount_ = 0;
+  ancestors_.clear();
   // The helpers that read ahead stop, and the descriptors kept close, however the walk ends.
   const struct FinishDisk {
     DiskSource& disk;
@@ -73,7 +74,9 @@ void StructuredWalk::writeFolder(DiskSource& source, const SelectedItem& selecte
       child.written = false;
       child.device = look.device;
       child.inode = look.inode;
-      const int refusal = refusalToEnter(depth, look);
+      const int refusal = refusalToEnter(look);
+      child.inAncestors = refusal == 0 && look.record.hasStatus;
+      if (child.inAncestors) ancestors_.insert({look.device, look.inode});
       ++depth;
       enterFolder(source, depth, name, refusal);
       if (!options_.noFolders) writeHolders(depth);
@@ -82,17 +85,16 @@ void StructuredWalk::writeFolder(DiskSource& source, const SelectedItem& selecte
     writeFiles(frame, depth);
     if (depth == 0) break;
     if (frame.written) writer_.closeFolder();
+    if (frame.inAncestors) ancestors_.erase({frame.device, frame.inode});
     --depth;
   }
   writer_.end(fileCount_, folderCount_);
 }
 
-int StructuredWalk::refusalToEnter(std::size_t depth, const FolderLook& look) const {
-  if (!look.record.hasStatus) return 0;  // opening it, refusing a link, decides
-  for (std::size_t level = 0; level <= depth; ++level) {
-    if (frames_[level].device == look.device && frames_[level].inode == look.inode) return ELOOP;
-  }
-  return 0;
+int StructuredWalk::refusalToEnter(const FolderLook& look) const {
+  // Without a look at it, opening it (which refuses a link) decides.
+  if (!look.record.hasStatus) return 0;
+  return ancestors_.contains({look.device, look.inode}) ? ELOOP : 0;
 }
 
 void StructuredWalk::enterFolder(DiskSource& source, std::size_t depth, std::string_view name,
@@ -145,6 +147,7 @@ void StructuredWalk::lookAtEntries(DiskSource& source, Frame& frame, std::size_t
     frame.record = EntryRecord::fromStatus(frame.record.name, info);
     frame.device = info.st_dev;
     frame.inode = info.st_ino;
+    ancestors_.insert({info.st_dev, info.st_ino});
   }
   const auto look = [&](std::string_view name, EntryRecord& record) {
     if (descriptor >= 0 && ::fstatat(descriptor, name.data(), &info, AT_SYMLINK_NOFOLLOW) == 0) {

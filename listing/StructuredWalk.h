@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,7 @@ class StructuredWalk {
     bool written = false;        // its entry is in the document
     dev_t device = 0;
     ino_t inode = 0;
+    bool inAncestors = false;  // its device and inode are in ancestors_ while the walk is in it
     FolderContents contents;
     std::vector<FolderLook> folderLooks;   // indexes as contents.folders()
     std::vector<EntryRecord> fileRecords;  // indexes as contents.files()
@@ -54,7 +56,7 @@ class StructuredWalk {
   void lookAtEntries(DiskSource& source, Frame& frame, std::size_t depth);
   void reportProblems(const Frame& frame);
   // The error that keeps the walk out of a subfolder, 0 when it can go in.
-  int refusalToEnter(std::size_t depth, const FolderLook& look) const;
+  int refusalToEnter(const FolderLook& look) const;
   void writeFiles(const Frame& frame, std::size_t depth);
   // Writes the entries of the folders down to `depth` that are not written yet.
   void writeHolders(std::size_t depth);
@@ -72,6 +74,8 @@ class StructuredWalk {
   std::int64_t fileCount_ = 0;
   std::int64_t folderCount_ = 0;
   std::deque<Frame> frames_;
+  // The device and inode of every folder from the top down to the one the walk is in.
+  std::set<std::pair<dev_t, ino_t>> ancestors_;
 };
 
 }  // namespace tarvel
