@@ -93,21 +93,26 @@ void JsonWriter::appendFields(std::string_view nameKey, std::string_view name,
   out += '"';
 }
 
-// A JSON string: quotes and backslashes escaped, control characters as \u00XX.
+// A JSON string: quotes and backslashes escaped, control characters as \u00XX; the runs
+// between them copied whole.
 void JsonWriter::appendString(std::string_view value) {
   std::string& out = text();
   out += '"';
-  for (const char byte : value) {
-    const auto code = static_cast<unsigned char>(byte);
-    if (byte == '"' || byte == '\\') {
+  std::size_t runStart = 0;
+  for (std::size_t i = 0; i < value.size(); ++i) {
+    const auto code = static_cast<unsigned char>(value[i]);
+    const bool plain = code >= 0x20 && code != 0x7F && code != '"' && code != '\\';
+    if (plain) continue;
+    out.append(value.substr(runStart, i - runStart));
+    runStart = i + 1;
+    if (code == '"' || code == '\\') {
       out += '\\';
-      out += byte;
-    } else if (code < 0x20 || code == 0x7F) {
-      appendEscapedByte(out, code);
+      out += value[i];
     } else {
-      out += byte;
+      appendEscapedByte(out, code);
     }
   }
+  out.append(value.substr(runStart));
   out += '"';
 }
 
