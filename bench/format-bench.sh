@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The command line's JSON and CSV documents of the benchmark tree against the sized text
 # report, which reads as much (one `fstatat` per file), and against `find -printf` giving the
-# same fields; then the peak memory of each (GNU time). Prints Markdown tables to stdout;
+# same fields: time, processor time and peak memory. Prints a Markdown table to stdout;
 # progress and build logs go to stderr.
 #
 # Environment:
@@ -11,40 +11,49 @@ set -euo pipefail
 
 # shellcheck source=bench/common.sh
 . "$(dirname "${BASH_SOURCE[0]}")/common.sh"
-[[ -x /usr/bin/time ]] || { echo "GNU time is required: apt-get install -y time" >&2; exit 1; }
 build=$repo/build-bench-format
 
 bench_build "$build" tarvelinquistombrel-cli
 cli=$build/bin/tarvelinquistombrel-cli
 bench_tree
 
-names=("tarvelinquistombrel-cli --sizes DIR" "tarvelinquistombrel-cli --format=json DIR"
-    "tarvelinquistombrel-cli --format=csv DIR" "find DIR -printf '%y,%s,%T@,%p\\n'")
-commands=("$cli --sizes $dir" "$cli --format=json $dir" "$cli --format=csv $dir"
-    "find $dir -printf '%y,%s,%T@,%p\\n'")
-json=$bench_dir/format.json
-options=(-N --warmup 1 --runs "$runs" --export-json "$json")
-for i in "${!commands[@]}"; do options+=(-n "${names[i]}" "${commands[i]}"); done
-log "timing $runs runs per command"
-hyperfine "${options[@]}" >&2
-
-peaks=()
-for command in "${commands[@]}"; do
-    # The words as hyperfine splits them: the find pattern is one quoted word.
-    eval "words=($command)"
-    peaks+=("$(/usr/bin/time -f %M "${words[@]}" 2>&1 >/dev/null | tail -n 1)")
-done
-
-echo "JSON and CSV: $summary. Warm page cache, $runs runs after 1 warm-up, $(nproc) cores."
-echo
-python3 - "$json" "${peaks[@]}" <<'PY'
-import json, sys
-results = json.load(open(sys.argv[1]))["results"]
-peaks = sys.argv[2:]
-text, find = results[0]["median"], results[-1]["median"]
-print("| Command | Median | Ratio to `--sizes` | Ratio to `find -printf` | Peak memory |")
-print("|---|---|---|---|---|")
-for r, peak in zip(results, peaks):
-    print(f"| `{r['command']}` | {r['median'] * 1000:.1f} ms | {r['median'] / text:.2f} "
-          f"| {r['median'] / find:.2f} | {int(peak) / 1024:.1f} MiB |")
+# The commands take turns, run after run, so that a load that comes and goes on the machine
+# falls on each alike; each run's processor time and peak memory come from wait4.
+log "timing $runs interleaved runs per command"
+python3 - "$runs" "$cli" "$dir" <<'PY'
+import os, statistics, subprocess, sys, time
+runs, cli, root = int(sys.argv[1]), sys.argv[2], sys.argv[3]
+commands = [
+    ("tarvelinquistombrel-cli --sizes DIR", [cli, "--sizes", root]),
+    ("tarvelinquistombrel-cli --format=json DIR", [cli, "--format=json", root]),
+    ("tarvelinquistombrel-cli --format=csv DIR", [cli, "--format=csv", root]),
+    ("find DIR -printf '%y,%s,%T@,%p\\n'", ["find", root, "-printf", "%y,%s,%T@,%p\\n"]),
+]
+wall, cpu, peak = ({name: [] for name, _ in commands} for _ in range(3))
+for run in range(runs + 1):  # the first round warms up
+    for name, argv in commands:
+        start = time.perf_counter()
+        child = subprocess.Popen(argv, stdout=subprocess.DEVNULL)
+        _, status, usage = os.wait4(child.pid, 0)
+        elapsed = time.perf_counter() - start
+        assert os.waitstatus_to_exitcode(status) == 0, name
+        if run == 0:
+            continue
+        wall[name].append(elapsed)
+        cpu[name].append(usage.ru_utime + usage.ru_stime)
+        peak[name].append(usage.ru_maxrss)
+text, find = commands[0][0], commands[-1][0]
+median = lambda values: statistics.median(values)
+print("| Command | Median time | Ratio to `--sizes` | Ratio to `find` | Median CPU (user + system) "
+      "| CPU ratio to `--sizes` | CPU ratio to `find` | Peak memory |")
+print("|---|---|---|---|---|---|---|---|")
+for name, _ in commands:
+    print(f"| `{name}` | {median(wall[name]) * 1000:.0f} ms "
+          f"| {median(wall[name]) / median(wall[text]):.2f} "
+          f"| {median(wall[name]) / median(wall[find]):.2f} "
+          f"| {median(cpu[name]) * 1000:.0f} ms | {median(cpu[name]) / median(cpu[text]):.2f} "
+          f"| {median(cpu[name]) / median(cpu[find]):.2f} | {max(peak[name]) / 1024:.1f} MiB |")
 PY
+echo
+echo "JSON and CSV: $summary. Warm page cache, $runs runs of each in turn after one round of"
+echo "warm-up, $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg)."
