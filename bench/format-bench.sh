@@ -8,6 +8,7 @@
 #   BENCH_DIR=/tmp/tarvel-bench-tree   the listing benchmark's tree (made if missing)
 #   RUNS=10                            timed runs per command
 set -euo pipefail
+[[ -x /usr/bin/time ]] || { echo "GNU time is required: apt-get install -y time" >&2; exit 1; }
 
 # shellcheck source=bench/common.sh
 . "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -18,7 +19,8 @@ cli=$build/bin/tarvelinquistombrel-cli
 bench_tree
 
 # The commands take turns, run after run, so that a load that comes and goes on the machine
-# falls on each alike; each run's processor time and peak memory come from wait4.
+# falls on each alike; each run's processor time comes from wait4, the peak memory from one
+# more run under GNU time (the forked child's own figure would count the Python it began as).
 log "timing $runs interleaved runs per command"
 python3 - "$runs" "$cli" "$dir" <<'PY'
 import os, statistics, subprocess, sys, time
@@ -41,7 +43,10 @@ for run in range(runs + 1):  # the first round warms up
             continue
         wall[name].append(elapsed)
         cpu[name].append(usage.ru_utime + usage.ru_stime)
-        peak[name].append(usage.ru_maxrss)
+for name, argv in commands:
+    measured = subprocess.run(["/usr/bin/time", "-f", "%M"] + argv, stdout=subprocess.DEVNULL,
+                              stderr=subprocess.PIPE, text=True, check=True)
+    peak[name] = int(measured.stderr.split()[-1])
 text, find = commands[0][0], commands[-1][0]
 median = lambda values: statistics.median(values)
 print("| Command | Median time | Ratio to `--sizes` | Ratio to `find` | Median CPU (user + system) "
@@ -52,7 +57,7 @@ for name, _ in commands:
           f"| {median(wall[name]) / median(wall[text]):.2f} "
           f"| {median(wall[name]) / median(wall[find]):.2f} "
           f"| {median(cpu[name]) * 1000:.0f} ms | {median(cpu[name]) / median(cpu[text]):.2f} "
-          f"| {median(cpu[name]) / median(cpu[find]):.2f} | {max(peak[name]) / 1024:.1f} MiB |")
+          f"| {median(cpu[name]) / median(cpu[find]):.2f} | {peak[name] / 1024:.1f} MiB |")
 PY
 echo
 echo "JSON and CSV: $summary. Warm page cache, $runs runs of each in turn after one round of"
