@@ -140,6 +140,22 @@ print(sorted(set(got.items()) ^ set(expected.items())))
   }
 }
 
+// A folder mounted inside itself: listed where it stands, not entered again, and told.
+TEST_F(CliTest, AFolderMountedInsideItselfIsListedNotEnteredAgain) {
+  tree.createDir("Music/abba/again");
+  const std::string loop = tree.path("Music/abba/again");
+  if (runProcess({"mount", "--bind", tree.path("Music"), loop}).exitCode != 0)
+    GTEST_SKIP() << "no bind mount here";
+  const auto rows = run({"--format=csv", "--no-files", "Music"});
+  ASSERT_EQ(runProcess({"umount", loop}).exitCode, 0);
+  EXPECT_EQ(rows.exitCode, 1);
+  EXPECT_TRUE(rows.out.starts_with("path,type,size,modified\r\nabba,folder,,")) << rows.out;
+  EXPECT_NE(rows.out.find("\r\nabba/again,folder,,"), std::string::npos);
+  EXPECT_EQ(std::ranges::count(rows.out, '\n'), 4);  // the header, abba, abba/again, Artist
+  EXPECT_TRUE(rows.err.starts_with("tarvelinquistombrel-cli: impossible de lire le dossier « " +
+                                   loop + " »"));
+}
+
 // Standard output gets the report in pieces while the walk writes it (here some four of them);
 // a file gets it whole: the same bytes, separators measured across the pieces included.
 TEST_F(CliTest, AReportWrittenInPiecesIsTheSameAsAWholeOne) {
