@@ -15,6 +15,7 @@
 #include "cli/CommandLine.h"
 #include "cli/PathArgument.h"
 #include "cli/ProblemReport.h"
+#include "cli/StructuredListing.h"
 #include "cli/TerminalProgress.h"
 #include "listing/FolderSize.h"
 #include "listing/ListingRun.h"
@@ -124,6 +125,14 @@ int runCommandLine(int argc, char** argv) {
         sumFolderSize(selected.path, selected.kind == ItemKind::File,
                       command.options.includeSubfolders, {}, &problems, selected.reach);
     if (!writeToStandardOutput(sizeLine(total) + "\n")) return failure(kCannotWrite);
+    return problems.anyProblem() ? kExitFailure : 0;
+  }
+
+  if (command.format != CommandLine::Format::Text) {
+    StandardOutput output;
+    const std::string saveError = writeStructuredListing(command, selected, problems, output);
+    if (!saveError.empty()) return failure(saveError);
+    if (!output.ok()) return failure(kCannotWrite);
     return problems.anyProblem() ? kExitFailure : 0;
   }
 

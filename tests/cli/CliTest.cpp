@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -90,6 +91,79 @@ TEST_F(CliTest, OutputFileGetsTheSameBytesAndARefusalIsAFailure) {
   EXPECT_EQ(refused.exitCode, 1);
   EXPECT_EQ(refused.err,
             "tarvelinquistombrel-cli: L'accès à « " + tree.path("Music") + " » a été refusé.\n");
+}
+
+// What scripts read back with Python's own parsers: every entry, with its type and size, and
+// its name byte for byte from JSON ("name_bytes"), as U+FFFD from CSV, less the quote that
+// keeps a spreadsheet from running it; -o saves the very bytes standard output gets.
+TEST_F(CliTest, JsonAndCsvReadBackGiveEveryEntryWithItsTypeAndSize) {
+  if (runProcess({"python3", "--version"}).exitCode != 0) GTEST_SKIP() << "no python3";
+  constexpr const char* kReadBack = R"(
+import csv, io, json, os, re, sys
+form, document, table = sys.argv[1], open(sys.argv[2], "rb").read(), sys.argv[3:]
+expected = {os.fsencode(table[i]): (table[i + 1], int(table[i + 2]), True)
+            for i in range(0, len(table), 3)}
+when = lambda text: bool(re.fullmatch(r"\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ", text))
+got = {}
+def walk(entries, prefix):
+    for e in entries:
+        name = e["name_bytes"].encode("latin-1") if "name_bytes" in e else e["name"].encode()
+        got[prefix + name] = (e["type"], e.get("size", -1), when(e["modified"]))
+        walk(e.get("contents", []), prefix + name + b"/")
+if form == "json":
+    top = json.loads(document)
+    walk(top["contents"], b"")
+    got[b"counts"] = (top["files"], top["folders"])
+    expected[b"counts"] = (7, 4)  # as the footer counts: the link to a folder is one
+else:
+    expected = {path.decode("utf-8", "replace").encode(): v for path, v in expected.items()}
+    rows = list(csv.reader(io.StringIO(document.decode("utf-8"), newline="")))
+    assert rows.pop(0) == ["path", "type", "size", "modified"] and document.endswith(b"\r\n")
+    for path, kind, size, modified in rows:
+        path = path[1:] if path[:2] in ("'=", "'+", "'-", "'@") else path
+        got[path.encode()] = (kind, int(size) if size else -1, when(modified))
+print(sorted(set(got.items()) ^ set(expected.items())))
+)";
+  // path below Music, type, size (-1: none)
+  const std::tuple<std::string, const char*, int> entries[] = {
+      {"abba", "folder", -1},       {"Artist", "folder", -1},  {"Artist/Song.mp3", "file", 4},
+      {".hidden", "file", 0},       {"list.TXT", "file", 5},   {"=1+2,\"x\"\n", "file", 3},
+      {"-\xFF\x01\x1B", "file", 1}, {"pipe", "other", -1},     {"up", "link", 2},
+      {"up\xE9", "folder", -1},     {"up\xE9/@a\r", "file", 2}};
+  std::vector<std::string> readBack = {"python3", "-c", kReadBack, "", tree.path("document")};
+  for (const auto& [path, type, size] : entries)
+    readBack.insert(readBack.end(), {path, type, std::to_string(size)});
+  tree.createFile("Music/=1+2,\"x\"\n", "abc");
+  tree.createFile("Music/-\xFF\x01\x1B", "z");
+  tree.createFile("Music/up\xE9/@a\r", "zz");
+  ASSERT_EQ(::mkfifo(tree.path("Music/pipe").c_str(), 0600), 0);
+  tree.createSymlink("Music/up", "..");
+  for (const char* form : {"json", "csv"}) {
+    const std::string format = std::string("--format=") + form;
+    const auto direct = run({format, "Music"});
+    EXPECT_EQ(direct.exitCode, 0);
+    EXPECT_EQ(run({format, "-o", "document", "Music"}).out, "");
+    EXPECT_EQ(tree.readFile("document"), direct.out);
+    readBack[3] = form;
+    const auto differences = runProcess(readBack);
+    EXPECT_EQ(differences.out + differences.err, "[]\n") << form;
+  }
+}
+
+// A folder mounted inside itself: listed where it stands, not entered again, and told.
+TEST_F(CliTest, AFolderMountedInsideItselfIsListedNotEnteredAgain) {
+  tree.createDir("Music/abba/again");
+  const std::string loop = tree.path("Music/abba/again");
+  if (runProcess({"mount", "--bind", tree.path("Music"), loop}).exitCode != 0)
+    GTEST_SKIP() << "no bind mount here";
+  const auto rows = run({"--format=csv", "--no-files", "Music"});
+  ASSERT_EQ(runProcess({"umount", loop}).exitCode, 0);
+  EXPECT_EQ(rows.exitCode, 1);
+  EXPECT_TRUE(rows.out.starts_with("path,type,size,modified\r\nabba,folder,,")) << rows.out;
+  EXPECT_NE(rows.out.find("\r\nabba/again,folder,,"), std::string::npos);
+  EXPECT_EQ(std::ranges::count(rows.out, '\n'), 4);  // the header, abba, abba/again, Artist
+  EXPECT_TRUE(rows.err.starts_with("tarvelinquistombrel-cli: impossible de lire le dossier « " +
+                                   loop + " »"));
 }
 
 // Standard output gets the report in pieces while the walk writes it (here some four of them);
@@ -396,6 +470,7 @@ TEST_F(CliTest, WhatCannotBeReadIsToldAndTheStatusIsOne) {
               tree.path("Music/Artisan") + file + " » : accès refusé\n";
   const auto listing = runCli({"--sizes", "Music"}, options);
   const auto size = runCli({"--folder-size", "Music"}, options);
+  const auto document = runCli({"--format=json", "Music"}, options);
   if (listing.exitCode == 126 || listing.err.find("setpriv") != std::string::npos) {
     GTEST_SKIP() << "cannot run as an unprivileged user here";
   }
@@ -406,6 +481,9 @@ TEST_F(CliTest, WhatCannotBeReadIsToldAndTheStatusIsOne) {
             " |-.hidden ( 0 )\r\n |-List.txt ( 5 )\r\n |---------------/\r\n");
   EXPECT_EQ(listing.err, cannotRead("Music/abba") + noSize + cannotRead("Music/Artist/Locked"));
   EXPECT_EQ(runCli({"Music/abba"}, options).err, cannotRead("Music/abba"));  // the top itself
+  EXPECT_EQ(document.exitCode, 1);  // told alike, the document complete all the same
+  EXPECT_EQ(document.err, listing.err);
+  EXPECT_TRUE(document.out.ends_with("\"files\":5,\"folders\":4}\n")) << document.out;
   EXPECT_EQ(size.exitCode, 1);
   EXPECT_EQ(size.out, "Taille du dossier:  9  Octets\n");
   EXPECT_EQ(size.err, noSize + cannotRead("Music/Artist/Locked") + cannotRead("Music/abba"));
