@@ -5,6 +5,7 @@
 #include <cerrno>
 
 #include "listing/NameOrder.h"
+#include "platform/FolderChain.h"
 #include "platform/OpenFolder.h"
 #include "platform/PathRules.h"
 
@@ -94,7 +95,7 @@ void StructuredWalk::writeFolder(DiskSource& source, const SelectedItem& selecte
 int StructuredWalk::refusalToEnter(const FolderLook& look) const {
   // Without a look at it, opening it (which refuses a link) decides.
   if (!look.record.hasStatus) return 0;
-  return ancestors_.contains({look.device, look.inode}) ? ELOOP : 0;
+  return ancestors_.contains({look.device, look.inode}) ? kFolderLoop : 0;
 }
 
 void StructuredWalk::enterFolder(DiskSource& source, std::size_t depth, std::string_view name,

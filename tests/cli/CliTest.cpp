@@ -162,8 +162,8 @@ TEST_F(CliTest, AFolderMountedInsideItselfIsListedNotEnteredAgain) {
   EXPECT_TRUE(rows.out.starts_with("path,type,size,modified\r\nabba,folder,,")) << rows.out;
   EXPECT_NE(rows.out.find("\r\nabba/again,folder,,"), std::string::npos);
   EXPECT_EQ(std::ranges::count(rows.out, '\n'), 4);  // the header, abba, abba/again, Artist
-  EXPECT_TRUE(rows.err.starts_with("tarvelinquistombrel-cli: impossible de lire le dossier « " +
-                                   loop + " »"));
+  EXPECT_EQ(rows.err, "tarvelinquistombrel-cli: le dossier « " + loop +
+                          " » n'est pas parcouru : boucle dans le système de fichiers\n");
 }
 
 // Standard output gets the report in pieces while the walk writes it (here some four of them);
