@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
   FolderTree tree;
   tree.resize(400, 600);
   tree.show();
-  tree.initTree(true);
+  tree.initTree();
   QElapsedTimer timer;
   timer.start();
   if (!tree.selectPath(folder)) {

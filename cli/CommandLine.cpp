@@ -68,6 +68,17 @@ std::string applyValue(std::string_view name, std::string_view value, CommandLin
       return "valeur non valide " + quotePath(value) + " pour " + quotePath(name) +
              " (attendu : none, relative ou absolute)";
     }
+  } else if (name == "--format") {
+    if (value == "text") {
+      command.format = CommandLine::Format::Text;
+    } else if (value == "json") {
+      command.format = CommandLine::Format::Json;
+    } else if (value == "csv") {
+      command.format = CommandLine::Format::Csv;
+    } else {
+      return "valeur non valide " + quotePath(value) + " pour " + quotePath(name) +
+             " (attendu : text, json ou csv)";
+    }
   } else if (name == "--output") {
     if (value.empty()) return "l'option " + quotePath(name) + " demande un nom de fichier";
     command.outputFile = std::string(value);
@@ -77,8 +88,8 @@ std::string applyValue(std::string_view name, std::string_view value, CommandLin
   return {};
 }
 
-constexpr std::array<std::string_view, 5> kValueOptions = {
-    "--extensions", "--separator", "--separator-after", "--path", "--output"};
+constexpr std::array<std::string_view, 6> kValueOptions = {
+    "--extensions", "--separator", "--separator-after", "--path", "--format", "--output"};
 
 bool takesValue(std::string_view name) {
   return std::ranges::find(kValueOptions, name) != kValueOptions.end();
@@ -196,6 +207,11 @@ Taille :
       --folder-size          écrire seulement la taille de CHEMIN (avec
                              --no-subfolders : sans ses sous-répertoires)
 Sortie :
+      --format=text|json|csv
+                             le rapport (par défaut), ou les mêmes entrées en
+                             données : un document JSON en arbre, ou un CSV
+                             (chemin, type, taille, date de modification) ;
+                             la mise en forme du texte y est sans effet
   -o, --output=FICHIER       écrire dans FICHIER (remplacé sans risque) au lieu
                              de la sortie standard
   -h, --help                 afficher cette aide

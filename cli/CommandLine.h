@@ -16,6 +16,9 @@ struct CommandLine {
   ListingOptions options;
   std::string path;
   std::optional<std::string> outputFile;
+  // Text is the report; JSON and CSV give the same entries as data for scripts.
+  enum class Format { Text, Json, Csv };
+  Format format = Format::Text;
 };
 
 struct ParsedCommandLine {

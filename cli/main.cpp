@@ -15,6 +15,7 @@
 #include "cli/CommandLine.h"
 #include "cli/PathArgument.h"
 #include "cli/ProblemReport.h"
+#include "cli/StructuredListing.h"
 #include "cli/TerminalProgress.h"
 #include "listing/FolderSize.h"
 #include "listing/ListingRun.h"
@@ -127,6 +128,14 @@ int runCommandLine(int argc, char** argv) {
     return problems.anyProblem() ? kExitFailure : 0;
   }
 
+  if (command.format != CommandLine::Format::Text) {
+    StandardOutput output;
+    const std::string saveError = writeStructuredListing(command, selected, problems, output);
+    if (!saveError.empty()) return failure(saveError);
+    if (!output.ok()) return failure(kCannotWrite);
+    return problems.anyProblem() ? kExitFailure : 0;
+  }
+
   auto run = std::make_unique<ListingRun>();
   run->setClock(clock);
   run->setProblemSink(&problems);
@@ -145,10 +154,13 @@ int runCommandLine(int argc, char** argv) {
   const int status = problems.anyProblem() ? kExitFailure : 0;
 
   if (command.outputFile) {
-    const std::string target =
-        absoluteFromWorkingFolder(*command.outputFile).value_or(*command.outputFile);
-    const FileWriteResult result = replaceFileContents(target, run->report());
-    if (!result.ok) return failure(fileErrorMessage(result.cause, quotePath(target)));
+    // Opened as given, from the working folder however deep; its full path is only for the message.
+    const FileWriteResult result = replaceFileContents(*command.outputFile, run->report());
+    if (!result.ok) {
+      const std::string shown =
+          absoluteFromWorkingFolder(*command.outputFile).value_or(*command.outputFile);
+      return failure(fileErrorMessage(result.cause, quotePath(shown)));
+    }
     return status;
   }
   output.write(run->report());

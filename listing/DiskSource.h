@@ -26,6 +26,10 @@ class DiskSource final : public EntrySource {
   void readFolder(const FolderToRead& folder, bool wantSizes, FolderContents& contents) override;
   void expectSubfolders(const FolderToRead& folder, const FolderContents& contents,
                         const std::vector<std::size_t>& order) override;
+  // The folder read last, at `depth`, while the walk is in it; null when it was not opened.
+  SharedFolder folderRead(std::size_t depth) {
+    return chain_.depth() == depth + 1 ? chain_.deepest() : nullptr;
+  }
   // Stops the helpers and closes every descriptor kept for the last walk. Every walk ends
   // with it, however it ends: what helpers read for one walk must not serve the next.
   void finish();

@@ -13,6 +13,7 @@ FileErrorCause classifyErrno(int errorNumber) {
     case ENOTEMPTY:
     case EOPNOTSUPP:
     case EXDEV:
+    case ENOSYS:
       return FileErrorCause::AccessDenied;
     case ENOENT:
     case ENOTDIR:
@@ -26,16 +27,26 @@ FileErrorCause classifyErrno(int errorNumber) {
     case ENFILE:
       return FileErrorCause::TooManyOpenFiles;
     case ENOSPC:
+      return FileErrorCause::DiskFull;
     case EDQUOT:
+      return FileErrorCause::QuotaExceeded;
     case EFBIG:
     case EOVERFLOW:
-      return FileErrorCause::DiskFull;
+      return FileErrorCause::FileTooLarge;
+    case ENXIO:
+    case ENODEV:
+      return FileErrorCause::NoDevice;
+    case EPIPE:
+    case ECONNRESET:
+      return FileErrorCause::ReaderGone;
     case EMLINK:
       return FileErrorCause::DirectoryFull;
     case EIO:
-    case ENXIO:
-    case ENODEV:
     case ESTALE:
+    case EREMOTEIO:
+    case ETIMEDOUT:
+    case ENOLINK:
+    case EUCLEAN:
       return FileErrorCause::HardwareError;
     case ETXTBSY:
     case EBUSY:
@@ -91,6 +102,18 @@ std::string fileErrorMessage(FileErrorCause cause, std::string_view fullPath) {
       break;
     case FileErrorCause::OutOfMemory:
       before = "Mémoire insuffisante lors de l'accès à ", after = ".";
+      break;
+    case FileErrorCause::FileTooLarge:
+      before = "Fichier trop volumineux : ", after = " dépasserait la taille permise.";
+      break;
+    case FileErrorCause::QuotaExceeded:
+      before = "Quota de disque dépassé lors de l'accès à ", after = ".";
+      break;
+    case FileErrorCause::NoDevice:
+      before = "", after = " ne mène à aucun fichier ni périphérique où écrire (une socket ?).";
+      break;
+    case FileErrorCause::ReaderGone:
+      before = "Le lecteur de ", after = " s'est arrêté avant la fin de l'écriture.";
       break;
   }
   std::string message(before);

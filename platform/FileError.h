@@ -19,11 +19,15 @@ enum class FileErrorCause {
   LockViolation,
   LinkLoop,
   OutOfMemory,
+  FileTooLarge,
+  QuotaExceeded,
+  NoDevice,
+  ReaderGone,
 };
 
-FileErrorCause classifyErrno(int errorNumber);
+[[nodiscard]] FileErrorCause classifyErrno(int errorNumber);
 
 // The French message for the cause, naming the file by its full path.
-std::string fileErrorMessage(FileErrorCause cause, std::string_view fullPath);
+[[nodiscard]] std::string fileErrorMessage(FileErrorCause cause, std::string_view fullPath);
 
 }  // namespace tarvel

@@ -50,6 +50,9 @@ class FolderChain {
   [[nodiscard]] bool adopt(const char* name, SharedFolder folder);
   // Leaves the deepest folders until `depth` remain.
   void leaveTo(std::size_t depth);
+  // The deepest folder, opened again if it was closed; null, with errno set, when it can no
+  // longer be reached as it was.
+  [[nodiscard]] SharedFolder deepest();
   // The folder at `level` if it is open now, else null.
   [[nodiscard]] SharedFolder openAt(std::size_t level) const;
   // Who the folders holding the one at `level` are, for a chain that starts from it.
@@ -59,10 +62,6 @@ class FolderChain {
   std::string pathOf(std::string_view topPath, std::size_t level) const;
 
  private:
-  // The deepest folder, opened again if it was closed; null, with errno set, when it can no
-  // longer be reached as it was.
-  [[nodiscard]] SharedFolder deepest();
-
   struct Level {
     std::size_t nameStart;  // in names_, NUL-terminated
     SharedFolder folder;    // null while closed

@@ -28,33 +28,26 @@ int writeAt(int fd, std::size_t offset, std::string_view bytes) {
   return writeFully(fd, bytes);
 }
 
-int rewrite(int fd, std::string_view bytes) {
+}  // namespace
+
+InPlaceWriteResult writeInPlace(int file, std::string_view bytes) {
   struct stat info {};
-  if (::fstat(fd, &info) != 0) return errno;
+  if (::fstat(file, &info) != 0) return {errno};
   const auto oldSize = static_cast<std::size_t>(info.st_size);
-  if (const int error = reserve(fd, bytes.size()); error != 0) return error;
+  if (const int error = reserve(file, bytes.size()); error != 0) return {error};
   if (bytes.size() > oldSize) {
-    if (const int error = writeAt(fd, oldSize, bytes.substr(oldSize)); error != 0) {
-      [[maybe_unused]] const int cut = ::ftruncate(fd, info.st_size);  // the old length back
-      return error;
+    if (const int error = writeAt(file, oldSize, bytes.substr(oldSize)); error != 0) {
+      [[maybe_unused]] const int cut = ::ftruncate(file, info.st_size);  // the old length back
+      return {error};
     }
   }
   // From here the blocks are the file's own: only a failing device can stop the write.
-  if (const int error = writeAt(fd, 0, bytes.substr(0, oldSize)); error != 0) return error;
-  if (bytes.size() < oldSize && ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) {
-    return errno;
+  if (const int error = writeAt(file, 0, bytes.substr(0, oldSize)); error != 0)
+    return {error, true};
+  if (bytes.size() < oldSize && ::ftruncate(file, static_cast<off_t>(bytes.size())) != 0) {
+    return {errno, true};
   }
-  return ::fsync(fd) == 0 ? 0 : errno;
-}
-
-}  // namespace
-
-int writeInPlace(const std::string& path, std::string_view bytes) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
-  if (fd < 0) return errno;
-  int error = rewrite(fd, bytes);
-  if (::close(fd) != 0 && error == 0) error = errno;
-  return error;
+  return {::fsync(file) == 0 ? 0 : errno, true};
 }
 
 }  // namespace tarvel

@@ -1,11 +1,14 @@
 #include "platform/MetadataCopy.h"
 
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace tarvel {
@@ -53,9 +56,9 @@ bool holds(std::string_view names, const std::string& name) {
   return !forEachName(names, [&](const std::string& other) { return other != name; });
 }
 
-bool copyAttributes(const std::string& original, int copy) {
+bool copyAttributes(int original, int copy) {
   const auto wanted = attributeNames(
-      [&](char* buffer, std::size_t size) { return ::llistxattr(original.c_str(), buffer, size); });
+      [&](char* buffer, std::size_t size) { return ::flistxattr(original, buffer, size); });
   const auto present = attributeNames(
       [&](char* buffer, std::size_t size) { return ::flistxattr(copy, buffer, size); });
   if (!wanted || !present) return false;
@@ -64,19 +67,40 @@ bool copyAttributes(const std::string& original, int copy) {
   });
   return extraRemoved && forEachName(*wanted, [&](const std::string& name) {
            const auto value = readAll([&](char* buffer, std::size_t size) {
-             return ::lgetxattr(original.c_str(), name.c_str(), buffer, size);
+             return ::fgetxattr(original, name.c_str(), buffer, size);
            });
            return value && ::fsetxattr(copy, name.c_str(), value->data(), value->size(), 0) == 0;
          });
 }
 
+// The attribute flags a user may change (chattr's letters: no dump, no access time, synchronous
+// writes...), as the file system keeps them; none where it keeps no flags.
+std::optional<int> attributeFlags(int file) {
+  int flags = 0;
+  if (::ioctl(file, FS_IOC_GETFLAGS, &flags) == 0) return flags & FS_FL_USER_MODIFIABLE;
+  if (errno == ENOTTY || errno == ENOTSUP || errno == EINVAL || errno == ENOSYS) return 0;
+  return std::nullopt;
+}
+
+bool copyFlags(int original, int copy) {
+  const auto wanted = attributeFlags(original);
+  const auto present = attributeFlags(copy);
+  if (!wanted || !present) return false;
+  if (*wanted == *present) return true;
+  int flags = 0;
+  if (::ioctl(copy, FS_IOC_GETFLAGS, &flags) != 0) return false;
+  flags = (flags & ~FS_FL_USER_MODIFIABLE) | *wanted;
+  // Set, then read back: a file system may take the call and drop a flag it does not keep.
+  return ::ioctl(copy, FS_IOC_SETFLAGS, &flags) == 0 && attributeFlags(copy) == wanted;
+}
+
 }  // namespace
 
-bool copyMetadata(const std::string& original, const struct stat& info, int copy) {
+bool copyMetadata(int original, const struct stat& info, int copy) {
   // Owner first, mode last: a change of owner clears the set-id bits, and setting an ACL sets
   // the group bits. What could not be set shows in the check at the end.
   [[maybe_unused]] const int owned = ::fchown(copy, info.st_uid, info.st_gid);
-  if (!copyAttributes(original, copy)) return false;
+  if (!copyAttributes(original, copy) || !copyFlags(original, copy)) return false;
   [[maybe_unused]] const int moded = ::fchmod(copy, info.st_mode & 07777);
   struct stat now {};
   return ::fstat(copy, &now) == 0 && now.st_uid == info.st_uid && now.st_gid == info.st_gid &&

@@ -39,6 +39,20 @@ int openParentByNames(std::string_view path, std::string& last) {
   return folder;
 }
 
+int openFolderWith(std::string_view path, int flags) {
+  const std::string whole(path.empty() ? "/" : path);
+  const int folder = ::open(whole.c_str(), flags);
+  if (folder >= 0 || errno != ENAMETOOLONG) return folder;
+  std::string last;
+  const int parent = openParentByNames(whole, last);
+  if (parent < 0) return -1;
+  const int opened = ::openat(parent, last.c_str(), flags);
+  const int error = errno;
+  ::close(parent);
+  errno = error;
+  return opened;
+}
+
 }  // namespace
 
 OpenFolder::~OpenFolder() {
@@ -64,17 +78,11 @@ int openSubfolder(int parent, const char* name) {
 }
 
 int openFolderPath(std::string_view path) {
-  const std::string whole(path.empty() ? "/" : path);
-  const int folder = ::open(whole.c_str(), kReadFlags);
-  if (folder >= 0 || errno != ENAMETOOLONG) return folder;
-  std::string last;
-  const int parent = openParentByNames(whole, last);
-  if (parent < 0) return -1;
-  const int opened = ::openat(parent, last.c_str(), kReadFlags);
-  const int error = errno;
-  ::close(parent);
-  errno = error;
-  return opened;
+  return openFolderWith(path, kReadFlags);
+}
+
+int openFolderToPass(std::string_view path) {
+  return openFolderWith(path, kPassFlags);
 }
 
 bool statPath(std::string_view path, struct stat& info, bool followLink) {

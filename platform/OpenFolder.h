@@ -43,6 +43,10 @@ inline bool isOutOfDescriptors(int error) {
 // system accepts at once is opened one name at a time. -1 with errno set on failure.
 [[nodiscard]] int openFolderPath(std::string_view path);
 
+// Opens the folder at `path` only to reach what it holds (O_PATH: no right to read it needed),
+// as openFolderPath does otherwise. -1 with errno set on failure.
+[[nodiscard]] int openFolderToPass(std::string_view path);
+
 // The entry `path` names, however long the path; with `followLink`, what a link points to.
 [[nodiscard]] bool statPath(std::string_view path, struct stat& info, bool followLink);
 

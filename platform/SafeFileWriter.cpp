@@ -1,6 +1,5 @@
 #include "platform/SafeFileWriter.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,6 +7,7 @@
 
 #include "platform/FullWrite.h"
 #include "platform/InPlaceWrite.h"
+#include "platform/OldFileCopy.h"
 #include "platform/RenameWrite.h"
 #include "platform/SaveInterruption.h"
 #include "platform/SaveTarget.h"
@@ -21,12 +21,39 @@ FileWriteResult outcome(int errorNumber) {
   return {false, classifyErrno(errorNumber), errorNumber};
 }
 
-// A device or a pipe: there is no old content to keep, and no length to reserve.
-int writeThrough(const std::string& path, std::string_view bytes) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
-  if (fd < 0) return errno;
-  int error = writeFully(fd, bytes);
-  if (::close(fd) != 0 && error == 0) error = errno;
+// A device or a pipe given on purpose: no old content to keep, no length to reserve, and no
+// signal held, since a pipe may wait for its reader as long as it likes.
+int writeThrough(SaveTarget& target, std::string_view bytes) {
+  const int error = writeFully(target.file.get(), bytes);
+  const int closed = target.file.close();
+  return error != 0 ? error : closed;
+}
+
+// A file this save made: it held nothing, so on failure, or on a signal, it goes again.
+int writeNew(SaveTarget& target, std::string_view bytes, SaveInterruption& interruption) {
+  interruption.removeOnSignal(target.folder.get(), target.name);
+  int error = writeFully(target.file.get(), bytes);
+  if (error == 0 && ::fsync(target.file.get()) != 0) error = errno;
+  if (const int closed = target.file.close(); error == 0) error = closed;
+  interruption.defer();
+  if (error != 0 && namesFile(target.folder.get(), target.name, target.info))
+    ::unlinkat(target.folder.get(), target.name.c_str(), 0);
+  interruption.endAtOnce();
+  return error;
+}
+
+// Rewritten in place, the file must never be left half old, half new by a signal; a crash
+// leaves the copy of its old bytes beside it.
+int rewriteInPlace(SaveTarget& target, std::string_view bytes, SaveInterruption& interruption) {
+  std::unique_ptr<SideFile> copy = copyOldFile(target, interruption);
+  interruption.defer();
+  const InPlaceWriteResult written = writeInPlace(target.file.get(), bytes);
+  const int closed = target.file.close();
+  const int error = written.error != 0 ? written.error : closed;
+  // Once the old bytes began to change, a failure leaves the copy as their only whole form.
+  if (copy && error != 0 && written.touched) copy->keep();
+  copy.reset();
+  interruption.endAtOnce();
   return error;
 }
 
@@ -34,27 +61,18 @@ int writeThrough(const std::string& path, std::string_view bytes) {
 
 FileWriteResult replaceFileContents(const std::string& path, std::string_view bytes) {
   SaveInterruption interruption;
-  const SaveTarget target = resolveSaveTarget(path);
+  SaveTarget target = openSaveTarget(path);
   if (target.error != 0) return outcome(target.error);
-  struct stat old {};
-  if (::stat(target.path.c_str(), &old) != 0) {
-    if (errno != ENOENT) return outcome(errno);
-    return outcome(writeByRename(target.path, nullptr, bytes, interruption).error);
-  }
-  if (S_ISDIR(old.st_mode)) return outcome(EISDIR);
-  if (!S_ISREG(old.st_mode)) return outcome(writeThrough(target.path, bytes));
-  // Root passes access(); the write bits still say the owner wants the file left alone.
-  if ((old.st_mode & 0222) == 0 || ::access(target.path.c_str(), W_OK) != 0) {
-    return outcome(EACCES);
-  }
+  if (!S_ISREG(target.info.st_mode)) return outcome(writeThrough(target, bytes));
+  if (target.created) return outcome(writeNew(target, bytes, interruption));
+  // Root may write anything; the write bits still say the owner wants the file left alone.
+  if ((target.info.st_mode & 0222) == 0) return outcome(EACCES);
   // A rename would leave the other names, or the link, with the old file.
-  if (!target.throughLink && old.st_nlink == 1) {
-    const RenameWriteResult renamed = writeByRename(target.path, &old, bytes, interruption);
+  if (target.direct && target.info.st_nlink == 1) {
+    const RenameWriteResult renamed = writeByRename(target, bytes, interruption);
     if (!renamed.wouldLose) return outcome(renamed.error);
   }
-  // Rewritten in place, the file must never be left half old, half new by a signal.
-  interruption.defer();
-  return outcome(writeInPlace(target.path, bytes));
+  return outcome(rewriteInPlace(target, bytes, interruption));
 }
 
 }  // namespace tarvel

@@ -13,15 +13,19 @@ struct FileWriteResult {
   int errorNumber = 0;
 };
 
-// Replaces the content of the file at `path` with `bytes`, so that a failure never damages
-// what was there and a success keeps what belongs to the file. Normally the bytes go to a
-// temporary file in the same folder, given the old file's owner, attributes and mode, which
-// then takes its place by rename. Where a rename would lose something (other hard links, a
-// symbolic link given as the path, an owner or attribute that cannot be given, no new file
-// possible in the folder), the file is written in place after its new length is reserved. A
-// link is written through, even to a file it names that does not exist yet; a new file gets
-// 0666 less the umask. An existing file without write permission is refused as access denied;
-// a device or a pipe is simply written to.
-FileWriteResult replaceFileContents(const std::string& path, std::string_view bytes);
+// Replaces the content of the file at `path` (a relative path starts at the working folder)
+// with `bytes`, so that a failure never damages what was there and a success keeps what belongs
+// to the file. The file is opened as the shell's ">" opens it, so that the kernel's permission
+// checks and link protections decide where the save may write; what it opened decides how:
+// - a new file (0666 less the umask) is written directly, and removed again on failure;
+// - a regular file named directly, with no other hard link, gets its bytes through a hidden
+//   temporary in its folder, given its owner, attributes, flags and mode, renamed over it;
+// - where that would lose something (other hard links, a link given as the path, an owner,
+//   attribute or flag that cannot be given, no new file possible in the folder, a name that
+//   cannot be renamed over), it is rewritten in place through the descriptor opened, after a
+//   hidden copy of its old bytes is made beside it (removed once the new bytes are synced);
+// - a device or a pipe is simply written to, as the shell does.
+// A regular file without any write permission is refused as access denied, even for root.
+[[nodiscard]] FileWriteResult replaceFileContents(const std::string& path, std::string_view bytes);
 
 }  // namespace tarvel

@@ -1,5 +1,6 @@
 #include "platform/SaveInterruption.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,24 +12,33 @@ namespace tarvel {
 
 namespace {
 
-constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
+// The signals sent from outside (a terminal, a timer, a system about to stop) that end a program
+// by default. Those the program's own faults raise (SEGV, BUS, ...) are left alone: a program
+// that caused one must not go on writing.
+constexpr int kSignals[] = {SIGHUP,   SIGINT,  SIGQUIT,   SIGTERM, SIGUSR1, SIGUSR2, SIGALRM,
+                            SIGPIPE,  SIGXCPU, SIGVTALRM, SIGPROF, SIGIO,   SIGPWR,
+#ifdef SIGSTKFLT
+                            SIGSTKFLT
+#endif
+};
 
-enum Mode : int { kEndAtOnce, kDefer, kRemoveTemporary };
+enum Mode : int { kEndAtOnce, kDefer, kRemoveFile };
 
 // Only lock-free atomics and plain buffers may be touched from a signal handler.
 static_assert(std::atomic<int>::is_always_lock_free);
 std::atomic<int> gMode{kEndAtOnce};
 std::atomic<int> gPending{0};
-char gTemporary[PATH_MAX];
+int gFolder = -1;
+char gName[NAME_MAX + 1];
 
-// Async-signal-safe calls only: unlink, signal and raise.
+// Async-signal-safe calls only: unlinkat, signal and raise.
 void onSignal(int signal) {
   const int mode = gMode.load();
   if (mode == kDefer) {
     gPending.store(signal);
     return;
   }
-  if (mode == kRemoveTemporary) ::unlink(gTemporary);
+  if (mode == kRemoveFile) ::unlinkat(gFolder, gName, 0);
   // The default action, raised again once this handler returns, ends the program by the signal.
   ::signal(signal, SIG_DFL);
   ::raise(signal);
@@ -53,10 +63,15 @@ SaveInterruption::SaveInterruption() {
     if ((previous.sa_flags & SA_SIGINFO) != 0 || previous.sa_handler != SIG_DFL) continue;
     if (::sigaction(signal, &action, nullptr) == 0) replaced_.push_back({signal, previous});
   }
+  struct sigaction ignore {};
+  ignore.sa_handler = SIG_IGN;
+  sigemptyset(&ignore.sa_mask);
+  ::sigaction(SIGXFSZ, &ignore, &fileSizeAction_);
 }
 
 SaveInterruption::~SaveInterruption() {
   gMode.store(kEndAtOnce);
+  ::sigaction(SIGXFSZ, &fileSizeAction_, nullptr);
   for (const auto& [signal, previous] : replaced_) ::sigaction(signal, &previous, nullptr);
   if (const int signal = gPending.exchange(0); signal != 0) ::raise(signal);
 }
@@ -65,13 +80,14 @@ void SaveInterruption::defer() {
   gMode.store(kDefer);
 }
 
-void SaveInterruption::removeOnSignal(const std::string& temporary) {
-  // Deferred while the name is copied: the handler reads the buffer only once armed.
+void SaveInterruption::removeOnSignal(int folder, const std::string& name) {
+  // Deferred while the name is copied: the handler reads it only once armed.
   gMode.store(kDefer);
-  const std::size_t length = std::min(temporary.size(), sizeof gTemporary - 1);
-  std::memcpy(gTemporary, temporary.data(), length);
-  gTemporary[length] = '\0';
-  gMode.store(kRemoveTemporary);
+  const std::size_t length = std::min(name.size(), sizeof gName - 1);
+  std::memcpy(gName, name.data(), length);
+  gName[length] = '\0';
+  gFolder = folder;
+  gMode.store(kRemoveFile);
   takePending();
 }
 

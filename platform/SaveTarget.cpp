@@ -1,51 +1,92 @@
 #include "platform/SaveTarget.h"
 
-#include <sys/stat.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
-#include <vector>
 
+#include "platform/OpenFolder.h"
 #include "platform/PathRules.h"
 
 namespace tarvel {
 
 namespace {
 
-// As many links as the kernel follows in one path before it calls it a loop.
-constexpr int kMostLinks = 40;
+constexpr int kWriteFlags = O_WRONLY | O_CLOEXEC | O_NOCTTY;
+
+// The folder part of `path`: what comes before its last name ("." when there is none).
+std::string folderOf(const std::string& path, const std::string& name) {
+  const std::string folder = path.substr(0, path.size() - name.size());
+  return folder.empty() ? "." : folder;
+}
+
+// Opens `name` in `folder` for writing as the shell does. A first try that may only create tells
+// a new file from an old one; an existing name (a file, or a link, which that try never follows)
+// is then opened with O_CREAT all the same, since the kernel's protections of world-writable
+// sticky folders apply only to opens that may create.
+int openAsTheShell(SaveTarget& target) {
+  const char* name = target.name.c_str();
+  target.file.reset(::openat(target.folder.get(), name, kWriteFlags | O_CREAT | O_EXCL, 0666));
+  if (target.file.valid()) {
+    target.created = true;
+    return 0;
+  }
+  if (errno != EEXIST) return errno;
+  target.file.reset(::openat(target.folder.get(), name, kWriteFlags | O_CREAT, 0666));
+  return target.file.valid() ? 0 : errno;
+}
 
 }  // namespace
 
-SaveTarget resolveSaveTarget(const std::string& path) {
-  SaveTarget target{path};
-  std::vector<char> link(PATH_MAX);
-  for (int followed = 0;; ++followed) {
-    struct stat info {};
-    if (::lstat(target.path.c_str(), &info) != 0) {
-      // Nothing there yet: the save creates it (a missing folder fails then, with its cause).
-      if (errno != ENOENT) target.error = errno;
-      return target;
-    }
-    if (!S_ISLNK(info.st_mode)) return target;
-    if (followed == kMostLinks) {
-      target.error = ELOOP;
-      return target;
-    }
-    const ssize_t length = ::readlink(target.path.c_str(), link.data(), link.size());
-    if (length < 0 || static_cast<std::size_t>(length) == link.size()) {
-      target.error = length < 0 ? errno : ENAMETOOLONG;
-      return target;
-    }
-    std::string next(link.data(), static_cast<std::size_t>(length));
-    // A relative link is read from the folder that holds it: it takes the link's name's place.
-    if (!next.starts_with('/')) {
-      next.insert(0, target.path, 0, target.path.size() - lastPathComponent(target.path).size());
-    }
-    target.path = next;
-    target.throughLink = true;
+SaveTarget openSaveTarget(const std::string& path) {
+  SaveTarget target;
+  target.name = std::string(lastPathComponent(path));
+  target.folder.reset(openFolderToPass(folderOf(path, target.name)));
+  if (!target.folder.valid()) {
+    target.error = errno;
+    return target;
   }
+  // "folder/" names a folder, which is never written as a file.
+  if (target.name.empty()) {
+    target.error = EISDIR;
+    return target;
+  }
+  if ((target.error = openAsTheShell(target)) != 0) return target;
+  if (::fstat(target.file.get(), &target.info) != 0) {
+    target.error = errno;
+    return target;
+  }
+  target.direct = namesFile(target.folder.get(), target.name, target.info);
+  return target;
+}
+
+bool namesFile(int folder, const std::string& name, const struct stat& info) {
+  struct stat now {};
+  return ::fstatat(folder, name.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0 &&
+         now.st_dev == info.st_dev && now.st_ino == info.st_ino;
+}
+
+FilePlace placeOf(const SaveTarget& target) {
+  FilePlace place;
+  if (target.direct) {
+    place.folder = target.folder.get();
+    place.name = target.name;
+    return place;
+  }
+  // Reached through links: the kernel knows the path it opened; it counts only if the name found
+  // there is still that file (not a deleted file's "(deleted)" path, nor a name reused since).
+  char opened[PATH_MAX];
+  const std::string self = "/proc/self/fd/" + std::to_string(target.file.get());
+  const ssize_t length = ::readlink(self.c_str(), opened, sizeof opened);
+  if (length <= 0 || static_cast<std::size_t>(length) == sizeof opened || opened[0] != '/')
+    return place;
+  const std::string path(opened, static_cast<std::size_t>(length));
+  place.name = std::string(lastPathComponent(path));
+  place.held.reset(openFolderToPass(folderOf(path, place.name)));
+  if (place.held.valid() && namesFile(place.held.get(), place.name, target.info))
+    place.folder = place.held.get();
+  return place;
 }
 
 }  // namespace tarvel

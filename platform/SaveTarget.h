@@ -1,17 +1,40 @@
 #pragma once
 
+#include <sys/stat.h>
+
 #include <string>
+
+#include "platform/FileDescriptor.h"
 
 namespace tarvel {
 
-// The file a save writes: the path given, or, when it names a symbolic link, the file at the
-// end of its links, as the shell's ">" writes through them, whether that file exists yet or not.
+// The file a save writes, opened as the shell's ">" opens it: for writing, created with 0666
+// less the umask when missing, a last symbolic link followed by the kernel itself, so that its
+// permission checks and link protections decide where the save may write. Nothing is truncated.
 struct SaveTarget {
-  std::string path;          // never a link (as the links stood when resolved)
-  bool throughLink = false;  // the path given was a link, which must stay one
-  int error = 0;             // errno when the links cannot be followed (ELOOP for a loop)
+  FileDescriptor folder;  // the folder that holds the name given (opened only to pass through)
+  std::string name;       // the last name of the path given, in `folder`
+  FileDescriptor file;    // the file the kernel opened for writing
+  struct stat info {};    // what `file` is
+  bool created = false;   // the open made the file: it holds nothing of anyone's
+  bool direct = false;    // `name` in `folder` is `file` itself, not a link to it
+  int error = 0;          // errno when the file cannot be opened
 };
 
-SaveTarget resolveSaveTarget(const std::string& path);
+// Opens `path`; a relative path starts at the working folder, however deep it lies.
+[[nodiscard]] SaveTarget openSaveTarget(const std::string& path);
+
+// Whether the entry `name` of `folder` is, right now, the file `info` describes.
+[[nodiscard]] bool namesFile(int folder, const std::string& name, const struct stat& info);
+
+// Where the open file lies: a folder and a name in it that lead to that very file (never through
+// a link), as found from the descriptor. `folder` is invalid when the file has no such place
+// (deleted, or out of reach); `held` owns the folder when it is not the target's own.
+struct FilePlace {
+  FileDescriptor held;
+  int folder = -1;
+  std::string name;
+};
+[[nodiscard]] FilePlace placeOf(const SaveTarget& target);
 
 }  // namespace tarvel

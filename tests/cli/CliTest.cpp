@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -71,15 +72,98 @@ TEST_F(CliTest, ExitCodesAndWhatGoesWhere) {
 }
 
 // The saves themselves are tested below the program; here, that -o gets the bytes standard
-// output would, and that a refusal is a failure that names the file.
+// output would, into what the kernel opens for the name as the shell would (a pipe, a deleted
+// file, never a new file named after them), and that a refusal is a failure that names the file.
 TEST_F(CliTest, OutputFileGetsTheSameBytesAndARefusalIsAFailure) {
   const auto direct = run({"--footer", "Music"});
   EXPECT_EQ(run({"-o", "out.txt", "--footer", "Music"}).out, "");
   EXPECT_EQ(tree.readFile("out.txt"), direct.out);
+  EXPECT_EQ(run({"-o", "/dev/stdout", "--footer", "Music"}).out, direct.out);  // into a pipe
+  const auto deleted = runProcess(
+      {"sh", "-c",
+       "exec 3>gone.log 4<gone.log && rm gone.log && \"$0\" -o /dev/stdout $1 >&3 && cat <&4",
+       kCliPath, "--footer Music"},
+      {.environment = {}, .workingFolder = tree.root()});
+  EXPECT_EQ(deleted.exitCode, 0) << deleted.err;
+  EXPECT_EQ(deleted.out, direct.out);
+  EXPECT_FALSE(std::filesystem::exists(tree.path("gone.log (deleted)")));
   const auto refused = run({"-o", "Music", "Music"});
   EXPECT_EQ(refused.exitCode, 1);
   EXPECT_EQ(refused.err,
             "tarvelinquistombrel-cli: L'accès à « " + tree.path("Music") + " » a été refusé.\n");
+}
+
+// What scripts read back with Python's own parsers: every entry, with its type and size, and
+// its name byte for byte from JSON ("name_bytes"), as U+FFFD from CSV, less the quote that
+// keeps a spreadsheet from running it; -o saves the very bytes standard output gets.
+TEST_F(CliTest, JsonAndCsvReadBackGiveEveryEntryWithItsTypeAndSize) {
+  if (runProcess({"python3", "--version"}).exitCode != 0) GTEST_SKIP() << "no python3";
+  constexpr const char* kReadBack = R"(
+import csv, io, json, os, re, sys
+form, document, table = sys.argv[1], open(sys.argv[2], "rb").read(), sys.argv[3:]
+expected = {os.fsencode(table[i]): (table[i + 1], int(table[i + 2]), True)
+            for i in range(0, len(table), 3)}
+when = lambda text: bool(re.fullmatch(r"\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ", text))
+got = {}
+def walk(entries, prefix):
+    for e in entries:
+        name = e["name_bytes"].encode("latin-1") if "name_bytes" in e else e["name"].encode()
+        got[prefix + name] = (e["type"], e.get("size", -1), when(e["modified"]))
+        walk(e.get("contents", []), prefix + name + b"/")
+if form == "json":
+    top = json.loads(document)
+    walk(top["contents"], b"")
+    got[b"counts"] = (top["files"], top["folders"])
+    expected[b"counts"] = (7, 4)  # as the footer counts: the link to a folder is one
+else:
+    expected = {path.decode("utf-8", "replace").encode(): v for path, v in expected.items()}
+    rows = list(csv.reader(io.StringIO(document.decode("utf-8"), newline="")))
+    assert rows.pop(0) == ["path", "type", "size", "modified"] and document.endswith(b"\r\n")
+    for path, kind, size, modified in rows:
+        path = path[1:] if path[:2] in ("'=", "'+", "'-", "'@") else path
+        got[path.encode()] = (kind, int(size) if size else -1, when(modified))
+print(sorted(set(got.items()) ^ set(expected.items())))
+)";
+  // path below Music, type, size (-1: none)
+  const std::tuple<std::string, const char*, int> entries[] = {
+      {"abba", "folder", -1},       {"Artist", "folder", -1},  {"Artist/Song.mp3", "file", 4},
+      {".hidden", "file", 0},       {"list.TXT", "file", 5},   {"=1+2,\"x\"\n", "file", 3},
+      {"-\xFF\x01\x1B", "file", 1}, {"pipe", "other", -1},     {"up", "link", 2},
+      {"up\xE9", "folder", -1},     {"up\xE9/@a\r", "file", 2}};
+  std::vector<std::string> readBack = {"python3", "-c", kReadBack, "", tree.path("document")};
+  for (const auto& [path, type, size] : entries)
+    readBack.insert(readBack.end(), {path, type, std::to_string(size)});
+  tree.createFile("Music/=1+2,\"x\"\n", "abc");
+  tree.createFile("Music/-\xFF\x01\x1B", "z");
+  tree.createFile("Music/up\xE9/@a\r", "zz");
+  ASSERT_EQ(::mkfifo(tree.path("Music/pipe").c_str(), 0600), 0);
+  tree.createSymlink("Music/up", "..");
+  for (const char* form : {"json", "csv"}) {
+    const std::string format = std::string("--format=") + form;
+    const auto direct = run({format, "Music"});
+    EXPECT_EQ(direct.exitCode, 0);
+    EXPECT_EQ(run({format, "-o", "document", "Music"}).out, "");
+    EXPECT_EQ(tree.readFile("document"), direct.out);
+    readBack[3] = form;
+    const auto differences = runProcess(readBack);
+    EXPECT_EQ(differences.out + differences.err, "[]\n") << form;
+  }
+}
+
+// A folder mounted inside itself: listed where it stands, not entered again, and told.
+TEST_F(CliTest, AFolderMountedInsideItselfIsListedNotEnteredAgain) {
+  tree.createDir("Music/abba/again");
+  const std::string loop = tree.path("Music/abba/again");
+  if (runProcess({"mount", "--bind", tree.path("Music"), loop}).exitCode != 0)
+    GTEST_SKIP() << "no bind mount here";
+  const auto rows = run({"--format=csv", "--no-files", "Music"});
+  ASSERT_EQ(runProcess({"umount", loop}).exitCode, 0);
+  EXPECT_EQ(rows.exitCode, 1);
+  EXPECT_TRUE(rows.out.starts_with("path,type,size,modified\r\nabba,folder,,")) << rows.out;
+  EXPECT_NE(rows.out.find("\r\nabba/again,folder,,"), std::string::npos);
+  EXPECT_EQ(std::ranges::count(rows.out, '\n'), 4);  // the header, abba, abba/again, Artist
+  EXPECT_EQ(rows.err, "tarvelinquistombrel-cli: le dossier « " + loop +
+                          " » n'est pas parcouru : boucle dans le système de fichiers\n");
 }
 
 // Standard output gets the report in pieces while the walk writes it (here some four of them);
@@ -95,45 +179,87 @@ TEST_F(CliTest, AReportWrittenInPiecesIsTheSameAsAWholeOne) {
   EXPECT_EQ(pieces.out, tree.readFile("whole.txt"));
 }
 
-// strace delivers the signal or the failure mid-save: a temporary file goes before the program
-// ends by the signal; a file rewritten in place is finished first; a new file is never put over
-// one that came meanwhile, yet saves where the file system cannot promise that.
-TEST_F(CliTest, ASignalOrARaceMidSaveLosesNoFileAndLeavesNoTemporary) {
+// strace delivers a signal (as the system call named returns), a failure, or SIGKILL mid-save.
+// A signal that ends the program removes the temporary of a rename or the copy being made, or
+// waits for a rewrite in place to finish (and its copy to go); the program then ends by that
+// signal. After SIGKILL, the old file or its copy is whole. A name that cannot be renamed over
+// is written in place.
+TEST_F(CliTest, ASignalOrAFailureMidSaveLeavesTheOldFileOrTheNewOneAndNoHiddenFile) {
   if (runProcess({"strace", "-V"}).exitCode != 0) GTEST_SKIP() << "strace is not installed";
   const std::string report = run({"Music"}).out;
-  tree.createFile("alone.txt", "old");
-  tree.createFile("linked.txt", "old");
-  ASSERT_EQ(::link(tree.path("linked.txt").c_str(), tree.path("other.txt").c_str()), 0);
   // The temporary's name takes the last random bytes the program asks for.
   const auto randoms = runProcess({"strace", "-qqe", "trace=getrandom", kCliPath, "Music"}, traced);
   const std::string naming = std::to_string(std::ranges::count(randoms.err, '\n') + 1);
-  const std::tuple<std::string, const char*, int, std::string> cases[] = {
-      // by rename, the temporary written, before its sync; or as it is made
-      {"fsync:signal=SIGTERM", "alone.txt", 128 + SIGTERM, "old"},
-      {"getrandom:signal=SIGTERM:when=" + naming, "alone.txt", 128 + SIGTERM, "old"},
-      // in place, the growth written, before the old bytes are
-      {"lseek:when=2:signal=SIGINT", "linked.txt", 128 + SIGINT, report},
-      // ignored, as in a background job: it stays ignored
-      {"fsync:signal=SIGINT", "ignored.txt", 0, report},
-      {"renameat2:error=EEXIST", "raced.txt", 1, ""},
-      {"renameat2:error=EINVAL", "new.txt", 0, report},
-      {"close:error=EIO -P /dev/null", "/dev/null", 1, ""},  // a device that fails as it closes
-      // the old file's attributes unreadable on the copy: written in place, which keeps them,
-      // unless a signal came as the copy went
-      {"flistxattr:error=EIO -e inject=unlink:signal=SIGTERM", "alone.txt", 128 + SIGTERM, "old"},
-      {"flistxattr:error=EIO", "alone.txt", 0, report}};
+  // stage (where the signal comes), target, what the target then holds: alone.txt is renamed
+  // over, linked.txt (two names) rewritten in place
+  const std::tuple<std::string, const char*, std::string> stages[] = {
+      {"fsync", "alone.txt", "old"},            // the temporary written, not yet synced
+      {"fchmod", "alone.txt", "old"},           // the temporary made, given the old mode
+      {"fchown", "linked.txt", "old"},          // the copy of the old file being made
+      {"lseek:when=2", "linked.txt", report}};  // the growth written, the old bytes next
+  const std::pair<const char*, int> signals[] = {
+      {"HUP", SIGHUP},   {"INT", SIGINT},      {"QUIT", SIGQUIT},     {"TERM", SIGTERM},
+      {"USR1", SIGUSR1}, {"USR2", SIGUSR2},    {"ALRM", SIGALRM},     {"PIPE", SIGPIPE},
+      {"XCPU", SIGXCPU}, {"PROF", SIGPROF},    {"VTALRM", SIGVTALRM}, {"IO", SIGIO},
+      {"PWR", SIGPWR},   {"STKFLT", SIGSTKFLT}};
+  // injection, target, exit status, what the target then holds
+  std::vector<std::tuple<std::string, std::string, int, std::string>> cases;
+  for (std::size_t i = 0; i < std::size(signals); ++i) {
+    const auto& [stage, target, expected] = stages[i % std::size(stages)];
+    const auto& [name, signal] = signals[i];
+    cases.emplace_back(stage + ":signal=SIG" + name, target, 128 + signal, expected);
+  }
+  cases.insert(
+      cases.end(),
+      {// as the temporary is named, before it exists: the signal waits for the name
+       {"getrandom:when=" + naming + ":signal=SIGTERM", "alone.txt", 128 + SIGTERM, "old"},
+       // a file the save created: removed again
+       {"fsync:signal=SIGTERM", "new.txt", 128 + SIGTERM, "<none>"},
+       // ignored, as in a background job: it stays ignored
+       {"fsync:signal=SIGINT", "ignored.txt", 0, report},
+       // a file mounted over another, or across file systems: written in place
+       {"renameat:error=EBUSY", "alone.txt", 0, report},
+       {"renameat:error=EXDEV", "alone.txt", 0, report},
+       // the name found to hold another file just before the rename: nothing replaced
+       {"newfstatat:when=3:error=ENOENT -P alone.txt", "alone.txt", 1, "old"},
+       {"close:error=EIO -P /dev/null", "/dev/null", 1,
+        ""},  // fails as it closes
+              // the old file's attributes unreadable on the copy: written in place, which
+              // keeps them, unless a signal came as the copy went
+       {"flistxattr:error=EIO -e inject=unlinkat:signal=SIGTERM", "alone.txt", 128 + SIGTERM,
+        "old"},
+       {"flistxattr:error=EIO", "alone.txt", 0, report},
+       // killed once the copy is synced, and once the growth is written, the old bytes next
+       {"fsync:when=1:signal=SIGKILL", "linked.txt", 128 + SIGKILL, "old"},
+       {"lseek:when=2:signal=SIGKILL", "linked.txt", 128 + SIGKILL, "<copy>"}});
   for (const auto& [inject, target, exitCode, expected] : cases) {
-    const std::string ignore = target == std::string("ignored.txt") ? "trap '' INT; " : "";
+    for (const char* name : {"alone.txt", "linked.txt", "ignored.txt", "new.txt"})
+      std::filesystem::remove(tree.path(name));
+    tree.createFile("alone.txt", "old");
+    tree.createFile("linked.txt", "old");
+    ASSERT_EQ(::link(tree.path("linked.txt").c_str(), tree.path("other.txt").c_str()), 0);
+    const std::string ignore = target == "ignored.txt" ? "trap '' INT; " : "";
     const auto result = runProcess(
         {"sh", "-c", ignore + "exec strace -qqo /dev/null -e inject=" + inject + " \"$@\"", "sh",
          kCliPath, "-o", target, "Music"},
         traced);
     EXPECT_EQ(result.exitCode, exitCode) << inject << result.err;
-    EXPECT_EQ(tree.readFile(target), expected) << inject;
+    // What lies hidden beside the files: the copy of the old bytes, only after SIGKILL.
+    std::string hidden;
+    for (const auto& entry : std::filesystem::directory_iterator(tree.root())) {
+      const std::string name = entry.path().filename().string();
+      if (name.starts_with(".")) hidden += "[" + tree.readFile(name) + "]";
+      if (name.starts_with(".") || name == "other.txt") std::filesystem::remove(entry.path());
+    }
+    if (expected == "<copy>") {
+      EXPECT_EQ(hidden, "[old]") << inject;
+    } else if (expected == "<none>") {
+      EXPECT_FALSE(std::filesystem::exists(tree.path(target))) << inject;
+    } else {
+      EXPECT_EQ(tree.readFile(target), expected) << inject;
+      EXPECT_TRUE(hidden.empty() || exitCode == 128 + SIGKILL) << inject << hidden;
+    }
   }
-  EXPECT_EQ(tree.readFile("other.txt"), report);
-  const auto entries = std::filesystem::directory_iterator(tree.root());
-  EXPECT_EQ(std::distance(begin(entries), end(entries)), 6);  // Music and the five files
 }
 
 // A file's size costs a system call of its own; names alone come with the folder's records, so
@@ -348,6 +474,7 @@ TEST_F(CliTest, WhatCannotBeReadIsToldAndTheStatusIsOne) {
               tree.path("Music/Artisan") + file + " » : accès refusé\n";
   const auto listing = runCli({"--sizes", "Music"}, options);
   const auto size = runCli({"--folder-size", "Music"}, options);
+  const auto document = runCli({"--format=json", "Music"}, options);
   if (listing.exitCode == 126 || listing.err.find("setpriv") != std::string::npos) {
     GTEST_SKIP() << "cannot run as an unprivileged user here";
   }
@@ -358,6 +485,9 @@ TEST_F(CliTest, WhatCannotBeReadIsToldAndTheStatusIsOne) {
             " |-.hidden ( 0 )\r\n |-List.txt ( 5 )\r\n |---------------/\r\n");
   EXPECT_EQ(listing.err, cannotRead("Music/abba") + noSize + cannotRead("Music/Artist/Locked"));
   EXPECT_EQ(runCli({"Music/abba"}, options).err, cannotRead("Music/abba"));  // the top itself
+  EXPECT_EQ(document.exitCode, 1);  // told alike, the document complete all the same
+  EXPECT_EQ(document.err, listing.err);
+  EXPECT_TRUE(document.out.ends_with("\"files\":5,\"folders\":4}\n")) << document.out;
   EXPECT_EQ(size.exitCode, 1);
   EXPECT_EQ(size.out, "Taille du dossier:  9  Octets\n");
   EXPECT_EQ(size.err, noSize + cannotRead("Music/Artist/Locked") + cannotRead("Music/abba"));
@@ -365,15 +495,21 @@ TEST_F(CliTest, WhatCannotBeReadIsToldAndTheStatusIsOne) {
 
 // A working folder whose full path is longer than the system takes at once: "." is opened as
 // it is, never by its full path, and the full path itself name by name (here with standard
-// input closed, so that a folder on the way gets descriptor 0).
-TEST_F(CliTest, AWorkingFolderDeeperThanAnyPathIsListedAndSummed) {
+// input closed, so that a folder on the way gets descriptor 0); a file saved there is opened
+// from the working folder.
+TEST_F(CliTest, AWorkingFolderDeeperThanAnyPathIsListedSummedAndSavedIn) {
   const std::string name(200, 'n');
   tree.createNestedDirs("deep", name, PATH_MAX / 201 + 2, 12);
   const ProcessOptions options{.environment = {}, .workingFolder = tree.root()};
   const std::string down = "cd deep && for i in $(seq " + std::to_string(PATH_MAX / 201 + 2) +
-                           "); do cd -P \"$1\"; done; exec \"$0\" \"$2\" \"${3:-$PWD}\" <&-";
-  const auto listing = runProcess({"sh", "-c", down, kCliPath, name, "--sizes"}, options);
-  const auto size = runProcess({"sh", "-c", down, kCliPath, name, "--folder-size", "."}, options);
+                           "); do cd -P \"$1\"; done; ";
+  const std::string list = down + "exec \"$0\" \"$2\" \"${3:-$PWD}\" <&-";
+  const auto listing = runProcess({"sh", "-c", list, kCliPath, name, "--sizes"}, options);
+  const auto size = runProcess({"sh", "-c", list, kCliPath, name, "--folder-size", "."}, options);
+  const auto saved = runProcess(
+      {"sh", "-c", down + "\"$0\" -o out.txt --sizes . && cat out.txt", kCliPath, name}, options);
+  EXPECT_EQ(saved.exitCode, 0) << saved.err;
+  EXPECT_EQ(saved.out, name + "\r\n |-Leaf ( 12 )\r\n |------------/\r\n");
   EXPECT_EQ(listing.exitCode, 0) << listing.err;
   EXPECT_EQ(listing.out, name + "\r\n |-Leaf ( 12 )\r\n |------------/\r\n");
   EXPECT_EQ(size.exitCode, 0) << size.err;

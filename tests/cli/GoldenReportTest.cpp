@@ -7,11 +7,16 @@
 //   === case ARGS...    the command line (the same escapes; \x20 for a space, "" for an empty
 //                       argument), run in the tree; then the expected report or size line (or
 //                       the message of a PATH that names nothing), LF for CR LF, "{root}" for
-//                       the tree's path
+//                       the tree's path; a JSON or CSV document (--format) one row a line,
+//                       other control bytes as \xHH, every entry modified at the header's
+//                       instant
 //   === parse ARGS...   then what the parser makes of the command line: the action, PATH and the
 //                       fields that differ from the start-up values, or its message
 // TARVEL_UPDATE_GOLDEN=1 writes what the program gives back into the files.
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -25,6 +30,7 @@
 
 #include "cli/CommandLine.h"
 #include "cli/PathArgument.h"
+#include "cli/StructuredListing.h"
 #include "listing/FolderSize.h"
 #include "listing/ListingRun.h"
 #include "platform/PathRules.h"
@@ -57,6 +63,8 @@ std::string parsed(const std::vector<std::string>& arguments) {
   if (o.separatorPlacement != start.separatorPlacement)
     out << " placement=" << static_cast<int>(o.separatorPlacement);
   if (o.pathMode != start.pathMode) out << " pathMode=" << static_cast<int>(o.pathMode);
+  if (command.format != CommandLine::Format::Text)
+    out << " format=" << static_cast<int>(command.format);
   return out.str() + "\n";
 }
 
@@ -76,6 +84,48 @@ void addEntry(TestTree& tree, std::string_view line) {
   }
 }
 
+// Every entry's modification time set to one instant, for documents that show it.
+void fixTimes(const TestTree& tree) {
+  const timespec times[2] = {{kHeaderInstant, 0}, {kHeaderInstant, 0}};
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(tree.root()))
+    ::utimensat(AT_FDCWD, entry.path().c_str(), times, AT_SYMLINK_NOFOLLOW);
+  ::utimensat(AT_FDCWD, tree.root().c_str(), times, 0);
+}
+
+class StringOutput final : public ReportOutput {
+ public:
+  void write(std::string_view piece) override { text.append(piece); }
+  std::string text;
+};
+
+// "{root}" for the tree's path; capitalised lines show it in lower case.
+std::string withRoot(const std::string& text, const TestTree& tree) {
+  const std::string root =
+      std::regex_replace(tree.root(), std::regex(R"([.^$|()\[\]{}*+?\\])"), R"(\$&)");
+  return std::regex_replace(text, std::regex(root, std::regex::icase), "{root}");
+}
+
+// A JSON or CSV document one row a line (LF for a CSV row's CR LF), any other control byte as
+// \xHH: a line break inside a CSV field shows as such.
+std::string shownDocument(std::string_view text, CommandLine::Format format) {
+  const std::string_view rowEnd = format == CommandLine::Format::Csv ? "\r\n" : "\n";
+  std::string shown;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if (text.substr(i).starts_with(rowEnd)) {
+      shown += '\n';
+      i += rowEnd.size() - 1;
+    } else if (byte < 0x20 || byte == 0x7F) {
+      char escaped[5];
+      std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+      shown += escaped;
+    } else {
+      shown += text[i];
+    }
+  }
+  return shown;
+}
+
 // The report the command line gives for `arguments`, LF for CR LF and "{root}" for the tree.
 // One run serves every case of a file, as one window serves every listing: what a run leaves
 // behind must not show in the next.
@@ -92,6 +142,10 @@ std::string report(ListingRun& run, const TestTree& tree,
     text = sizeLine(sumFolderSize(selected.path, isFile, parsed.command.options.includeSubfolders,
                                   {}, nullptr, selected.reach)) +
            "\r\n";
+  } else if (argument.ok && parsed.command.format != CommandLine::Format::Text) {
+    StringOutput document;
+    walkInto(parsed.command, selected, nullptr, document);
+    return withRoot(shownDocument(document.text, parsed.command.format), tree);
   } else if (argument.ok) {
     run.run(selected, parsed.command.options);
     text = run.report();
@@ -100,10 +154,7 @@ std::string report(ListingRun& run, const TestTree& tree,
   std::string shown = std::regex_replace(text, std::regex("\r\n"), "\x01");
   shown = std::regex_replace(shown, std::regex("[\r\n]"), "<bare line break>");
   std::replace(shown.begin(), shown.end(), '\x01', '\n');
-  // Capitalised lines show the tree's path in lower case.
-  const std::string root =
-      std::regex_replace(tree.root(), std::regex(R"([.^$|()\[\]{}*+?\\])"), R"(\$&)");
-  return std::regex_replace(shown, std::regex(root, std::regex::icase), "{root}");
+  return withRoot(shown, tree);
 }
 
 // Works in `folder` for as long as it lives, then goes back, even when an assertion ends the
@@ -149,6 +200,7 @@ TEST_P(GoldenReports, MatchTheExpectedBytes) {
     if (directive == "=== tree") {
       std::istringstream entries(body);
       for (std::string entry; std::getline(entries, entry);) addEntry(tree, entry);
+      fixTimes(tree);
       rewritten += body;
     } else {
       const bool parse = directive.starts_with("=== parse");

@@ -58,6 +58,7 @@ completes() { # expected words, then the command line up to the cursor
 completes "--no-capitalize --no-files --no-folders --no-separator --no-subfolders --no-tree" --no-
 completes "absolute none relative" "--sizes --path="
 completes "name non-empty" --separator-after=n
+completes "csv json text" --format=
 completes "" --extensions=
 completes "notes.txt" "-o n"
 completes "" "-o --"

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "listing/EntryRecord.h"
 #include "listing/ReportBoxes.h"
 #include "tests/listing/ListingTestSupport.h"
 
@@ -47,6 +48,24 @@ TEST(ReportBoxes, LargeCountsWidenTheirLine) {
   std::string report;
   appendFooterBox(report, 1'000'000, 7);
   EXPECT_NE(report.find("| Nombre de fichiers: 1000000      |\r\n"), std::string::npos);
+}
+
+// Times a file system may hold, in and out of what four-digit years can write.
+TEST(EntryTimes, WriteAsUtcSecondsWithinFourDigitYears) {
+  const std::pair<std::int64_t, const char*> cases[] = {{0, "1970-01-01T00:00:00Z"},
+                                                        {-1, "1969-12-31T23:59:59Z"},
+                                                        {951782400, "2000-02-29T00:00:00Z"},
+                                                        {1796710483, "2026-12-08T06:14:43Z"},
+                                                        {-62167219200, "0000-01-01T00:00:00Z"},
+                                                        {253402300799, "9999-12-31T23:59:59Z"},
+                                                        {-62167219201, ""},
+                                                        {253402300800, ""},
+                                                        {INT64_MIN, ""}};
+  for (const auto& [seconds, expected] : cases) {
+    std::string text;
+    EXPECT_EQ(appendUtcTime(text, seconds), *expected != '\0') << seconds;
+    EXPECT_EQ(text, expected) << seconds;
+  }
 }
 
 }  // namespace

@@ -1,0 +1,219 @@
+#include "listing/StructuredWalk.h"
+
+#include <fcntl.h>
+
+#include <cerrno>
+
+#include "listing/NameOrder.h"
+#include "platform/FolderChain.h"
+#include "platform/OpenFolder.h"
+#include "platform/PathRules.h"
+
+namespace tarvel {
+
+StructuredWalk::StructuredWalk(const ListingOptions& options, StructuredWriter& writer,
+                               ReadProblems* problems)
+    : options_(options), writer_(writer), problems_(problems) {
+  if (options_.extensionFilterOn) patterns_.rebuild(options_.extensionFilter);
+}
+
+void StructuredWalk::write(DiskSource& source, const SelectedItem& selected) {
+  const std::string_view shownPath = displayPath(selected.path);
+  if (selected.kind == ItemKind::Folder) {
+    writeFolder(source, selected);
+    return;
+  }
+  // A file named on its own is the one entry, counted as one file, as in the report.
+  struct stat info {};
+  const std::string_view reach = selected.reach.empty() ? shownPath : selected.reach;
+  EntryRecord record{selected.text};
+  if (statPath(reach, info, false)) {
+    record = EntryRecord::fromStatus(selected.text, info);
+  } else if (problems_ != nullptr) {
+    problems_->sizeUnreadable(shownPath, errno);
+  }
+  writer_.begin(shownPath, record);
+  writer_.end(1, 0);
+}
+
+void StructuredWalk::writeFolder(DiskSource& source, const SelectedItem& selected) {
+  rootLength_ = selected.path.size();
+  rootReach_ = selected.reach.empty() ? std::string(displayPath(selected.path)) : selected.reach;
+  path_ = selected.path;
+  fileCount_ = 0;
+  folderCount_ = 0;
+  ancestors_.clear();
+  // The helpers that read ahead stop, and the descriptors kept close, however the walk ends.
+  const struct FinishDisk {
+    DiskSource& disk;
+    ~FinishDisk() { disk.finish(); }
+  } finishDisk{source};
+  if (frames_.empty()) frames_.emplace_back();
+  frames_[0].record = EntryRecord{selected.text, EntryType::Folder};
+  enterFolder(source, 0, rootReach_, 0);
+  writer_.begin(displayPath(selected.path), frames_[0].record);
+  frames_[0].written = true;
+
+  std::size_t depth = 0;
+  for (;;) {
+    Frame& frame = frames_[depth];
+    if (frame.nextFolder < frame.folderOrder.size()) {
+      const std::size_t index = frame.folderOrder[frame.nextFolder++];
+      const FolderLook& look = frame.folderLooks[index];
+      const std::string_view name = look.record.name;
+      if (!options_.includeSubfolders || look.record.type != EntryType::Folder) {
+        if (!options_.noFolders) {
+          writeHolders(depth);
+          writer_.entry(entryPath(frame, name), look.record, false);
+        }
+        continue;
+      }
+      // Frames live in a deque: adding one leaves `frame` and `look` where they are.
+      if (frames_.size() == depth + 1) frames_.emplace_back();
+      Frame& child = frames_[depth + 1];
+      child.record = look.record;
+      child.written = false;
+      child.device = look.device;
+      child.inode = look.inode;
+      const int refusal = refusalToEnter(look);
+      child.inAncestors = refusal == 0 && look.record.hasStatus;
+      if (child.inAncestors) ancestors_.insert({look.device, look.inode});
+      ++depth;
+      enterFolder(source, depth, name, refusal);
+      if (!options_.noFolders) writeHolders(depth);
+      continue;
+    }
+    writeFiles(frame, depth);
+    if (depth == 0) break;
+    if (frame.written) writer_.closeFolder();
+    if (frame.inAncestors) ancestors_.erase({frame.device, frame.inode});
+    --depth;
+  }
+  writer_.end(fileCount_, folderCount_);
+}
+
+int StructuredWalk::refusalToEnter(const FolderLook& look) const {
+  // Without a look at it, opening it (which refuses a link) decides.
+  if (!look.record.hasStatus) return 0;
+  return ancestors_.contains({look.device, look.inode}) ? kFolderLoop : 0;
+}
+
+void StructuredWalk::enterFolder(DiskSource& source, std::size_t depth, std::string_view name,
+                                 int error) {
+  Frame& frame = frames_[depth];
+  frame.contents.clear();
+  frame.folderLooks.clear();
+  frame.fileRecords.clear();
+  frame.folderOrder.clear();
+  frame.fileOrder.clear();
+  frame.nextFolder = 0;
+  if (depth > 0) {
+    path_.resize(frames_[depth - 1].pathLength);
+    appendPathComponent(path_, name);
+  }
+  frame.pathLength = path_.size();
+
+  const FolderToRead folder{name, static_cast<int>(depth), nullptr};
+  if (error == 0) {
+    source.readFolder(folder, false, frame.contents);
+    lookAtEntries(source, frame, depth);
+  } else {
+    frame.contents.noteFolderError(error);
+  }
+  if (problems_ != nullptr) reportProblems(frame);
+
+  for (std::size_t i = 0; i < frame.contents.folders().size(); ++i) frame.folderOrder.push_back(i);
+  frame.contents.sortFolders(frame.folderOrder);
+  for (std::size_t i = 0; i < frame.contents.files().size(); ++i) {
+    const std::string_view fileName = frame.contents.name(frame.contents.files()[i]);
+    if (options_.extensionFilterOn && !patterns_.matchesFileName(fileName)) continue;
+    frame.fileOrder.push_back(i);
+  }
+  sortByName(frame.fileOrder, [&frame](std::size_t i) { return frame.fileRecords[i].name; });
+  if (error == 0 && options_.includeSubfolders) {
+    source.expectSubfolders(folder, frame.contents, frame.folderOrder);
+  }
+  // Counted as the report's footer counts them, whatever is left out of the document.
+  folderCount_ += static_cast<std::int64_t>(frame.folderOrder.size());
+  fileCount_ += static_cast<std::int64_t>(frame.fileOrder.size());
+}
+
+// One `fstatat` per entry, relative to the folder just read, never through a link.
+void StructuredWalk::lookAtEntries(DiskSource& source, Frame& frame, std::size_t depth) {
+  const FolderContents& contents = frame.contents;
+  const SharedFolder folder = source.folderRead(depth);
+  const int descriptor = folder ? folder->descriptor() : -1;
+  struct stat info {};
+  if (depth == 0 && descriptor >= 0 && ::fstat(descriptor, &info) == 0) {
+    frame.record = EntryRecord::fromStatus(frame.record.name, info);
+    frame.device = info.st_dev;
+    frame.inode = info.st_ino;
+    ancestors_.insert({info.st_dev, info.st_ino});
+  }
+  const auto look = [&](std::string_view name, EntryRecord& record) {
+    if (descriptor >= 0 && ::fstatat(descriptor, name.data(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
+      record = EntryRecord::fromStatus(name, info);
+      return true;
+    }
+    if (problems_ != nullptr)
+      problems_->sizeUnreadable(joinPath(std::string_view(path_).substr(0, frame.pathLength), name),
+                                errno);
+    return false;
+  };
+  for (const auto& entry : contents.folders()) {
+    FolderLook folderLook{
+        EntryRecord{contents.name(entry), entry.canDescend ? EntryType::Folder : EntryType::Link}};
+    if (look(folderLook.record.name, folderLook.record)) {
+      folderLook.device = info.st_dev;
+      folderLook.inode = info.st_ino;
+    }
+    frame.folderLooks.push_back(folderLook);
+  }
+  for (const auto& entry : contents.files()) {
+    EntryRecord record{contents.name(entry)};
+    look(record.name, record);
+    frame.fileRecords.push_back(record);
+  }
+}
+
+void StructuredWalk::reportProblems(const Frame& frame) {
+  if (frame.contents.folderError() != 0) {
+    problems_->folderUnreadable(displayPath(std::string_view(path_).substr(0, frame.pathLength)),
+                                frame.contents.folderError());
+  }
+}
+
+void StructuredWalk::writeFiles(const Frame& frame, std::size_t depth) {
+  if (options_.noFiles) return;
+  for (const std::size_t index : frame.fileOrder) {
+    const EntryRecord& record = frame.fileRecords[index];
+    writeHolders(depth);
+    writer_.entry(entryPath(frame, record.name), record, false);
+  }
+}
+
+void StructuredWalk::writeHolders(std::size_t depth) {
+  // A folder is written only after those above it: when it is, all of them are.
+  if (frames_[depth].written) return;
+  if (options_.noFolders && !writer_.foldersHoldEntries()) return;
+  for (std::size_t level = 1; level <= depth; ++level) {
+    Frame& frame = frames_[level];
+    if (frame.written) continue;
+    writer_.entry(relativePath(frame.pathLength), frame.record, true);
+    frame.written = true;
+  }
+}
+
+std::string_view StructuredWalk::relativePath(std::size_t pathLength) const {
+  if (pathLength <= rootLength_) return {};
+  return std::string_view(path_).substr(rootLength_ + 1, pathLength - rootLength_ - 1);
+}
+
+std::string_view StructuredWalk::entryPath(const Frame& frame, std::string_view name) {
+  entryPath_ = relativePath(frame.pathLength);
+  if (!entryPath_.empty()) entryPath_.push_back('/');
+  entryPath_.append(name);
+  return entryPath_;
+}
+
+}  // namespace tarvel

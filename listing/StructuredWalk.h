@@ -1,0 +1,81 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <deque>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "listing/DiskSource.h"
+#include "listing/EntryRecord.h"
+#include "listing/ExtensionPatterns.h"
+#include "listing/ListingOptions.h"
+#include "listing/StructuredWriter.h"
+#include "listing/WalkObservers.h"
+
+namespace tarvel {
+
+// Feeds a StructuredWriter the entries a text listing with the same options would show, in
+// its order (a folder's subfolders, each followed by what it holds, then its files), each
+// looked at once with `fstatat` for its type, size and time. Options that only shape text
+// lines are ignored. Walks with an explicit stack; a folder that is one of its own ancestors
+// (a bind mount) is listed but not entered again.
+class StructuredWalk {
+ public:
+  StructuredWalk(const ListingOptions& options, StructuredWriter& writer,
+                 ReadProblems* problems = nullptr);
+
+  // Writes the whole document for the selected item.
+  void write(DiskSource& source, const SelectedItem& selected);
+
+ private:
+  struct FolderLook {
+    EntryRecord record;
+    dev_t device = 0;
+    ino_t inode = 0;
+  };
+  struct Frame {
+    std::size_t pathLength = 0;  // its path is the start of path_
+    EntryRecord record;          // as its parent's entry
+    bool written = false;        // its entry is in the document
+    dev_t device = 0;
+    ino_t inode = 0;
+    bool inAncestors = false;  // its device and inode are in ancestors_ while the walk is in it
+    FolderContents contents;
+    std::vector<FolderLook> folderLooks;   // indexes as contents.folders()
+    std::vector<EntryRecord> fileRecords;  // indexes as contents.files()
+    std::vector<std::size_t> folderOrder;
+    std::vector<std::size_t> fileOrder;
+    std::size_t nextFolder = 0;
+  };
+
+  void writeFolder(DiskSource& source, const SelectedItem& selected);
+  void enterFolder(DiskSource& source, std::size_t depth, std::string_view name, int error);
+  void lookAtEntries(DiskSource& source, Frame& frame, std::size_t depth);
+  void reportProblems(const Frame& frame);
+  // The error that keeps the walk out of a subfolder, 0 when it can go in.
+  int refusalToEnter(const FolderLook& look) const;
+  void writeFiles(const Frame& frame, std::size_t depth);
+  // Writes the entries of the folders down to `depth` that are not written yet.
+  void writeHolders(std::size_t depth);
+  std::string_view relativePath(std::size_t pathLength) const;
+  std::string_view entryPath(const Frame& frame, std::string_view name);
+
+  const ListingOptions& options_;
+  StructuredWriter& writer_;
+  ReadProblems* problems_;
+  ExtensionPatterns patterns_;
+  std::string rootReach_;
+  std::string path_;
+  std::string entryPath_;
+  std::size_t rootLength_ = 0;
+  std::int64_t fileCount_ = 0;
+  std::int64_t folderCount_ = 0;
+  std::deque<Frame> frames_;
+  // The device and inode of every folder from the top down to the one the walk is in.
+  std::set<std::pair<dev_t, ino_t>> ancestors_;
+};
+
+}  // namespace tarvel
