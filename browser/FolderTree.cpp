@@ -114,8 +114,8 @@ void FolderTree::removeChildren(QTreeWidgetItem* item) {
 }
 
 bool FolderTree::hasSubItems(const std::string& folderPath) const {
-  const OpenFolder folder(openFolderPath(displayPath(folderPath)));
-  return holdsSomething(folder.descriptor());
+  const FileDescriptor folder(openFolderPath(displayPath(folderPath)));
+  return holdsSomething(folder.get());
 }
 
 bool FolderTree::holdsSomething(int folder) const {
@@ -132,8 +132,8 @@ void FolderTree::fillFolder(QTreeWidgetItem* parent, const std::string& folderPa
   DirectoryEntry entry;
   // The folder is reached as the user opened it, links the user chose included; its
   // subfolders are looked into relative to it, so no depth is too deep to show.
-  const OpenFolder folder(openFolderPath(displayPath(folderPath)));
-  stream_.start(folder.descriptor());
+  const FileDescriptor folder(openFolderPath(displayPath(folderPath)));
+  stream_.start(folder.get());
   while (stream_.next(entry)) {
     if (entry.isFolder) {
       folders.emplace_back(entry.name);
@@ -150,9 +150,9 @@ void FolderTree::fillFolder(QTreeWidgetItem* parent, const std::string& folderPa
     QTreeWidgetItem* item = makePathItem(joinPath(folderPath, name), false, true);
     item->setData(0, kFolderRole, 1);
     // A link to a folder shows as one, and its button says whether its target holds anything.
-    const OpenFolder subfolder(
-        ::openat(folder.descriptor(), name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (holdsSomething(subfolder.descriptor())) addPlaceholder(item);
+    const FileDescriptor subfolder(
+        ::openat(folder.get(), name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (holdsSomething(subfolder.get())) addPlaceholder(item);
     items.append(item);
   }
   for (const std::string& name : files) {

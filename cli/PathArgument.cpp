@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/FileDescriptor.h"
 #include "platform/FileError.h"
 #include "platform/OpenFolder.h"
 #include "platform/PathRules.h"
@@ -44,20 +45,18 @@ std::size_t afterLastParentStep(std::string_view path) {
 // The full path of the folder the file system reaches by `path`, up to and including its last
 // "..": the folder above the one reached before it, through links, as `cd -P` goes up.
 bool physicalFolder(const std::string& path, std::string& full, int& error) {
-  const int folder = ::open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-  if (folder < 0) {
+  const FileDescriptor folder(::open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+  if (!folder.valid()) {
     error = errno;
     return false;
   }
-  const int here = ::open(".", O_PATH | O_DIRECTORY | O_CLOEXEC);
+  const FileDescriptor here(::open(".", O_PATH | O_DIRECTORY | O_CLOEXEC));
   std::optional<std::string> reached;
-  if (here >= 0 && ::fchdir(folder) == 0) {
+  if (here.valid() && ::fchdir(folder.get()) == 0) {
     reached = currentFolder();
-    if (::fchdir(here) != 0) reached.reset();
+    if (::fchdir(here.get()) != 0) reached.reset();
   }
   error = errno;
-  ::close(folder);
-  if (here >= 0) ::close(here);
   if (!reached) return false;
   full = *reached == "/" ? std::string() : *reached;
   return true;

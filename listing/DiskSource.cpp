@@ -63,7 +63,7 @@ void DiskSource::readFolder(const FolderToRead& folder, bool wantSizes, FolderCo
     contents.noteFolderError(errno);
     return;
   }
-  reader_.read(chain_.openAt(depth)->descriptor(), wantSizes, contents, stop_);
+  reader_.read(chain_.openAt(depth)->get(), wantSizes, contents, stop_);
 }
 
 void DiskSource::expectSubfolders(const FolderToRead& folder, const FolderContents& contents,

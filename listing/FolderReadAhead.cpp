@@ -36,7 +36,7 @@ struct FolderReadAhead::Item {
   std::size_t depth = 0;  // of the folder, or of the folders listed
   // A list: the folder holding them, which the walk or a ready folder keeps open while it
   // matters, and their names, each followed by a NUL, from `next` on.
-  std::weak_ptr<const OpenFolder> listParent;
+  std::weak_ptr<const FileDescriptor> listParent;
   std::string names;
   std::size_t next = 0;
   // One folder.
@@ -242,7 +242,7 @@ bool FolderReadAhead::readOneAhead(std::unique_lock<std::mutex>& lock, FolderRea
   bool read = true;
   std::unique_ptr<Item> list;
   try {
-    const int folder = openSubfolder(parent->descriptor(), item->name.c_str());
+    const int folder = openSubfolder(parent->get(), item->name.c_str());
     if (folder >= 0) {
       item->folder = shareFolder(folder);
       reader.read(folder, wantSizes, item->contents, stop_);

@@ -8,6 +8,7 @@
 #include "platform/FolderChain.h"
 #include "platform/OpenFolder.h"
 #include "platform/PathRules.h"
+#include "platform/ScopeExit.h"
 
 namespace tarvel {
 
@@ -44,10 +45,7 @@ void StructuredWalk::writeFolder(DiskSource& source, const SelectedItem& selecte
   folderCount_ = 0;
   ancestors_.clear();
   // The helpers that read ahead stop, and the descriptors kept close, however the walk ends.
-  const struct FinishDisk {
-    DiskSource& disk;
-    ~FinishDisk() { disk.finish(); }
-  } finishDisk{source};
+  const ScopeExit finishDisk{[&source] { source.finish(); }};
   if (frames_.empty()) frames_.emplace_back();
   frames_[0].record = EntryRecord{selected.text, EntryType::Folder};
   enterFolder(source, 0, rootReach_, 0);
@@ -142,7 +140,7 @@ void StructuredWalk::enterFolder(DiskSource& source, std::size_t depth, std::str
 void StructuredWalk::lookAtEntries(DiskSource& source, Frame& frame, std::size_t depth) {
   const FolderContents& contents = frame.contents;
   const SharedFolder folder = source.folderRead(depth);
-  const int descriptor = folder ? folder->descriptor() : -1;
+  const int descriptor = folder ? folder->get() : -1;
   struct stat info {};
   if (depth == 0 && descriptor >= 0 && ::fstat(descriptor, &info) == 0) {
     frame.record = EntryRecord::fromStatus(frame.record.name, info);

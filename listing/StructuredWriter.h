@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "listing/EntryRecord.h"
+#include "listing/LineEnd.h"
 #include "listing/WalkObservers.h"
 
 namespace tarvel {
@@ -38,13 +39,12 @@ class StructuredWriter {
   std::string& text() { return text_; }
   // Hands what is written over once it is large enough to be worth a write.
   void handOver() {
-    if (text_.size() < kPieceSize) return;
+    if (text_.size() < kReportPieceBytes) return;
     output_.write(text_);
     text_.clear();
   }
 
  private:
-  static constexpr std::size_t kPieceSize = std::size_t{1} << 20;
   ReportOutput& output_;
   std::string text_;
 };

@@ -133,7 +133,7 @@ void TreeSum::readLevel(Worker& worker, std::size_t depth, const std::string& to
   worker.donateFrom = std::min(worker.donateFrom, depth);
   std::size_t entries = 0;
   DirectoryStream& stream = worker.stream;
-  stream.start(worker.chain.openAt(depth)->descriptor());
+  stream.start(worker.chain.openAt(depth)->get());
   for (DirectoryEntry entry; stream.next(entry, true);) {
     // Every link counts its own size, a link to a folder too, as `du` counts it.
     const bool entered = entry.isFolder && !entry.isSymlink;

@@ -48,7 +48,7 @@ void FolderChain::clear() {
 }
 
 bool FolderChain::push(const char* name, SharedFolder folder) {
-  const Identity identity = folder ? identityOf(folder->descriptor()) : Identity{};
+  const Identity identity = folder ? identityOf(folder->get()) : Identity{};
   const auto isIt = [&](const Identity& other) { return other == identity; };
   if (identity != Identity{} &&
       (std::ranges::any_of(above_, isIt) ||
@@ -77,7 +77,7 @@ int FolderChain::openName(int parent, const char* name) {
 bool FolderChain::enter(const char* name) {
   const SharedFolder parent = deepest();
   if (!parent) return false;
-  const int folder = openName(parent->descriptor(), name);
+  const int folder = openName(parent->get(), name);
   if (folder < 0) return false;
   return push(name, shareFolder(folder));
 }
@@ -144,15 +144,14 @@ void FolderChain::reopen(std::size_t level) {
   closedBelow_ = std::min(closedBelow_, open + 1);
   SharedFolder parent = levels_[open].folder;
   for (std::size_t i = open + 1; i <= level; ++i) {
-    const int folder = openName(parent->descriptor(), names_.c_str() + levels_[i].nameStart);
-    if (folder < 0) return;
-    const Identity identity = identityOf(folder);
+    FileDescriptor folder(openName(parent->get(), names_.c_str() + levels_[i].nameStart));
+    if (!folder.valid()) return;
+    const Identity identity = identityOf(folder.get());
     if (identity == Identity{} || identity != levels_[i].identity) {
-      ::close(folder);
-      errno = ESTALE;
+      errno = ESTALE;  // kept as the descriptor closes
       return;
     }
-    levels_[i].folder = shareFolder(folder);
+    levels_[i].folder = shareFolder(folder.release());
     ++openCount_;
     parent = levels_[i].folder;
     while (openCount_ > budget_ && closeOne()) {

@@ -1,7 +1,6 @@
 #include "platform/OpenFolder.h"
 
 #include <fcntl.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -25,15 +24,11 @@ bool isOneName(const char* name) {
 
 // Opens the folder holding the last name of `path` one name at a time, and sets `last` to that
 // name (with the final separator, if any, which asks for a folder; "." for the root alone).
-int openParentByNames(std::string_view path, std::string& last) {
+FileDescriptor openParentByNames(std::string_view path, std::string& last) {
   const std::vector<std::string_view> names = pathNames(path);
-  int folder = ::open(path.starts_with('/') ? "/" : ".", kPassFlags);
-  for (std::size_t i = 0; folder >= 0 && i + 1 < names.size(); ++i) {
-    const int inner = ::openat(folder, std::string(names[i]).c_str(), kPassFlags);
-    const int error = errno;
-    ::close(folder);
-    errno = error;
-    folder = inner;
+  FileDescriptor folder(::open(path.starts_with('/') ? "/" : ".", kPassFlags));
+  for (std::size_t i = 0; folder.valid() && i + 1 < names.size(); ++i) {
+    folder = FileDescriptor(::openat(folder.get(), std::string(names[i]).c_str(), kPassFlags));
   }
   last = names.empty() ? "." : std::string(names.back()) + (path.ends_with('/') ? "/" : "");
   return folder;
@@ -44,29 +39,15 @@ int openFolderWith(std::string_view path, int flags) {
   const int folder = ::open(whole.c_str(), flags);
   if (folder >= 0 || errno != ENAMETOOLONG) return folder;
   std::string last;
-  const int parent = openParentByNames(whole, last);
-  if (parent < 0) return -1;
-  const int opened = ::openat(parent, last.c_str(), flags);
-  const int error = errno;
-  ::close(parent);
-  errno = error;
-  return opened;
+  const FileDescriptor parent = openParentByNames(whole, last);
+  return parent.valid() ? ::openat(parent.get(), last.c_str(), flags) : -1;
 }
 
 }  // namespace
 
-OpenFolder::~OpenFolder() {
-  if (descriptor_ >= 0) ::close(descriptor_);
-}
-
 SharedFolder shareFolder(int descriptor) {
-  if (descriptor < 0) return nullptr;
-  try {
-    return std::make_shared<const OpenFolder>(descriptor);
-  } catch (...) {
-    ::close(descriptor);
-    throw;
-  }
+  FileDescriptor owned(descriptor);  // closed here if the holder cannot be made
+  return owned.valid() ? std::make_shared<const FileDescriptor>(std::move(owned)) : nullptr;
 }
 
 int openSubfolder(int parent, const char* name) {
@@ -91,13 +72,8 @@ bool statPath(std::string_view path, struct stat& info, bool followLink) {
   if (::fstatat(AT_FDCWD, whole.c_str(), &info, flags) == 0) return true;
   if (errno != ENAMETOOLONG) return false;
   std::string last;
-  const int parent = openParentByNames(whole, last);
-  if (parent < 0) return false;
-  const bool found = ::fstatat(parent, last.c_str(), &info, flags) == 0;
-  const int error = errno;
-  ::close(parent);
-  errno = error;
-  return found;
+  const FileDescriptor parent = openParentByNames(whole, last);
+  return parent.valid() && ::fstatat(parent.get(), last.c_str(), &info, flags) == 0;
 }
 
 }  // namespace tarvel

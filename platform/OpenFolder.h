@@ -6,24 +6,13 @@
 #include <memory>
 #include <string_view>
 
+#include "platform/FileDescriptor.h"
+
 namespace tarvel {
 
 // An open folder's descriptor, closed when its last holder lets go: the walk and the threads
 // that read ahead of it may share one.
-class OpenFolder {
- public:
-  explicit OpenFolder(int descriptor) noexcept : descriptor_(descriptor) {}
-  ~OpenFolder();
-  OpenFolder(const OpenFolder&) = delete;
-  OpenFolder& operator=(const OpenFolder&) = delete;
-
-  int descriptor() const { return descriptor_; }
-
- private:
-  int descriptor_;
-};
-
-using SharedFolder = std::shared_ptr<const OpenFolder>;
+using SharedFolder = std::shared_ptr<const FileDescriptor>;
 
 // Takes over `descriptor`: null for -1; closed at once if the holder cannot be made.
 [[nodiscard]] SharedFolder shareFolder(int descriptor);
