@@ -12,6 +12,7 @@
 #include "platform/DirectoryStream.h"
 #include "platform/OpenFolder.h"
 #include "platform/PathRules.h"
+#include "platform/ScopeExit.h"
 #include "platform/TextRules.h"
 
 namespace tarvel {
@@ -35,23 +36,15 @@ QString displayText(std::string_view raw) {
 
 // Drawing of the tree stops, and the wait cursor shows, while many items go in at once. The
 // tree's former drawing state comes back after, so nested insertions leave it as they found it.
-class BulkInsertion {
- public:
-  explicit BulkInsertion(QWidget* widget) : widget_(widget), wasDrawing_(widget->updatesEnabled()) {
-    widget_->setUpdatesEnabled(false);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-  }
-  ~BulkInsertion() {
+[[nodiscard]] auto bulkInsertion(QWidget* widget) {
+  const bool wasDrawing = widget->updatesEnabled();
+  widget->setUpdatesEnabled(false);
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  return ScopeExit{[widget, wasDrawing] {
     QApplication::restoreOverrideCursor();
-    widget_->setUpdatesEnabled(wasDrawing_);
-  }
-  BulkInsertion(const BulkInsertion&) = delete;
-  BulkInsertion& operator=(const BulkInsertion&) = delete;
-
- private:
-  QWidget* widget_;
-  bool wasDrawing_;
-};
+    widget->setUpdatesEnabled(wasDrawing);
+  }};
+}
 
 bool isFolderOnDisk(const std::string& path) {
   struct stat info {};
@@ -87,20 +80,17 @@ void FolderTree::initTree() {
 
 void FolderTree::insertRoot() {
   clear();
-  QTreeWidgetItem* root = makePathItem("", true, true);
+  QTreeWidgetItem* root = makeItem(kRootText, icons_.root());
   addTopLevelItem(root);
-  if (hasSubItems("")) addPlaceholder(root);
+  const FileDescriptor folder(openFolderPath(kRootText));
+  if (holdsSomething(folder.get())) addPlaceholder(root);
 }
 
-QTreeWidgetItem* FolderTree::makePathItem(const std::string& path, bool topLevel, bool isFolder) {
-  // A top-level item shows its path with the separator (the root shows as "/"); the others
-  // show their bare name.
-  const std::string raw = topLevel ? (path.ends_with(kSeparator) ? path : path + "/")
-                                   : std::string(lastPathComponent(path));
+QTreeWidgetItem* FolderTree::makeItem(std::string_view raw, const QIcon& icon) {
   auto* item = new QTreeWidgetItem;
   item->setText(0, displayText(raw));
   item->setData(0, kNameRole, bytes(raw));
-  item->setIcon(0, topLevel ? icons_.root() : isFolder ? icons_.folder() : icons_.file(raw));
+  item->setIcon(0, icon);
   return item;
 }
 
@@ -111,11 +101,6 @@ void FolderTree::addPlaceholder(QTreeWidgetItem* item) {
 void FolderTree::removeChildren(QTreeWidgetItem* item) {
   const QList<QTreeWidgetItem*> children = item->takeChildren();
   qDeleteAll(children);
-}
-
-bool FolderTree::hasSubItems(const std::string& folderPath) const {
-  const FileDescriptor folder(openFolderPath(displayPath(folderPath)));
-  return holdsSomething(folder.get());
 }
 
 bool FolderTree::holdsSomething(int folder) const {
@@ -144,10 +129,10 @@ void FolderTree::fillFolder(QTreeWidgetItem* parent, const std::string& folderPa
   std::sort(folders.begin(), folders.end(), precedesInListing);
   std::sort(files.begin(), files.end(), precedesInListing);
 
-  const BulkInsertion bulk(this);
+  const auto bulk = bulkInsertion(this);
   QList<QTreeWidgetItem*> items;
   for (const std::string& name : folders) {
-    QTreeWidgetItem* item = makePathItem(joinPath(folderPath, name), false, true);
+    QTreeWidgetItem* item = makeItem(name, icons_.folder());
     item->setData(0, kFolderRole, 1);
     // A link to a folder shows as one, and its button says whether its target holds anything.
     const FileDescriptor subfolder(
@@ -156,7 +141,7 @@ void FolderTree::fillFolder(QTreeWidgetItem* parent, const std::string& folderPa
     items.append(item);
   }
   for (const std::string& name : files) {
-    items.append(makePathItem(joinPath(folderPath, name), false, false));
+    items.append(makeItem(name, icons_.file(name)));
   }
   // One insertion for the whole folder: the view lays itself out once, not once per item.
   parent->addChildren(items);
@@ -214,7 +199,7 @@ bool FolderTree::selectPath(const std::string& path) {
   std::vector<std::string_view> components{std::string_view{}};
   for (const std::string_view name : pathNames(target)) components.push_back(name);
 
-  const BulkInsertion bulk(this);
+  const auto bulk = bulkInsertion(this);
   QTreeWidgetItem* current = nullptr;
   for (const std::string_view component : components) {
     QTreeWidgetItem* found = findChildByText(current, component);

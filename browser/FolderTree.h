@@ -46,13 +46,12 @@ class FolderTree : public QTreeWidget {
   // Puts the subfolders, then the files of `folderPath` under `parent`, each group in the
   // program's name order.
   void fillFolder(QTreeWidgetItem* parent, const std::string& folderPath);
-  // Whether `fillFolder` would show anything: a folder (hidden or not), or a file that is not
-  // hidden.
-  bool hasSubItems(const std::string& folderPath) const;
   void onFolderExpanded(QTreeWidgetItem* item, bool expanded);
   void reloadOnExpand(QTreeWidgetItem* item);
-  QTreeWidgetItem* makePathItem(const std::string& path, bool topLevel, bool isFolder);
-  // Whether the open folder `folder` (-1: none) holds what `fillFolder` would show.
+  // An item that shows the raw name `raw` (a folder's own name, or "/" for the root).
+  QTreeWidgetItem* makeItem(std::string_view raw, const QIcon& icon);
+  // Whether the open folder `folder` (-1: none) holds what `fillFolder` would show: a folder
+  // (hidden or not), or a file that is not hidden.
   bool holdsSomething(int folder) const;
   static void addPlaceholder(QTreeWidgetItem* item);
   void removeChildren(QTreeWidgetItem* item);
