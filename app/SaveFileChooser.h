@@ -12,7 +12,8 @@ namespace tarvel {
 class SaveFileChooser {
  public:
   virtual ~SaveFileChooser() = default;
-  virtual std::optional<QString> chooseSaveFile(QWidget* owner, const QString& folder) = 0;
+  [[nodiscard]] virtual std::optional<QString> chooseSaveFile(QWidget* owner,
+                                                              const QString& folder) = 0;
 };
 
 // The save-as dialog: "Dirs.txt" proposed, ".txt" added to a name typed without extension,

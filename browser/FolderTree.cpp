@@ -98,11 +98,6 @@ void FolderTree::addPlaceholder(QTreeWidgetItem* item) {
   item->addChild(new QTreeWidgetItem);
 }
 
-void FolderTree::removeChildren(QTreeWidgetItem* item) {
-  const QList<QTreeWidgetItem*> children = item->takeChildren();
-  qDeleteAll(children);
-}
-
 bool FolderTree::holdsSomething(int folder) const {
   stream_.start(folder);  // a folder that could not be opened holds nothing to show
   DirectoryEntry entry;
@@ -148,19 +143,15 @@ void FolderTree::fillFolder(QTreeWidgetItem* parent, const std::string& folderPa
 }
 
 void FolderTree::onFolderExpanded(QTreeWidgetItem* item, bool expanded) {
-  if (expanded) {
-    // Qt also reports opening an item that holds nothing; such an item has nothing to show.
-    if (item->childCount() > 0) reloadOnExpand(item);
-    return;
-  }
+  // Qt also reports opening an item that holds nothing; such an item has nothing to show.
+  if (expanded && item->childCount() == 0) return;
+  qDeleteAll(item->takeChildren());
   // Collapsing forgets what was read; the next expansion reads the folder afresh.
-  removeChildren(item);
-  addPlaceholder(item);
-}
-
-void FolderTree::reloadOnExpand(QTreeWidgetItem* item) {
-  removeChildren(item);
-  fillFolder(item, getItemPath(item));
+  if (expanded) {
+    fillFolder(item, getItemPath(item));
+  } else {
+    addPlaceholder(item);
+  }
 }
 
 std::string FolderTree::getItemPath(const QTreeWidgetItem* item) const {

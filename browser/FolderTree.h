@@ -47,14 +47,12 @@ class FolderTree : public QTreeWidget {
   // program's name order.
   void fillFolder(QTreeWidgetItem* parent, const std::string& folderPath);
   void onFolderExpanded(QTreeWidgetItem* item, bool expanded);
-  void reloadOnExpand(QTreeWidgetItem* item);
   // An item that shows the raw name `raw` (a folder's own name, or "/" for the root).
   QTreeWidgetItem* makeItem(std::string_view raw, const QIcon& icon);
   // Whether the open folder `folder` (-1: none) holds what `fillFolder` would show: a folder
   // (hidden or not), or a file that is not hidden.
   bool holdsSomething(int folder) const;
   static void addPlaceholder(QTreeWidgetItem* item);
-  void removeChildren(QTreeWidgetItem* item);
 
   ItemIcons icons_;
   // One stream, and its buffer, for every folder the tree reads: opening a folder of 1,000

@@ -1,8 +1,6 @@
 #include "listing/DiskSource.h"
 
-#include <algorithm>
 #include <cerrno>
-#include <string>
 
 #include "platform/ProcessorCount.h"
 

@@ -66,12 +66,9 @@ class FolderWalk {
   }
   void sortEntries(Frame& frame);
   void sendRange(const Frame& frame);
-  // What the walk does after one step through the subfolders of the folder at `depth`.
-  enum class Step {
-    NextSubfolder,  // the same folder's next subfolder
-    Descend,        // the subfolder just entered, at depth + 1
-    FolderDone,     // the folder's files, then back to its parent
-  };
+  // After a step through the subfolders of the folder at `depth`, the walk goes on to its next
+  // subfolder, into the subfolder just entered (depth + 1), or, when done, to its files.
+  enum class Step { NextSubfolder, Descend, FolderDone };
   [[nodiscard]] Step stepFolder(std::size_t depth);
   void writeSubfolderLine(const Frame& frame, std::size_t depth, std::string_view name);
   void writeFileLines(const Frame& frame, std::size_t depth);

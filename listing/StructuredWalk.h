@@ -56,7 +56,7 @@ class StructuredWalk {
   void lookAtEntries(DiskSource& source, Frame& frame, std::size_t depth);
   void reportProblems(const Frame& frame);
   // The error that keeps the walk out of a subfolder, 0 when it can go in.
-  int refusalToEnter(const FolderLook& look) const;
+  [[nodiscard]] int refusalToEnter(const FolderLook& look) const;
   void writeFiles(const Frame& frame, std::size_t depth);
   // Writes the entries of the folders down to `depth` that are not written yet.
   void writeHolders(std::size_t depth);
