@@ -14,6 +14,7 @@
 #include <tuple>
 
 #include "cli/CommandLine.h"
+#include "platform/Version.h"
 #include "tests/support/CommandWords.h"
 #include "tests/support/ProcessRunner.h"
 #include "tests/support/TestTree.h"

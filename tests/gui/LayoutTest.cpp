@@ -16,6 +16,7 @@
 #include "app/DialogTemplate.h"
 #include "app/FormatOptionsDialog.h"
 #include "app/MainDialog.h"
+#include "platform/Version.h"
 #include "tests/gui/GuiTestSupport.h"
 
 namespace tarvel {
