@@ -34,7 +34,7 @@ class FolderContents {
   // What could not be read (errno values): the folder itself, opened or read to its end, and
   // the sizes of some files (indexes into files()).
   void noteFolderError(int error) { folderError_ = error; }
-  void noteSizeError(std::size_t file, int error) { sizeErrors_.push_back({file, error}); }
+  void noteSizeError(std::size_t file, int error) { sizeErrors_.emplace_back(file, error); }
   int folderError() const { return folderError_; }
   const std::vector<std::pair<std::size_t, int>>& sizeErrors() const { return sizeErrors_; }
 

@@ -15,7 +15,7 @@ namespace {
 // How far helpers may run ahead of the walk: enough to keep them busy while the walk writes
 // lines, little enough that what is held ready costs next to nothing beside the report.
 constexpr std::size_t kMaxFoldersAhead = 64;
-constexpr std::size_t kMaxEntriesAhead = 16 * 1024;
+constexpr std::size_t kMaxEntriesAhead = std::size_t{16} * 1024;
 // How far down the queue a helper looks for a folder to read.
 constexpr std::size_t kMaxLook = 2 * kMaxFoldersAhead;
 

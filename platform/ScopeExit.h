@@ -8,5 +8,7 @@ struct ScopeExit {
   Action action;
   ~ScopeExit() { action(); }
 };
+template <typename Action>
+ScopeExit(Action) -> ScopeExit<Action>;
 
 }  // namespace tarvel

@@ -10,7 +10,7 @@ namespace {
 
 // The C library's Unicode tables, reached without touching the process locale.
 locale_t utf8Locale() {
-  static const locale_t locale = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
+  static const locale_t locale = newlocale(LC_CTYPE_MASK, "C.UTF-8", nullptr);
   return locale;
 }
 
@@ -95,7 +95,7 @@ bool mappable(char32_t c) {
 
 char32_t mapWith(char32_t c, wint_t (*mapping)(wint_t, locale_t)) {
   const locale_t locale = utf8Locale();
-  if (!mappable(c) || locale == static_cast<locale_t>(0)) return c;
+  if (!mappable(c) || locale == nullptr) return c;
   const auto mapped = static_cast<char32_t>(mapping(static_cast<wint_t>(c), locale));
   return mappable(mapped) ? mapped : c;
 }

@@ -11,11 +11,11 @@ namespace tarvel {
 // a valid UTF-8 sequence is a character of its own that no rule changes, so any name the file
 // system holds survives every conversion byte for byte.
 
-// Decodes the character that starts at `text[index]` into `character` and returns its length
+// Decodes the character that starts at `source[index]` into `character` and returns its length
 // in bytes. An invalid byte b has length 1 and decodes to kInvalidByteBase + b, a value no
 // valid character takes.
 inline constexpr char32_t kInvalidByteBase = 0xDC00;
-std::size_t decodeCharacter(std::string_view text, std::size_t index, char32_t& character);
+std::size_t decodeCharacter(std::string_view source, std::size_t index, char32_t& character);
 // Writes the character's bytes (at most 4) to `out` and returns how many.
 std::size_t encodeCharacter(char32_t character, char* out);
 

@@ -8,11 +8,11 @@
 # harnesses; acl and strace for the save tests (ACLs; a signal at a chosen system call);
 # bsdutils (script), util-linux (prlimit) and mount for the command line's tests on a terminal,
 # under a memory limit and across a bind mount; and for the Debian package (scripts/package)
-# dpkg-dev, file and lintian.
+# dpkg-dev, file and lintian; clang-tidy and clang-format for the code checks.
 TARVEL_PACKAGES=(g++ cmake ninja-build libgtest-dev util-linux qt6-base-dev
   qt6-translations-l10n fonts-liberation2 xvfb xauth openbox x11-utils scdoc groff-base man-db
   appstream desktop-file-utils bash-completion dpkg-dev file lintian clang libclang-rt-14-dev
-  acl strace bsdutils mount)
+  acl strace bsdutils mount clang-tidy clang-format)
 
 tarvel_install_packages() {
   local missing=() package
@@ -31,6 +31,19 @@ tarvel_install_packages() {
     echo "  sudo apt-get install -y --no-install-recommends ${missing[*]}" >&2
     exit 1
   fi
+}
+
+# The build type and flags of the programs, the same for the tested build (scripts/test) and the
+# packaged one (scripts/package), so that what ships is what the tests ran: Debian's hardening
+# flags, warnings as errors.
+# Sets TARVEL_PROGRAM_ARGS (after tarvel_install_packages: dpkg-buildflags is in dpkg-dev).
+tarvel_program_build_args() {
+  TARVEL_PROGRAM_ARGS=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVEL_WERROR=ON
+    "-DCMAKE_CXX_FLAGS=$(tarvel_debian_flags CXXFLAGS) $(tarvel_debian_flags CPPFLAGS)"
+    "-DCMAKE_EXE_LINKER_FLAGS=$(tarvel_debian_flags LDFLAGS)")
+}
+tarvel_debian_flags() {
+  (cd "$TARVEL_ROOT" && DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get "$1")
 }
 
 # Configures $1 with the CMake arguments that follow; then builds what TARVEL_TARGET names

@@ -15,6 +15,7 @@
 
 #include "cli/CommandLine.h"
 #include "platform/ProcessorCount.h"
+#include "platform/Version.h"
 #include "tests/support/CommandWords.h"
 #include "tests/support/ProcessRunner.h"
 #include "tests/support/TestTree.h"

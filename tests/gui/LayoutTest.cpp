@@ -19,6 +19,7 @@
 #include "app/DialogTemplate.h"
 #include "app/FormatOptionsDialog.h"
 #include "app/MainDialog.h"
+#include "platform/Version.h"
 #include "tests/gui/GuiTestSupport.h"
 
 namespace tarvel {

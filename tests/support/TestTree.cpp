@@ -36,7 +36,9 @@ namespace {
 // Removes `name` in the open folder `parent` and all below it, relative to descriptors, so that
 // paths longer than the system accepts and folders made unreadable go too.
 void removeAt(int parent, const char* name) {
-  ::fchmodat(parent, name, 0755, 0);
+  // At best: a folder made unreadable is opened, and anything else is removed regardless.
+  if (::fchmodat(parent, name, 0755, 0) != 0) {
+  }
   const int folder = ::openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
   if (folder < 0) {
     ::unlinkat(parent, name, 0);
