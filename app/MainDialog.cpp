@@ -164,14 +164,14 @@ void MainDialog::onExtraction() {
   // The thread holds what it fills, and the bar's values, for as long as it runs.
   listingJob_.start([run = run_, progress = progress_, selected, options = options_](
                         std::stop_token stop) { run->run(selected, options, nullptr, stop); },
-                    [this](std::exception_ptr failure) {
+                    [this](const std::exception_ptr& failure) {
                       listingEnded(failure);
                       setListing(false);
                     });
   setListing(true);
 }
 
-void MainDialog::listingEnded(std::exception_ptr failure) {
+void MainDialog::listingEnded(const std::exception_ptr& failure) {
   if (!failure) {
     finishListing();
     return;
@@ -180,7 +180,7 @@ void MainDialog::listingEnded(std::exception_ptr failure) {
   showFailure(QStringLiteral("La liste n'a pas pu être faite"), failure);
 }
 
-void MainDialog::showFailure(const QString& what, std::exception_ptr failure) {
+void MainDialog::showFailure(const QString& what, const std::exception_ptr& failure) {
   QMessageBox box(QMessageBox::Critical, QStringLiteral("Tarvelinquistombrel"),
                   what + QStringLiteral(" : ") + failureCause(failure) + QLatin1Char('.'),
                   QMessageBox::Ok, this);
@@ -250,7 +250,7 @@ void MainDialog::onUpdateSize() {
        subfolders = options_.includeSubfolders](std::stop_token stop) {
         *total = sumFolderSize(path, isEntry, subfolders, stop);
       },
-      [this, total](std::exception_ptr failure) {
+      [this, total](const std::exception_ptr& failure) {
         // A sum that failed shows no number rather than an older one.
         folderSizeText_ = failure ? QStringLiteral("Taille du dossier:")
                                   : QString::fromStdString(sizeLine(*total));

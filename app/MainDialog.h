@@ -79,9 +79,9 @@ class MainDialog : public QDialog {
   void onClicked(int id, void (MainDialog::*handler)());
   void showReport(const QString& text);
   void finishListing();
-  void listingEnded(std::exception_ptr failure);
+  void listingEnded(const std::exception_ptr& failure);
   // The stop box: `what` could not be done, and why.
-  void showFailure(const QString& what, std::exception_ptr failure);
+  void showFailure(const QString& what, const std::exception_ptr& failure);
   void setListing(bool on);
   void updateCursor();
   void keepTitleBarOnScreen();

@@ -126,11 +126,10 @@ void serveEvents(int ms) {
 }
 
 int usage(const char* program) {
-  std::fprintf(
-      stderr,
-      "usage: %s startup | extract|gaps|interrupt DIR RUNS | quit DIR WHEN | memory DIR | "
-      "pane RUNS | paste DIR\n",
-      program);
+  std::fprintf(stderr,
+               "usage: %s startup | extract|gaps|interrupt DIR RUNS | quit DIR WHEN | memory DIR | "
+               "pane RUNS | paste DIR\n",
+               program);
   return 2;
 }
 

@@ -178,7 +178,7 @@ TEST(BackgroundJobTest, NewerWorkNeverWaitsAndOnlyTheNewestCompletes) {
   };
   std::vector<std::string> done;
   const auto note = [&done](std::string name) {
-    return [&done, name](std::exception_ptr failure) {
+    return [&done, name](const std::exception_ptr& failure) {
       done.push_back(failure ? name + " " + failureCause(failure).toStdString() : name);
     };
   };
