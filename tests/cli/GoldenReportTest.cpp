@@ -214,15 +214,8 @@ TEST_P(GoldenReports, MatchTheExpectedBytes) {
   if (std::getenv("TARVEL_UPDATE_GOLDEN") != nullptr) std::ofstream(file) << rewritten;
 }
 
-std::vector<std::string> goldenFiles() {
-  std::vector<std::string> files;
-  for (const auto& entry : std::filesystem::directory_iterator(TARVEL_GOLDEN_DIR))
-    if (entry.path().extension() == ".golden") files.push_back(entry.path());
-  std::sort(files.begin(), files.end());
-  return files;
-}
-
-INSTANTIATE_TEST_SUITE_P(Files, GoldenReports, ::testing::ValuesIn(goldenFiles()),
+INSTANTIATE_TEST_SUITE_P(Files, GoldenReports,
+                         ::testing::ValuesIn(filesIn(TARVEL_GOLDEN_DIR, {".golden"})),
                          [](const ::testing::TestParamInfo<std::string>& param) {
                            return std::regex_replace(
                                std::filesystem::path(param.param).stem().string(),

@@ -135,7 +135,7 @@ TEST_F(WindowTest, EveryTextFitsItsControlWithinItsFrame) {
 
 // What a screen reader says of every control the keyboard reaches: a French name, from its
 // label where it has one; never a bare sign, an "&", or Qt's default name for a column.
-TEST_F(WindowTest, AControlIsNamelessToAScreenReader) {
+TEST_F(WindowTest, EveryControlHasAFrenchNameForAScreenReader) {
   const auto nameOf = [](QWidget* widget) {
     return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
   };
@@ -143,8 +143,7 @@ TEST_F(WindowTest, AControlIsNamelessToAScreenReader) {
   FormatOptionsDialog options;
   AboutDialog about;
   for (QWidget* shown :
-       {static_cast<QWidget*>(window.get()), static_cast<QWidget*>(window->helpWindow()),
-        static_cast<QWidget*>(&options), static_cast<QWidget*>(&about)}) {
+       std::initializer_list<QWidget*>{window.get(), window->helpWindow(), &options, &about}) {
     int focusable = 0;
     for (QWidget* widget : shown->findChildren<QWidget*>()) {
       if (widget->focusPolicy() == Qt::NoFocus || !widget->isVisibleTo(shown)) continue;

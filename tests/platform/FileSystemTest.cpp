@@ -164,19 +164,6 @@ void useOwnMounts() {
   check(ownMounts, "unshare");
 }
 
-// A 1 MiB file system at `relative`, seen by this test process only, filled but for one page.
-void mountFullDisk(TestTree& tree, const std::string& relative) {
-  useOwnMounts();
-  tree.createDir(relative);
-  check(::mount("tmpfs", tree.path(relative).c_str(), "tmpfs", 0, "size=1m") == 0, "mount");
-  const std::string filler = tree.path(relative + "/filler");
-  const int fd = ::open(filler.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-  const std::string page(4096, '\0');
-  while (::write(fd, page.data(), page.size()) > 0) {
-  }
-  check(::ftruncate(fd, ::lseek(fd, 0, SEEK_CUR) - 4096) == 0 && ::close(fd) == 0, "fill");
-}
-
 // Switches on the kernel's protections of world-writable sticky folders, as most systems have
 // them, and puts the old values back when it goes; active() tells whether it could. Test
 // programs run side by side take turns (a lock), so that none puts back another's values.
@@ -238,9 +225,21 @@ TEST(SafeFileWriter, SavesKeepTheFileItsLinksAndMetadataAndFailuresKeepItAsItWas
         tree.setMode(std::filesystem::path(name).parent_path().string(), folderMode);
     };
   };
-  const auto hardLinked = [](TestTree& tree) {
-    tree.createFile("a", "old");
-    check(::link(tree.path("a").c_str(), tree.path("b").c_str()) == 0, "link");
+  // `command` run by the shell in the tree.
+  const auto shell = [](const char* command) {
+    return [=](TestTree& tree) {
+      check(runProcess({"sh", "-c", command}, {.environment = {}, .workingFolder = tree.root()})
+                    .exitCode == 0,
+            command);
+    };
+  };
+  const auto hardLinked = shell("printf old >a && ln a b");
+  // `command`, then the extended attribute user.note on `name`.
+  const auto noted = [=](const char* command, const char* name) {
+    return [=](TestTree& tree) {
+      shell(command)(tree);
+      check(::setxattr(tree.path(name).c_str(), "user.note", "n", 1, 0) == 0, "setxattr");
+    };
   };
   // `command` run by another user in "pub", world-writable and sticky as /tmp is, after `before`.
   const auto planted = [](const char* command, std::function<void(TestTree&)> before) {
@@ -263,61 +262,35 @@ TEST(SafeFileWriter, SavesKeepTheFileItsLinksAndMetadataAndFailuresKeepItAsItWas
       {"a rename splits hard links", false, How::Here, hardLinked, "a", "new",
        "ok; a=new b=new; same inode, meta kept"},
       {"a rename drops an ACL and an attribute and widens the mask", false, How::Here,
-       [](TestTree& tree) {
-         tree.createFile("out", "old");
-         tree.setMode("out", 0640);
-         check(runProcess({"setfacl", "-m", "u:65534:r", tree.path("out")}).exitCode == 0, "acl");
-         check(::setxattr(tree.path("out").c_str(), "user.note", "n", 1, 0) == 0, "setxattr");
-       },
-       "out", "new", "ok; out=new; new inode, meta kept"},
+       noted("printf old >out && chmod 640 out && setfacl -m u:65534:r out", "out"), "out", "new",
+       "ok; out=new; new inode, meta kept"},
       {"the folder's default ACL lands on a file that had none", false, How::Here,
-       [](TestTree& tree) {
-         tree.createFile("d/out", "old");
-         check(runProcess({"setfacl", "-d", "-m", "u:65534:rwx", tree.path("d")}).exitCode == 0,
-               "acl");
-       },
-       "d/out", "new", "ok; d/ d/out=new; new inode, meta kept"},
+       shell("mkdir d && printf old >d/out && setfacl -d -m u:65534:rwx d"), "d/out", "new",
+       "ok; d/ d/out=new; new inode, meta kept"},
       {"root's save takes another user's file", true, How::Here,
-       [](TestTree& tree) {
-         tree.createFile("out", "old");
-         check(::chown(tree.path("out").c_str(), 65534, 65534) == 0, "chown");
-       },
-       "out", "new", "ok; out=new; new inode, meta kept"},
+       shell("printf old >out && chown 65534:65534 out"), "out", "new",
+       "ok; out=new; new inode, meta kept"},
       {"another user's save takes the owner's file, or keeps only the group", true,
        How::Unprivileged, file("shared/out", "old", 0666, 0777, 65534), "shared/out", "new",
        "ok; shared/ shared/out=new; same inode, meta kept"},
       {"a rename drops an attribute the saver cannot read", true, How::Unprivileged,
-       [](TestTree& tree) {
-         tree.createFile("open/out", "old");
-         check(::setxattr(tree.path("open/out").c_str(), "user.note", "n", 1, 0) == 0, "setxattr");
-         check(::chown(tree.path("open/out").c_str(), 65534, 65534) == 0, "chown");
-         tree.setMode("open/out", 0200);
-         tree.setMode("open", 0777);
-       },
+       noted("mkdir -m 777 open && printf old >open/out && chown 65534:65534 open/out &&"
+             " chmod 200 open/out",
+             "open/out"),
        "open/out", "new", "ok; open/ open/out=new; same inode, meta kept"},
       {"a writable file in a folder the user cannot write is refused", false, How::Unprivileged,
        file("locked/out", "old", 0666, 0555), "locked/out", "new",
        "ok; locked/ locked/out=new; same inode, meta kept"},
       {"a link is replaced by a file, or its file keeps its old tail", false, How::Here,
-       [](TestTree& tree) {
-         tree.createFile("real", "an old, longer content");
-         tree.createSymlink("link", "real");
-       },
-       "link", "new", "ok; link->real real=new; same inode, meta kept"},
+       shell("printf 'an old, longer content' >real && ln -s real link"), "link", "new",
+       "ok; link->real real=new; same inode, meta kept"},
       {"a dangling link is replaced by a file", false, How::Here,
-       [](TestTree& tree) {
-         tree.createDir("sub");
-         tree.createSymlink("link", "sub/new");
-       },
-       "link", "new", "ok; link->sub/new sub/ sub/new=new; mode 640"},
+       shell("mkdir sub && ln -s sub/new link"), "link", "new",
+       "ok; link->sub/new sub/ sub/new=new; mode 640"},
       {"a new file's mode ignores the umask", false, How::Here, [](TestTree&) {}, "fresh", "",
        "ok; fresh=; mode 640"},
-      {"a link loop is replaced by a file", false, How::Here,
-       [](TestTree& tree) {
-         tree.createSymlink("a", "b");
-         tree.createSymlink("b", "a");
-       },
-       "a", "new", "F mène à une boucle de liens symboliques.; a->b b->a; -"},
+      {"a link loop is replaced by a file", false, How::Here, shell("ln -s b a && ln -s a b"), "a",
+       "new", "F mène à une boucle de liens symboliques.; a->b b->a; -"},
       {"a read-only file is replaced", false, How::Here, file("ro", "keep", 0444), "ro", "new",
        "L'accès à F a été refusé.; ro=keep; same inode, meta kept"},
       {"a folder is replaced", false, How::Here, [](TestTree& tree) { tree.createDir("dir"); },
@@ -325,33 +298,28 @@ TEST(SafeFileWriter, SavesKeepTheFileItsLinksAndMetadataAndFailuresKeepItAsItWas
       {"a missing folder is created or unnamed", false, How::Here, [](TestTree&) {}, "missing/out",
        "new", "F contient un chemin non valide.; ; -"},
       // Root: some sandboxes keep their devices from other users.
-      {"a device is replaced by a file", true, How::Here,
-       [](TestTree& tree) { tree.createSymlink("null", "/dev/null"); }, "null", "new",
-       "ok; null->/dev/null; same inode, meta kept"},
-      {"a full device's error is unnamed", true, How::Here,
-       [](TestTree& tree) { tree.createSymlink("full", "/dev/full"); }, "full", "new",
-       "Disque plein lors de l'accès à F.; full->/dev/full; same inode, meta kept"},
+      {"a device is replaced by a file", true, How::Here, shell("ln -s /dev/null null"), "null",
+       "new", "ok; null->/dev/null; same inode, meta kept"},
+      {"a full device's error is unnamed", true, How::Here, shell("ln -s /dev/full full"), "full",
+       "new", "Disque plein lors de l'accès à F.; full->/dev/full; same inode, meta kept"},
       {"a failed write leaves its temporary", false, How::FileSizeLimit, file("out", "old", 0644),
        "out", big, kTooLarge + "out=old; same inode, meta kept"},
       {"a failed write in place leaves the old file grown", false, How::FileSizeLimit, hardLinked,
        "a", big, kTooLarge + "a=old b=old; same inode, meta kept"},
       {"a full disk damages a file written in place", true, How::Here,
-       [](TestTree& tree) {
-         mountFullDisk(tree, "disk");
-         tree.createSparseFile("disk/a", 65536);
-         check(::link(tree.path("disk/a").c_str(), tree.path("disk/b").c_str()) == 0, "link");
+       [&](TestTree& tree) {
+         useOwnMounts();  // a 1 MiB file system, filled but for one page
+         shell(
+             "mkdir disk && mount -t tmpfs -o size=1m tmpfs disk && { cat /dev/zero >disk/filler;"
+             " truncate -s -4K disk/filler && truncate -s 64K disk/a && ln disk/a disk/b; }")(tree);
        },
        "disk/a", std::string(16384, 'n'),
        "Disque plein lors de l'accès à F.; disk/ disk/a=~*65536 disk/b=~*65536 disk/filler=<big>; "
        "same inode, meta kept"},
       {"a file mounted over another is refused as in use", true, How::Here,
-       [](TestTree& tree) {
-         useOwnMounts();
-         tree.createFile("src", "old");
-         tree.createFile("mounted", "old");
-         check(::mount(tree.path("src").c_str(), tree.path("mounted").c_str(), nullptr, MS_BIND,
-                       nullptr) == 0,
-               "mount");
+       [&](TestTree& tree) {
+         useOwnMounts();  // the shell's mount is then this process's alone
+         shell("printf old >src && printf old >mounted && mount --bind src mounted")(tree);
        },
        "mounted", "new", "ok; mounted=new src=new; same inode, meta kept"},
       {"a rename drops the attribute flags", false, How::Here,
