@@ -169,14 +169,9 @@ void useOwnMounts() {
 // programs run side by side take turns (a lock), so that none puts back another's values.
 class StickyFolderProtections {
  public:
-  StickyFolderProtections()
-      : lock_(::open("/tmp/tarvel-sticky-protections.lock",
-                     O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600)) {
-    active_ = lock_ >= 0 && ::flock(lock_, LOCK_EX) == 0;
-    for (auto& [name, old] : saved_) {
-      old = readWholeFile(name);
-      active_ = active_ && !old.empty() && write(name, "1");
-    }
+  StickyFolderProtections() {
+    for (auto& [name, old] : saved_)
+      active_ = active_ && !(old = readWholeFile(name)).empty() && write(name, "1");
   }
   ~StickyFolderProtections() {
     for (const auto& [name, old] : saved_)
@@ -189,14 +184,14 @@ class StickyFolderProtections {
 
  private:
   static bool write(const std::string& name, const std::string& value) {
-    std::ofstream out(name);
-    return static_cast<bool>(out << value << std::flush);
+    return static_cast<bool>(std::ofstream(name) << value << std::flush);
   }
+  int lock_ = ::open("/tmp/tarvel-sticky-protections.lock",
+                     O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+  bool active_ = lock_ >= 0 && ::flock(lock_, LOCK_EX) == 0;
   std::pair<std::string, std::string> saved_[3] = {{"/proc/sys/fs/protected_symlinks", ""},
                                                    {"/proc/sys/fs/protected_regular", ""},
                                                    {"/proc/sys/fs/protected_fifos", ""}};
-  int lock_;
-  bool active_ = true;
 };
 
 // Protected: as root, with the kernel's protections of sticky folders on.
@@ -214,23 +209,11 @@ struct SaveCase {
 };
 
 TEST(SafeFileWriter, SavesKeepTheFileItsLinksAndMetadataAndFailuresKeepItAsItWas) {
-  // The file `name` with `mode` (and `group` unless 0), and its folder with `folderMode` unless 0.
-  const auto file = [](const char* name, const char* bytes, mode_t mode, mode_t folderMode = 0,
-                       gid_t group = 0) {
-    return [=](TestTree& tree) {
-      tree.createFile(name, bytes);
-      tree.setMode(name, mode);
-      if (group != 0) check(::chown(tree.path(name).c_str(), ::geteuid(), group) == 0, "chown");
-      if (folderMode != 0)
-        tree.setMode(std::filesystem::path(name).parent_path().string(), folderMode);
-    };
-  };
   // `command` run by the shell in the tree.
-  const auto shell = [](const char* command) {
+  const auto shell = [](std::string command) {
     return [=](TestTree& tree) {
-      check(runProcess({"sh", "-c", command}, {.environment = {}, .workingFolder = tree.root()})
-                    .exitCode == 0,
-            command);
+      const ProcessOptions inTree{.environment = {}, .workingFolder = tree.root()};
+      check(runProcess({"sh", "-c", command}, inTree).exitCode == 0, command);
     };
   };
   const auto hardLinked = shell("printf old >a && ln a b");
@@ -241,12 +224,11 @@ TEST(SafeFileWriter, SavesKeepTheFileItsLinksAndMetadataAndFailuresKeepItAsItWas
       check(::setxattr(tree.path(name).c_str(), "user.note", "n", 1, 0) == 0, "setxattr");
     };
   };
-  // `command` run by another user in "pub", world-writable and sticky as /tmp is, after `before`.
-  const auto planted = [](const char* command, std::function<void(TestTree&)> before) {
+  // `before` run by the shell, then `command` by another user in "pub", world-writable and
+  // sticky as /tmp is.
+  const auto planted = [=](const std::string& before, const char* command) {
     return [=](TestTree& tree) {
-      before(tree);
-      tree.createDir("pub");
-      tree.setMode("pub", 01777);
+      shell(before + "mkdir -m 1777 pub")(tree);
       const ProcessOptions asAnother{
           .environment = {}, .workingFolder = tree.path("pub"), .unprivileged = true};
       check(runProcess({"sh", "-c", command}, asAnother).exitCode == 0, command);
@@ -257,7 +239,7 @@ TEST(SafeFileWriter, SavesKeepTheFileItsLinksAndMetadataAndFailuresKeepItAsItWas
   const std::string kTooLarge = "Fichier trop volumineux : F dépasserait la taille permise.; ";
   const SaveCase cases[] = {
       {"a save loses the mode or leaves its temporary", false, How::Here,
-       file("out", "a longer old content", 0604), "out", "new",
+       shell("printf 'a longer old content' >out && chmod 604 out"), "out", "new",
        "ok; out=new; new inode, meta kept"},
       {"a rename splits hard links", false, How::Here, hardLinked, "a", "new",
        "ok; a=new b=new; same inode, meta kept"},
@@ -271,39 +253,42 @@ TEST(SafeFileWriter, SavesKeepTheFileItsLinksAndMetadataAndFailuresKeepItAsItWas
        shell("printf old >out && chown 65534:65534 out"), "out", "new",
        "ok; out=new; new inode, meta kept"},
       {"another user's save takes the owner's file, or keeps only the group", true,
-       How::Unprivileged, file("shared/out", "old", 0666, 0777, 65534), "shared/out", "new",
-       "ok; shared/ shared/out=new; same inode, meta kept"},
+       How::Unprivileged,
+       shell("mkdir -m 777 shared && printf old >shared/out && chmod 666 shared/out && chgrp 65534 "
+             "shared/out"),
+       "shared/out", "new", "ok; shared/ shared/out=new; same inode, meta kept"},
       {"a rename drops an attribute the saver cannot read", true, How::Unprivileged,
        noted("mkdir -m 777 open && printf old >open/out && chown 65534:65534 open/out &&"
              " chmod 200 open/out",
              "open/out"),
        "open/out", "new", "ok; open/ open/out=new; same inode, meta kept"},
       {"a writable file in a folder the user cannot write is refused", false, How::Unprivileged,
-       file("locked/out", "old", 0666, 0555), "locked/out", "new",
-       "ok; locked/ locked/out=new; same inode, meta kept"},
+       shell("mkdir locked && printf old >locked/out && chmod 666 locked/out && chmod 555 locked"),
+       "locked/out", "new", "ok; locked/ locked/out=new; same inode, meta kept"},
       {"a link is replaced by a file, or its file keeps its old tail", false, How::Here,
        shell("printf 'an old, longer content' >real && ln -s real link"), "link", "new",
        "ok; link->real real=new; same inode, meta kept"},
       {"a dangling link is replaced by a file", false, How::Here,
        shell("mkdir sub && ln -s sub/new link"), "link", "new",
        "ok; link->sub/new sub/ sub/new=new; mode 640"},
-      {"a new file's mode ignores the umask", false, How::Here, [](TestTree&) {}, "fresh", "",
+      {"a new file's mode ignores the umask", false, How::Here, nothing, "fresh", "",
        "ok; fresh=; mode 640"},
       {"a link loop is replaced by a file", false, How::Here, shell("ln -s b a && ln -s a b"), "a",
        "new", "F mène à une boucle de liens symboliques.; a->b b->a; -"},
-      {"a read-only file is replaced", false, How::Here, file("ro", "keep", 0444), "ro", "new",
-       "L'accès à F a été refusé.; ro=keep; same inode, meta kept"},
-      {"a folder is replaced", false, How::Here, [](TestTree& tree) { tree.createDir("dir"); },
-       "dir", "new", "L'accès à F a été refusé.; dir/; same inode, meta kept"},
-      {"a missing folder is created or unnamed", false, How::Here, [](TestTree&) {}, "missing/out",
-       "new", "F contient un chemin non valide.; ; -"},
+      {"a read-only file is replaced", false, How::Here, shell("printf keep >ro && chmod 444 ro"),
+       "ro", "new", "L'accès à F a été refusé.; ro=keep; same inode, meta kept"},
+      {"a folder is replaced", false, How::Here, shell("mkdir dir"), "dir", "new",
+       "L'accès à F a été refusé.; dir/; same inode, meta kept"},
+      {"a missing folder is created or unnamed", false, How::Here, nothing, "missing/out", "new",
+       "F contient un chemin non valide.; ; -"},
       // Root: some sandboxes keep their devices from other users.
       {"a device is replaced by a file", true, How::Here, shell("ln -s /dev/null null"), "null",
        "new", "ok; null->/dev/null; same inode, meta kept"},
       {"a full device's error is unnamed", true, How::Here, shell("ln -s /dev/full full"), "full",
        "new", "Disque plein lors de l'accès à F.; full->/dev/full; same inode, meta kept"},
-      {"a failed write leaves its temporary", false, How::FileSizeLimit, file("out", "old", 0644),
-       "out", big, kTooLarge + "out=old; same inode, meta kept"},
+      {"a failed write leaves its temporary", false, How::FileSizeLimit,
+       shell("printf old >out && chmod 644 out"), "out", big,
+       kTooLarge + "out=old; same inode, meta kept"},
       {"a failed write in place leaves the old file grown", false, How::FileSizeLimit, hardLinked,
        "a", big, kTooLarge + "a=old b=old; same inode, meta kept"},
       {"a full disk damages a file written in place", true, How::Here,
@@ -347,21 +332,16 @@ TEST(SafeFileWriter, SavesKeepTheFileItsLinksAndMetadataAndFailuresKeepItAsItWas
       // Another user's names in a sticky folder, which the shell's ">" refuses to root (the
       // FIFO has a reader for a while, so that a save that opens it ends).
       {"root's save follows another user's link to a root-only file", true, How::Protected,
-       planted("ln -s ../secret link", file("secret", "keep", 0600)), "pub/link", "new",
-       "L'accès à F a été refusé.; pub/ pub/link->../secret secret=keep; -"},
+       planted("printf keep >secret && chmod 600 secret && ", "ln -s ../secret link"), "pub/link",
+       "new", "L'accès à F a été refusé.; pub/ pub/link->../secret secret=keep; -"},
       {"root's save creates a file through another user's link in a root-only folder", true,
-       How::Protected,
-       planted("ln -s ../locked/new link",
-               [](TestTree& tree) {
-                 tree.createDir("locked");
-                 tree.setMode("locked", 0700);
-               }),
-       "pub/link", "new", "L'accès à F a été refusé.; locked/ pub/ pub/link->../locked/new; -"},
+       How::Protected, planted("mkdir -m 700 locked && ", "ln -s ../locked/new link"), "pub/link",
+       "new", "L'accès à F a été refusé.; locked/ pub/ pub/link->../locked/new; -"},
       {"root's save writes into another user's file", true, How::Protected,
-       planted("echo theirs >theirs && chmod 666 theirs", nothing), "pub/theirs", "new",
+       planted("", "echo theirs >theirs && chmod 666 theirs"), "pub/theirs", "new",
        "L'accès à F a été refusé.; pub/ pub/theirs=theirs\n; same inode, meta kept"},
       {"root's save sends the report down another user's FIFO", true, How::Protected,
-       planted("mkfifo -m 666 fifo && { timeout 5 cat fifo | : & }", nothing), "pub/fifo", "new",
+       planted("", "mkfifo -m 666 fifo && { timeout 5 cat fifo | : & }"), "pub/fifo", "new",
        "L'accès à F a été refusé.; pub/ pub/fifo|; same inode, meta kept"},
   };
   const bool root = ::geteuid() == 0;
