@@ -23,6 +23,7 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -157,24 +158,6 @@ std::string report(ListingRun& run, const TestTree& tree,
   return withRoot(shown, tree);
 }
 
-// Works in `folder` for as long as it lives, then goes back, even when an assertion ends the
-// test early: the tests after it find the working folder they started with.
-class WorkingFolderGuard {
- public:
-  explicit WorkingFolderGuard(const std::string& folder) : saved_(std::filesystem::current_path()) {
-    std::filesystem::current_path(folder);
-  }
-  ~WorkingFolderGuard() {
-    std::error_code ignored;  // a destructor may not throw; the folder was there at the start
-    std::filesystem::current_path(saved_, ignored);
-  }
-  WorkingFolderGuard(const WorkingFolderGuard&) = delete;
-  WorkingFolderGuard& operator=(const WorkingFolderGuard&) = delete;
-
- private:
-  std::filesystem::path saved_;
-};
-
 class GoldenReports : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(GoldenReports, MatchTheExpectedBytes) {
@@ -188,7 +171,12 @@ TEST_P(GoldenReports, MatchTheExpectedBytes) {
 
   TestTree tree;
   // PATH is found from the tree, as the program finds it from its working folder.
-  const WorkingFolderGuard inTree(tree.root());
+  // and the working folder goes back even when an assertion ends the test early.
+  const std::shared_ptr<void> back(nullptr, [saved = std::filesystem::current_path()](void*) {
+    std::error_code ignored;  // the folder was there at the start
+    std::filesystem::current_path(saved, ignored);
+  });
+  std::filesystem::current_path(tree.root());
   ListingRun run;
   run.setClock([] { return kHeaderInstant; });
   std::string rewritten;
