@@ -22,6 +22,9 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 
 namespace tarvel {
 
+// Where the style draws the box of a check box or radio button, or its `text`, in the control's
+// coordinates; null for other controls.
+QRect buttonPart(const QWidget* button, bool text);
 // Clicks a button; a check box or radio button on its box, not in the middle of its text.
 void click(QWidget* button);
 

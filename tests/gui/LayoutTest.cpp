@@ -2,16 +2,12 @@
 
 #include <QAbstractButton>
 #include <QAccessible>
-#include <QCheckBox>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QStyle>
-#include <QStyleOptionButton>
 
 #include "app/AboutDialog.h"
 #include "app/ControlIds.h"
@@ -58,16 +54,10 @@ QRect inkRect(const QWidget* control, const QString& text) {
   int width = 0;
   for (const QString& line : lines) width = std::max(width, metrics.horizontalAdvance(line));
   const auto* button = qobject_cast<const QAbstractButton*>(control);
-  int left = 0;
-  if (qobject_cast<const QCheckBox*>(control) || qobject_cast<const QRadioButton*>(control)) {
-    QStyleOptionButton option;
-    option.initFrom(button);
-    const auto element = qobject_cast<const QCheckBox*>(control) ? QStyle::SE_CheckBoxContents
-                                                                 : QStyle::SE_RadioButtonContents;
-    left = control->style()->subElementRect(element, &option, control).left();
-  } else if (qobject_cast<const QPushButton*>(control)) {
-    left = (control->width() - width) / 2;
-  }
+  const QRect contents = buttonPart(control, true);
+  const int left = !contents.isNull()                          ? contents.left()
+                   : qobject_cast<const QPushButton*>(control) ? (control->width() - width) / 2
+                                                               : 0;
   const int blockHeight = static_cast<int>(lines.size()) * metrics.lineSpacing();
   const int blockTop = button != nullptr ? (control->height() - blockHeight) / 2 : 0;
   const int top = blockTop + metrics.ascent() + metrics.tightBoundingRect(lines.first()).top();
