@@ -414,20 +414,18 @@ TEST_F(CliTest, WhatCannotBeReadIsToldAndTheStatusIsOne) {
   tree.setMode("Music/Artisan", 0444);  // names can be read, sizes cannot
   const ProcessOptions options{
       .environment = {}, .workingFolder = tree.root(), .unprivileged = true};
-  const auto cannotRead = [this](const char* folder) {
-    return "tarvelinquistombrel-cli: impossible de lire le dossier « " + tree.path(folder) +
+  // What cannot be read: a folder ("le dossier"), or the size of a file ("la taille de").
+  const auto cannotRead = [this](const char* path, const std::string& what = "le dossier") {
+    return "tarvelinquistombrel-cli: impossible de lire " + what + " « " + tree.path(path) +
            " » : accès refusé\n";
   };
-  std::string noSize;  // for each of the files of Artisan
-  for (const char* file : {"/f", "/g"})
-    noSize += "tarvelinquistombrel-cli: impossible de lire la taille de « " +
-              tree.path("Music/Artisan") + file + " » : accès refusé\n";
+  const std::string noSize =
+      cannotRead("Music/Artisan/f", "la taille de") + cannotRead("Music/Artisan/g", "la taille de");
   const auto listing = runCli({"--sizes", "Music"}, options);
   const auto size = runCli({"--folder-size", "Music"}, options);
   const auto document = runCli({"--format=json", "Music"}, options);
-  if (listing.exitCode == 126 || listing.err.find("setpriv") != std::string::npos) {
+  if (listing.exitCode == 126 || listing.err.find("setpriv") != std::string::npos)
     GTEST_SKIP() << "cannot run as an unprivileged user here";
-  }
   EXPECT_EQ(listing.exitCode, 1);
   EXPECT_EQ(listing.out,
             "Music\r\n |-Abba\r\n |-Artisan\r\n |  |-F ( 0 )\r\n |  |-G ( 0 )\r\n |  |--------/\r\n"
