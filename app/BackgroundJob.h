@@ -20,7 +20,7 @@ class BackgroundJob : public QObject {
   Q_OBJECT
 
  public:
-  using Done = std::function<void(std::exception_ptr failure)>;
+  using Done = std::function<void(const std::exception_ptr& failure)>;
 
   explicit BackgroundJob(QObject* receiver);
   ~BackgroundJob() override;

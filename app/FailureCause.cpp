@@ -5,7 +5,7 @@
 
 namespace tarvel {
 
-QString failureCause(std::exception_ptr failure) {
+QString failureCause(const std::exception_ptr& failure) {
   try {
     std::rethrow_exception(failure);
   } catch (const std::bad_alloc&) {

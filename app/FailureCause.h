@@ -6,6 +6,6 @@
 namespace tarvel {
 
 // Why work failed, in French, from what it threw: "mémoire insuffisante" when memory ran out.
-QString failureCause(std::exception_ptr failure);
+QString failureCause(const std::exception_ptr& failure);
 
 }  // namespace tarvel

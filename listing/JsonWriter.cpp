@@ -75,7 +75,7 @@ void JsonWriter::appendFields(std::string_view nameKey, std::string_view name,
     }
     out += '"';
   }
-  out += ",\"type\":\"";
+  out += R"(,"type":")";
   out += entryTypeName(record.type);
   out += '"';
   if (!record.hasStatus) return;
@@ -88,7 +88,7 @@ void JsonWriter::appendFields(std::string_view nameKey, std::string_view name,
   scratch_.clear();
   // An instant the format cannot write leaves "modified" out.
   if (!appendUtcTime(scratch_, record.modified)) return;
-  out += ",\"modified\":\"";
+  out += R"(,"modified":")";
   out += scratch_;
   out += '"';
 }

@@ -22,7 +22,7 @@ class JsonWriter final : public StructuredWriter {
  private:
   void finish(std::int64_t files, std::int64_t folders) override;
   void appendFields(std::string_view nameKey, std::string_view name, const EntryRecord& record);
-  void appendString(std::string_view text);
+  void appendString(std::string_view value);
   void appendCount(std::string_view key, std::int64_t count);
 
   std::string scratch_;

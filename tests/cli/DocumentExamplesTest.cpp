@@ -151,25 +151,16 @@ std::vector<Example> examplesIn(const std::string& where, const std::vector<Bloc
   return examples;
 }
 
-std::vector<std::string> documents() {
-  std::vector<std::string> files;
-  for (const char* folder : {"/resources/help", "/docs/man"})
-    for (const auto& entry :
-         std::filesystem::directory_iterator(TARVEL_SOURCE_DIR + std::string(folder)))
-      if (entry.path().extension() == ".html" || entry.path().extension() == ".scd")
-        files.push_back(entry.path());
-  std::sort(files.begin(), files.end());
-  return files;
-}
-
 TEST(DocumentExamples, EveryExampleIsWhatTheProgramPrints) {
   std::string folder;
   std::vector<Example> examples;
-  for (const std::string& file : documents()) {
-    const std::string text = readWholeFile(file);
-    const auto found = examplesIn(std::filesystem::path(file).filename(),
-                                  blocksOf(text, file.ends_with(".scd")), folder);
-    examples.insert(examples.end(), found.begin(), found.end());
+  for (const char* pages : {"/docs/man", "/resources/help"}) {
+    for (const std::string& file :
+         filesIn(TARVEL_SOURCE_DIR + std::string(pages), {".html", ".scd"})) {
+      const auto found = examplesIn(std::filesystem::path(file).filename(),
+                                    blocksOf(readWholeFile(file), file.ends_with(".scd")), folder);
+      examples.insert(examples.end(), found.begin(), found.end());
+    }
   }
   ASSERT_FALSE(folder.empty()) << "no block follows a comment \"exemple-arbre\"";
   EXPECT_GE(examples.size(), 30u);  // a page whose examples are no longer found fails here
@@ -192,9 +183,9 @@ TEST(DocumentExamples, EveryExampleIsWhatTheProgramPrints) {
         sizeLine ? example.output : replaceAll(example.output, "\n", "\r\n");
     const std::string actual =
         replaceAll(replaceAll(result.out, home, kHome), homeInLowerCase, kHome);
-    EXPECT_EQ(actual, expected) << example.where << ": " << example.command;
-    EXPECT_EQ(result.exitCode, 0) << example.where << ": " << example.command << result.err;
-    EXPECT_EQ(result.err, "") << example.where << ": " << example.command;
+    EXPECT_EQ((ProcessResult{result.exitCode, actual, result.err}),
+              (ProcessResult{0, expected, ""}))
+        << example.where << ": " << example.command;
   }
 }
 

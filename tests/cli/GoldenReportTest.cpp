@@ -23,6 +23,7 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -157,24 +158,6 @@ std::string report(ListingRun& run, const TestTree& tree,
   return withRoot(shown, tree);
 }
 
-// Works in `folder` for as long as it lives, then goes back, even when an assertion ends the
-// test early: the tests after it find the working folder they started with.
-class WorkingFolderGuard {
- public:
-  explicit WorkingFolderGuard(const std::string& folder) : saved_(std::filesystem::current_path()) {
-    std::filesystem::current_path(folder);
-  }
-  ~WorkingFolderGuard() {
-    std::error_code ignored;  // a destructor may not throw; the folder was there at the start
-    std::filesystem::current_path(saved_, ignored);
-  }
-  WorkingFolderGuard(const WorkingFolderGuard&) = delete;
-  WorkingFolderGuard& operator=(const WorkingFolderGuard&) = delete;
-
- private:
-  std::filesystem::path saved_;
-};
-
 class GoldenReports : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(GoldenReports, MatchTheExpectedBytes) {
@@ -188,7 +171,12 @@ TEST_P(GoldenReports, MatchTheExpectedBytes) {
 
   TestTree tree;
   // PATH is found from the tree, as the program finds it from its working folder.
-  const WorkingFolderGuard inTree(tree.root());
+  // and the working folder goes back even when an assertion ends the test early.
+  const std::shared_ptr<void> back(nullptr, [saved = std::filesystem::current_path()](void*) {
+    std::error_code ignored;  // the folder was there at the start
+    std::filesystem::current_path(saved, ignored);
+  });
+  std::filesystem::current_path(tree.root());
   ListingRun run;
   run.setClock([] { return kHeaderInstant; });
   std::string rewritten;
@@ -214,15 +202,8 @@ TEST_P(GoldenReports, MatchTheExpectedBytes) {
   if (std::getenv("TARVEL_UPDATE_GOLDEN") != nullptr) std::ofstream(file) << rewritten;
 }
 
-std::vector<std::string> goldenFiles() {
-  std::vector<std::string> files;
-  for (const auto& entry : std::filesystem::directory_iterator(TARVEL_GOLDEN_DIR))
-    if (entry.path().extension() == ".golden") files.push_back(entry.path());
-  std::sort(files.begin(), files.end());
-  return files;
-}
-
-INSTANTIATE_TEST_SUITE_P(Files, GoldenReports, ::testing::ValuesIn(goldenFiles()),
+INSTANTIATE_TEST_SUITE_P(Files, GoldenReports,
+                         ::testing::ValuesIn(filesIn(TARVEL_GOLDEN_DIR, {".golden"})),
                          [](const ::testing::TestParamInfo<std::string>& param) {
                            return std::regex_replace(
                                std::filesystem::path(param.param).stem().string(),

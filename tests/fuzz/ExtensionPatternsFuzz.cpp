@@ -46,11 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string name = texts.size() > 1 ? texts[1] : texts[0];
   std::string upper = name;
   std::string lower = name;
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    const char c = name[i];
-    if (c >= 'a' && c <= 'z') upper[i] = static_cast<char>(c - 32);
-    if (c >= 'A' && c <= 'Z') lower[i] = static_cast<char>(c + 32);
-  }
+  for (char& c : upper) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+  for (char& c : lower) c = c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
   const bool kept = patterns.matchesFileName(name);
   FUZZ_CHECK(kept == matchesOneByOne(texts[0], name));
   FUZZ_CHECK(patterns.matchesFileName(upper) == kept);

@@ -16,16 +16,19 @@
 
 namespace tarvel {
 
+QRect buttonPart(const QWidget* button, bool text) {
+  const bool box = qobject_cast<const QCheckBox*>(button) != nullptr;
+  if (!box && qobject_cast<const QRadioButton*>(button) == nullptr) return {};
+  QStyleOptionButton option;
+  option.initFrom(button);
+  const auto part = box ? (text ? QStyle::SE_CheckBoxContents : QStyle::SE_CheckBoxIndicator)
+                        : (text ? QStyle::SE_RadioButtonContents : QStyle::SE_RadioButtonIndicator);
+  return button->style()->subElementRect(part, &option, button);
+}
+
 void click(QWidget* button) {
-  QPoint where = button->rect().center();
-  const bool box = qobject_cast<QCheckBox*>(button) != nullptr;
-  if (box || qobject_cast<QRadioButton*>(button) != nullptr) {
-    QStyleOptionButton option;
-    option.initFrom(button);
-    const auto indicator = box ? QStyle::SE_CheckBoxIndicator : QStyle::SE_RadioButtonIndicator;
-    where = button->style()->subElementRect(indicator, &option, button).center();
-  }
-  QTest::mouseClick(button, Qt::LeftButton, {}, where);
+  const QRect box = buttonPart(button, false);
+  QTest::mouseClick(button, Qt::LeftButton, {}, (box.isNull() ? button->rect() : box).center());
 }
 
 void whenModalShows(std::function<void(QWidget*)> action) {

@@ -4,6 +4,7 @@
 #include <sys/inotify.h>
 #include <unistd.h>
 
+#include <QLabel>
 #include <QTest>
 #include <functional>
 #include <memory>
@@ -22,6 +23,9 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 
 namespace tarvel {
 
+// Where the style draws the box of a check box or radio button, or its `text`, in the control's
+// coordinates; null for other controls.
+QRect buttonPart(const QWidget* button, bool text);
 // Clicks a button; a check box or radio button on its box, not in the middle of its text.
 void click(QWidget* button);
 
@@ -76,9 +80,10 @@ class WindowTest : public ::testing::Test {
     EXPECT_FALSE(control(kExtensionEdit)->isEnabled());  // nothing may change the listing meanwhile
     ASSERT_TRUE(QTest::qWaitFor([this] { return !window->isListing(); }));
   }
-  // Waits for the folder size being computed.
-  void waitForSize() {
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !window->isSizing(); }));
+  // The folder size line, once computed (waits for it).
+  QString sizeShown() {
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !window->isSizing(); }));
+    return qobject_cast<QLabel*>(control(kFolderSize))->text();
   }
   // The command line's report of Music with `arguments`.
   std::string cli(std::vector<std::string> arguments);

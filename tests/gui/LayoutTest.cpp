@@ -2,16 +2,12 @@
 
 #include <QAbstractButton>
 #include <QAccessible>
-#include <QCheckBox>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QStyle>
-#include <QStyleOptionButton>
 
 #include "app/AboutDialog.h"
 #include "app/ControlIds.h"
@@ -59,16 +55,10 @@ QRect inkRect(const QWidget* control, const QString& text) {
   int width = 0;
   for (const QString& line : lines) width = std::max(width, metrics.horizontalAdvance(line));
   const auto* button = qobject_cast<const QAbstractButton*>(control);
-  int left = 0;
-  if (qobject_cast<const QCheckBox*>(control) || qobject_cast<const QRadioButton*>(control)) {
-    QStyleOptionButton option;
-    option.initFrom(button);
-    const auto element = qobject_cast<const QCheckBox*>(control) ? QStyle::SE_CheckBoxContents
-                                                                 : QStyle::SE_RadioButtonContents;
-    left = control->style()->subElementRect(element, &option, control).left();
-  } else if (qobject_cast<const QPushButton*>(control)) {
-    left = (control->width() - width) / 2;
-  }
+  const QRect contents = buttonPart(control, true);
+  const int left = !contents.isNull()                          ? contents.left()
+                   : qobject_cast<const QPushButton*>(control) ? (control->width() - width) / 2
+                                                               : 0;
   const int blockHeight = static_cast<int>(lines.size()) * metrics.lineSpacing();
   const int blockTop = button != nullptr ? (control->height() - blockHeight) / 2 : 0;
   const int top = blockTop + metrics.ascent() + metrics.tightBoundingRect(lines.first()).top();
@@ -136,7 +126,7 @@ TEST_F(WindowTest, EveryTextFitsItsControlWithinItsFrame) {
 
 // What a screen reader says of every control the keyboard reaches: a French name, from its
 // label where it has one; never a bare sign, an "&", or Qt's default name for a column.
-TEST_F(WindowTest, AControlIsNamelessToAScreenReader) {
+TEST_F(WindowTest, EveryControlHasAFrenchNameForAScreenReader) {
   const auto nameOf = [](QWidget* widget) {
     return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
   };
@@ -144,8 +134,7 @@ TEST_F(WindowTest, AControlIsNamelessToAScreenReader) {
   FormatOptionsDialog options;
   AboutDialog about;
   for (QWidget* shown :
-       {static_cast<QWidget*>(window.get()), static_cast<QWidget*>(window->helpWindow()),
-        static_cast<QWidget*>(&options), static_cast<QWidget*>(&about)}) {
+       std::initializer_list<QWidget*>{window.get(), window->helpWindow(), &options, &about}) {
     int focusable = 0;
     for (QWidget* widget : shown->findChildren<QWidget*>()) {
       if (widget->focusPolicy() == Qt::NoFocus || !widget->isVisibleTo(shown)) continue;

@@ -49,17 +49,12 @@ bool isChecked(QWidget* control) {
   return qobject_cast<QAbstractButton*>(control)->isChecked();
 }
 
-QString labelText(QWidget* control) {
-  return qobject_cast<QLabel*>(control)->text();
-}
-
 TEST_F(WindowTest, AFreshStartShowsTheStartValues) {
   const std::pair<int, bool> boxes[] = {{kIncludeSubfolders, true}, {kNoFiles, false},
                                         {kNoFolders, false},        {kExtractTree, false},
                                         {kExtensionCheck, false},   {kAutoUpdateSize, false}};
   for (const auto& [id, checked] : boxes) EXPECT_EQ(isChecked(control(id)), checked) << id;
   EXPECT_FALSE(control(kExtensionEdit)->isEnabled());
-  EXPECT_EQ(labelText(control(kFolderSize)), "Taille du dossier:");
   EXPECT_FALSE(window->progressBar()->isTextVisible());
 }
 
@@ -178,7 +173,7 @@ TEST(BackgroundJobTest, NewerWorkNeverWaitsAndOnlyTheNewestCompletes) {
   };
   std::vector<std::string> done;
   const auto note = [&done](std::string name) {
-    return [&done, name](std::exception_ptr failure) {
+    return [&done, name](const std::exception_ptr& failure) {
       done.push_back(failure ? name + " " + failureCause(failure).toStdString() : name);
     };
   };
@@ -222,8 +217,6 @@ TEST_F(WindowTest, TheTreeBoxListsWhatTheTreeShowsAndWarnsOfSizes) {
   EXPECT_TRUE(seen->text.startsWith("Attention ! La taille des fichiers n'est pas calculée"));
   EXPECT_TRUE(seen->windowModal && seen->plainText);
   EXPECT_EQ(window->reportBuffer(), cli({"--no-subfolders"}));  // Artist is closed in the tree
-  EXPECT_EQ(window->pane()->toPlainText(),
-            QString::fromStdString(window->reportBuffer()).remove('\r'));
   EXPECT_EQ(window->reportBuffer().find("Octets"), std::string::npos);
 }
 
@@ -278,12 +271,10 @@ TEST_F(WindowTest, QuitWhileTheReportFillsThePaneStopsTheFilling) {
 TEST_F(WindowTest, TheFolderSizeLineIsRightAndOneClickCountsOnce) {
   select("Music");
   click(control(kUpdateSize));
-  waitForSize();
-  EXPECT_EQ(labelText(control(kFolderSize)), "Taille du dossier:  12  Octets");
+  EXPECT_EQ(sizeShown(), "Taille du dossier:  12  Octets");
   click(control(kIncludeSubfolders));
   click(control(kUpdateSize));
-  waitForSize();
-  EXPECT_EQ(labelText(control(kFolderSize)), "Taille du dossier:  7  Octets");
+  EXPECT_EQ(sizeShown(), "Taille du dossier:  7  Octets");
 
   // Without automatic update a new selection keeps the line; with it, every change and every
   // click counts, and a click that selects an item counts once.
@@ -296,17 +287,16 @@ TEST_F(WindowTest, TheFolderSizeLineIsRightAndOneClickCountsOnce) {
   QCoreApplication::processEvents();
   QTest::mouseClick(folders->viewport(), Qt::LeftButton, {},
                     folders->visualItemRect(artist).center());
-  waitForSize();
-  EXPECT_EQ(labelText(control(kFolderSize)), "Taille du dossier:  4  Octets");
+  EXPECT_EQ(sizeShown(), "Taille du dossier:  4  Octets");
   QTreeWidgetItem* listFile = folders->findChildByText(music, "list.TXT");
   folders->scrollToItem(listFile);
   const QPoint list = folders->visualItemRect(listFile).center();
   QTest::mousePress(folders->viewport(), Qt::LeftButton, {}, list);
   EXPECT_TRUE(window->isSizing());
-  waitForSize();
+  sizeShown();
   QTest::mouseRelease(folders->viewport(), Qt::LeftButton, {}, list);
   EXPECT_FALSE(window->isSizing());
-  EXPECT_EQ(labelText(control(kFolderSize)), "Taille du dossier:  7  Octets");
+  EXPECT_EQ(sizeShown(), "Taille du dossier:  7  Octets");
 }
 
 TEST_F(WindowTest, ANewerSelectionStopsTheFolderSizeInProgress) {
@@ -324,8 +314,7 @@ TEST_F(WindowTest, ANewerSelectionStopsTheFolderSizeInProgress) {
   ASSERT_TRUE(window->isSizing());
   EXPECT_EQ(window->cursor().shape(), Qt::BusyCursor);
   folders->setCurrentItem(small);
-  waitForSize();
-  EXPECT_EQ(labelText(control(kFolderSize)), "Taille du dossier:  3  Octets");
+  EXPECT_EQ(sizeShown(), "Taille du dossier:  3  Octets");
   EXPECT_EQ(window->cursor().shape(), Qt::ArrowCursor);
   EXPECT_FALSE(deepestFolder.opened());
 }

@@ -39,7 +39,7 @@ void expectHelpTakesInput(HelpWindow* help) {
 }
 
 // F1, as "Aide (F1)", opens the book at its first page, at its top, whatever page was left.
-TEST_F(WindowTest, TheHelpReopensOnTheLastPageRead) {
+TEST_F(WindowTest, TheHelpReopensAtTheTopOfItsFirstPage) {
   QTest::keyClick(window.get(), Qt::Key_F1);
   HelpWindow* help = window->helpWindow();
   ASSERT_TRUE(help != nullptr && help->isVisible());
@@ -51,11 +51,7 @@ TEST_F(WindowTest, TheHelpReopensOnTheLastPageRead) {
     browser->setSource(contents.resolved(QUrl("options.html")));
     browser->verticalScrollBar()->setValue(browser->verticalScrollBar()->maximum());
     help->close();
-    if (open == 0) {
-      QTest::keyClick(window.get(), Qt::Key_F1);
-    } else {
-      click(control(kHelp));
-    }
+    open == 0 ? QTest::keyClick(window.get(), Qt::Key_F1) : click(control(kHelp));
     EXPECT_TRUE(help->isVisible());
     EXPECT_EQ(browser->source(), contents);
     EXPECT_EQ(browser->verticalScrollBar()->value(), 0);

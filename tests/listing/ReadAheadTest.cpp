@@ -2,16 +2,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <climits>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <iterator>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <utility>
 
 #include "listing/AllocationFailurePoint.h"
@@ -102,25 +101,20 @@ TEST(ReadAhead, EveryTreeListsAsTheWalkAloneListsIt) {
 // entries in them; they read on once the walk has taken half of it. A file added once helpers
 // have done all they may shows in every folder they had not read yet.
 TEST(ReadAhead, HelpersHoldBoundedMemoryAndReadOn) {
-  struct Case {
-    int folders, filesEach;
-    unsigned helpers;
-    int mostAhead;    // folders held ahead at most
-    int takenFirst;   // folders taken before the second wave
-    int readBetween;  // read between the waves (the rest, and the first, which the walk reads)
-  };
-  const Case cases[] = {{90, 0, 1, 64, 40, 26}, {90, 0, 3, 64, 40, 26}, {45, 512, 1, 32, 20, 13}};
-  for (const Case& c : cases) {
-    const int folders = c.folders;
+  // folders, files in each, helpers, folders held ahead at most, folders taken before the
+  // second wave, folders read between the waves (the rest, and the first, which the walk reads)
+  const std::tuple<int, int, unsigned, int, int, int> cases[] = {
+      {90, 0, 1, 64, 40, 26}, {90, 0, 3, 64, 40, 26}, {45, 512, 1, 32, 20, 13}};
+  for (const auto& [folders, filesEach, helpers, mostAhead, takenFirst, readBetween] : cases) {
     TestTree tree("/dev/shm");
     const auto folder = [](int i) { return "Top/d" + std::to_string(1000 + i); };
     for (int i = 0; i < folders; ++i) {
       tree.createDir(folder(i));
-      for (int j = 0; j < c.filesEach; ++j) tree.createFile(folder(i) + "/" + std::to_string(j));
+      for (int j = 0; j < filesEach; ++j) tree.createFile(folder(i) + "/" + std::to_string(j));
     }
     int steps = 0;  // one on entering each folder, one on coming back from it
-    const std::string report = listWith(c.helpers, tree.path("Top"), plainOptions(), [&] {
-      if (++steps != 1 && steps != 2 + 2 * c.takenFirst) return;
+    const std::string report = listWith(helpers, tree.path("Top"), plainOptions(), [&] {
+      if (++steps != 1 && steps != 2 + 2 * takenFirst) return;
       // Each folder read ahead holds a descriptor: done once their count no longer grows.
       for (int seen = -1; seen != openDescriptors();) {
         seen = openDescriptors();
@@ -129,8 +123,8 @@ TEST(ReadAhead, HelpersHoldBoundedMemoryAndReadOn) {
       for (int i = 0; i < folders; ++i) tree.createFile(folder(i) + (steps == 1 ? "/#" : "/@"));
     });
     const auto first = std::ranges::count(report, '#'), second = std::ranges::count(report, '@');
-    EXPECT_EQ(folders - first, c.mostAhead) << c.filesEach;  // their names show nowhere else
-    EXPECT_EQ(first - second, c.readBetween) << c.filesEach;
+    EXPECT_EQ(folders - first, mostAhead) << filesEach;  // their names show nowhere else
+    EXPECT_EQ(first - second, readBetween) << filesEach;
   }
 }
 

@@ -164,32 +164,14 @@ void useOwnMounts() {
   check(ownMounts, "unshare");
 }
 
-// A 1 MiB file system at `relative`, seen by this test process only, filled but for one page.
-void mountFullDisk(TestTree& tree, const std::string& relative) {
-  useOwnMounts();
-  tree.createDir(relative);
-  check(::mount("tmpfs", tree.path(relative).c_str(), "tmpfs", 0, "size=1m") == 0, "mount");
-  const std::string filler = tree.path(relative + "/filler");
-  const int fd = ::open(filler.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-  const std::string page(4096, '\0');
-  while (::write(fd, page.data(), page.size()) > 0) {
-  }
-  check(::ftruncate(fd, ::lseek(fd, 0, SEEK_CUR) - 4096) == 0 && ::close(fd) == 0, "fill");
-}
-
 // Switches on the kernel's protections of world-writable sticky folders, as most systems have
 // them, and puts the old values back when it goes; active() tells whether it could. Test
 // programs run side by side take turns (a lock), so that none puts back another's values.
 class StickyFolderProtections {
  public:
-  StickyFolderProtections()
-      : lock_(::open("/tmp/tarvel-sticky-protections.lock",
-                     O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600)) {
-    active_ = lock_ >= 0 && ::flock(lock_, LOCK_EX) == 0;
-    for (auto& [name, old] : saved_) {
-      old = readWholeFile(name);
-      active_ = active_ && !old.empty() && write(name, "1");
-    }
+  StickyFolderProtections() {
+    for (auto& [name, old] : saved_)
+      active_ = active_ && !(old = readWholeFile(name)).empty() && write(name, "1");
   }
   ~StickyFolderProtections() {
     for (const auto& [name, old] : saved_)
@@ -202,14 +184,14 @@ class StickyFolderProtections {
 
  private:
   static bool write(const std::string& name, const std::string& value) {
-    std::ofstream out(name);
-    return static_cast<bool>(out << value << std::flush);
+    return static_cast<bool>(std::ofstream(name) << value << std::flush);
   }
+  int lock_ = ::open("/tmp/tarvel-sticky-protections.lock",
+                     O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+  bool active_ = lock_ >= 0 && ::flock(lock_, LOCK_EX) == 0;
   std::pair<std::string, std::string> saved_[3] = {{"/proc/sys/fs/protected_symlinks", ""},
                                                    {"/proc/sys/fs/protected_regular", ""},
                                                    {"/proc/sys/fs/protected_fifos", ""}};
-  int lock_;
-  bool active_ = true;
 };
 
 // Protected: as root, with the kernel's protections of sticky folders on.
@@ -227,27 +209,26 @@ struct SaveCase {
 };
 
 TEST(SafeFileWriter, SavesKeepTheFileItsLinksAndMetadataAndFailuresKeepItAsItWas) {
-  // The file `name` with `mode` (and `group` unless 0), and its folder with `folderMode` unless 0.
-  const auto file = [](const char* name, const char* bytes, mode_t mode, mode_t folderMode = 0,
-                       gid_t group = 0) {
+  // `command` run by the shell in the tree.
+  const auto shell = [](std::string command) {
     return [=](TestTree& tree) {
-      tree.createFile(name, bytes);
-      tree.setMode(name, mode);
-      if (group != 0) check(::chown(tree.path(name).c_str(), ::geteuid(), group) == 0, "chown");
-      if (folderMode != 0)
-        tree.setMode(std::filesystem::path(name).parent_path().string(), folderMode);
+      const ProcessOptions inTree{.environment = {}, .workingFolder = tree.root()};
+      check(runProcess({"sh", "-c", command}, inTree).exitCode == 0, command);
     };
   };
-  const auto hardLinked = [](TestTree& tree) {
-    tree.createFile("a", "old");
-    check(::link(tree.path("a").c_str(), tree.path("b").c_str()) == 0, "link");
-  };
-  // `command` run by another user in "pub", world-writable and sticky as /tmp is, after `before`.
-  const auto planted = [](const char* command, std::function<void(TestTree&)> before) {
+  const auto hardLinked = shell("printf old >a && ln a b");
+  // `command`, then the extended attribute user.note on `name`.
+  const auto noted = [=](const char* command, const char* name) {
     return [=](TestTree& tree) {
-      before(tree);
-      tree.createDir("pub");
-      tree.setMode("pub", 01777);
+      shell(command)(tree);
+      check(::setxattr(tree.path(name).c_str(), "user.note", "n", 1, 0) == 0, "setxattr");
+    };
+  };
+  // `before` run by the shell, then `command` by another user in "pub", world-writable and
+  // sticky as /tmp is.
+  const auto planted = [=](const std::string& before, const char* command) {
+    return [=](TestTree& tree) {
+      shell(before + "mkdir -m 1777 pub")(tree);
       const ProcessOptions asAnother{
           .environment = {}, .workingFolder = tree.path("pub"), .unprivileged = true};
       check(runProcess({"sh", "-c", command}, asAnother).exitCode == 0, command);
@@ -258,100 +239,72 @@ TEST(SafeFileWriter, SavesKeepTheFileItsLinksAndMetadataAndFailuresKeepItAsItWas
   const std::string kTooLarge = "Fichier trop volumineux : F dépasserait la taille permise.; ";
   const SaveCase cases[] = {
       {"a save loses the mode or leaves its temporary", false, How::Here,
-       file("out", "a longer old content", 0604), "out", "new",
+       shell("printf 'a longer old content' >out && chmod 604 out"), "out", "new",
        "ok; out=new; new inode, meta kept"},
       {"a rename splits hard links", false, How::Here, hardLinked, "a", "new",
        "ok; a=new b=new; same inode, meta kept"},
       {"a rename drops an ACL and an attribute and widens the mask", false, How::Here,
-       [](TestTree& tree) {
-         tree.createFile("out", "old");
-         tree.setMode("out", 0640);
-         check(runProcess({"setfacl", "-m", "u:65534:r", tree.path("out")}).exitCode == 0, "acl");
-         check(::setxattr(tree.path("out").c_str(), "user.note", "n", 1, 0) == 0, "setxattr");
-       },
-       "out", "new", "ok; out=new; new inode, meta kept"},
+       noted("printf old >out && chmod 640 out && setfacl -m u:65534:r out", "out"), "out", "new",
+       "ok; out=new; new inode, meta kept"},
       {"the folder's default ACL lands on a file that had none", false, How::Here,
-       [](TestTree& tree) {
-         tree.createFile("d/out", "old");
-         check(runProcess({"setfacl", "-d", "-m", "u:65534:rwx", tree.path("d")}).exitCode == 0,
-               "acl");
-       },
-       "d/out", "new", "ok; d/ d/out=new; new inode, meta kept"},
+       shell("mkdir d && printf old >d/out && setfacl -d -m u:65534:rwx d"), "d/out", "new",
+       "ok; d/ d/out=new; new inode, meta kept"},
       {"root's save takes another user's file", true, How::Here,
-       [](TestTree& tree) {
-         tree.createFile("out", "old");
-         check(::chown(tree.path("out").c_str(), 65534, 65534) == 0, "chown");
-       },
-       "out", "new", "ok; out=new; new inode, meta kept"},
+       shell("printf old >out && chown 65534:65534 out"), "out", "new",
+       "ok; out=new; new inode, meta kept"},
       {"another user's save takes the owner's file, or keeps only the group", true,
-       How::Unprivileged, file("shared/out", "old", 0666, 0777, 65534), "shared/out", "new",
-       "ok; shared/ shared/out=new; same inode, meta kept"},
+       How::Unprivileged,
+       shell("mkdir -m 777 shared && printf old >shared/out && chmod 666 shared/out && chgrp 65534 "
+             "shared/out"),
+       "shared/out", "new", "ok; shared/ shared/out=new; same inode, meta kept"},
       {"a rename drops an attribute the saver cannot read", true, How::Unprivileged,
-       [](TestTree& tree) {
-         tree.createFile("open/out", "old");
-         check(::setxattr(tree.path("open/out").c_str(), "user.note", "n", 1, 0) == 0, "setxattr");
-         check(::chown(tree.path("open/out").c_str(), 65534, 65534) == 0, "chown");
-         tree.setMode("open/out", 0200);
-         tree.setMode("open", 0777);
-       },
+       noted("mkdir -m 777 open && printf old >open/out && chown 65534:65534 open/out &&"
+             " chmod 200 open/out",
+             "open/out"),
        "open/out", "new", "ok; open/ open/out=new; same inode, meta kept"},
       {"a writable file in a folder the user cannot write is refused", false, How::Unprivileged,
-       file("locked/out", "old", 0666, 0555), "locked/out", "new",
-       "ok; locked/ locked/out=new; same inode, meta kept"},
+       shell("mkdir locked && printf old >locked/out && chmod 666 locked/out && chmod 555 locked"),
+       "locked/out", "new", "ok; locked/ locked/out=new; same inode, meta kept"},
       {"a link is replaced by a file, or its file keeps its old tail", false, How::Here,
-       [](TestTree& tree) {
-         tree.createFile("real", "an old, longer content");
-         tree.createSymlink("link", "real");
-       },
-       "link", "new", "ok; link->real real=new; same inode, meta kept"},
+       shell("printf 'an old, longer content' >real && ln -s real link"), "link", "new",
+       "ok; link->real real=new; same inode, meta kept"},
       {"a dangling link is replaced by a file", false, How::Here,
-       [](TestTree& tree) {
-         tree.createDir("sub");
-         tree.createSymlink("link", "sub/new");
-       },
-       "link", "new", "ok; link->sub/new sub/ sub/new=new; mode 640"},
-      {"a new file's mode ignores the umask", false, How::Here, [](TestTree&) {}, "fresh", "",
+       shell("mkdir sub && ln -s sub/new link"), "link", "new",
+       "ok; link->sub/new sub/ sub/new=new; mode 640"},
+      {"a new file's mode ignores the umask", false, How::Here, nothing, "fresh", "",
        "ok; fresh=; mode 640"},
-      {"a link loop is replaced by a file", false, How::Here,
-       [](TestTree& tree) {
-         tree.createSymlink("a", "b");
-         tree.createSymlink("b", "a");
-       },
-       "a", "new", "F mène à une boucle de liens symboliques.; a->b b->a; -"},
-      {"a read-only file is replaced", false, How::Here, file("ro", "keep", 0444), "ro", "new",
-       "L'accès à F a été refusé.; ro=keep; same inode, meta kept"},
-      {"a folder is replaced", false, How::Here, [](TestTree& tree) { tree.createDir("dir"); },
-       "dir", "new", "L'accès à F a été refusé.; dir/; same inode, meta kept"},
-      {"a missing folder is created or unnamed", false, How::Here, [](TestTree&) {}, "missing/out",
-       "new", "F contient un chemin non valide.; ; -"},
+      {"a link loop is replaced by a file", false, How::Here, shell("ln -s b a && ln -s a b"), "a",
+       "new", "F mène à une boucle de liens symboliques.; a->b b->a; -"},
+      {"a read-only file is replaced", false, How::Here, shell("printf keep >ro && chmod 444 ro"),
+       "ro", "new", "L'accès à F a été refusé.; ro=keep; same inode, meta kept"},
+      {"a folder is replaced", false, How::Here, shell("mkdir dir"), "dir", "new",
+       "L'accès à F a été refusé.; dir/; same inode, meta kept"},
+      {"a missing folder is created or unnamed", false, How::Here, nothing, "missing/out", "new",
+       "F contient un chemin non valide.; ; -"},
       // Root: some sandboxes keep their devices from other users.
-      {"a device is replaced by a file", true, How::Here,
-       [](TestTree& tree) { tree.createSymlink("null", "/dev/null"); }, "null", "new",
-       "ok; null->/dev/null; same inode, meta kept"},
-      {"a full device's error is unnamed", true, How::Here,
-       [](TestTree& tree) { tree.createSymlink("full", "/dev/full"); }, "full", "new",
-       "Disque plein lors de l'accès à F.; full->/dev/full; same inode, meta kept"},
-      {"a failed write leaves its temporary", false, How::FileSizeLimit, file("out", "old", 0644),
-       "out", big, kTooLarge + "out=old; same inode, meta kept"},
+      {"a device is replaced by a file", true, How::Here, shell("ln -s /dev/null null"), "null",
+       "new", "ok; null->/dev/null; same inode, meta kept"},
+      {"a full device's error is unnamed", true, How::Here, shell("ln -s /dev/full full"), "full",
+       "new", "Disque plein lors de l'accès à F.; full->/dev/full; same inode, meta kept"},
+      {"a failed write leaves its temporary", false, How::FileSizeLimit,
+       shell("printf old >out && chmod 644 out"), "out", big,
+       kTooLarge + "out=old; same inode, meta kept"},
       {"a failed write in place leaves the old file grown", false, How::FileSizeLimit, hardLinked,
        "a", big, kTooLarge + "a=old b=old; same inode, meta kept"},
       {"a full disk damages a file written in place", true, How::Here,
-       [](TestTree& tree) {
-         mountFullDisk(tree, "disk");
-         tree.createSparseFile("disk/a", 65536);
-         check(::link(tree.path("disk/a").c_str(), tree.path("disk/b").c_str()) == 0, "link");
+       [&](TestTree& tree) {
+         useOwnMounts();  // a 1 MiB file system, filled but for one page
+         shell(
+             "mkdir disk && mount -t tmpfs -o size=1m tmpfs disk && { cat /dev/zero >disk/filler;"
+             " truncate -s -4K disk/filler && truncate -s 64K disk/a && ln disk/a disk/b; }")(tree);
        },
        "disk/a", std::string(16384, 'n'),
        "Disque plein lors de l'accès à F.; disk/ disk/a=~*65536 disk/b=~*65536 disk/filler=<big>; "
        "same inode, meta kept"},
       {"a file mounted over another is refused as in use", true, How::Here,
-       [](TestTree& tree) {
-         useOwnMounts();
-         tree.createFile("src", "old");
-         tree.createFile("mounted", "old");
-         check(::mount(tree.path("src").c_str(), tree.path("mounted").c_str(), nullptr, MS_BIND,
-                       nullptr) == 0,
-               "mount");
+       [&](TestTree& tree) {
+         useOwnMounts();  // the shell's mount is then this process's alone
+         shell("printf old >src && printf old >mounted && mount --bind src mounted")(tree);
        },
        "mounted", "new", "ok; mounted=new src=new; same inode, meta kept"},
       {"a rename drops the attribute flags", false, How::Here,
@@ -379,21 +332,16 @@ TEST(SafeFileWriter, SavesKeepTheFileItsLinksAndMetadataAndFailuresKeepItAsItWas
       // Another user's names in a sticky folder, which the shell's ">" refuses to root (the
       // FIFO has a reader for a while, so that a save that opens it ends).
       {"root's save follows another user's link to a root-only file", true, How::Protected,
-       planted("ln -s ../secret link", file("secret", "keep", 0600)), "pub/link", "new",
-       "L'accès à F a été refusé.; pub/ pub/link->../secret secret=keep; -"},
+       planted("printf keep >secret && chmod 600 secret && ", "ln -s ../secret link"), "pub/link",
+       "new", "L'accès à F a été refusé.; pub/ pub/link->../secret secret=keep; -"},
       {"root's save creates a file through another user's link in a root-only folder", true,
-       How::Protected,
-       planted("ln -s ../locked/new link",
-               [](TestTree& tree) {
-                 tree.createDir("locked");
-                 tree.setMode("locked", 0700);
-               }),
-       "pub/link", "new", "L'accès à F a été refusé.; locked/ pub/ pub/link->../locked/new; -"},
+       How::Protected, planted("mkdir -m 700 locked && ", "ln -s ../locked/new link"), "pub/link",
+       "new", "L'accès à F a été refusé.; locked/ pub/ pub/link->../locked/new; -"},
       {"root's save writes into another user's file", true, How::Protected,
-       planted("echo theirs >theirs && chmod 666 theirs", nothing), "pub/theirs", "new",
+       planted("", "echo theirs >theirs && chmod 666 theirs"), "pub/theirs", "new",
        "L'accès à F a été refusé.; pub/ pub/theirs=theirs\n; same inode, meta kept"},
       {"root's save sends the report down another user's FIFO", true, How::Protected,
-       planted("mkfifo -m 666 fifo && { timeout 5 cat fifo | : & }", nothing), "pub/fifo", "new",
+       planted("", "mkfifo -m 666 fifo && { timeout 5 cat fifo | : & }"), "pub/fifo", "new",
        "L'accès à F a été refusé.; pub/ pub/fifo|; same inode, meta kept"},
   };
   const bool root = ::geteuid() == 0;

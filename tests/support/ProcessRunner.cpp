@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <grp.h>
+#include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,16 +16,10 @@ namespace {
 
 constexpr uid_t kNobody = 65534;
 
-std::string temporaryFile() {
-  char name[] = "/tmp/tarvel-output-XXXXXX";
-  const int fd = ::mkstemp(name);
-  if (fd >= 0) ::close(fd);
-  return name;
-}
-
-std::string takeFile(const std::string& path) {
-  std::string content = readWholeFile(path);
-  ::unlink(path.c_str());
+// What was written to the file in memory `fd`, which it then closes.
+std::string takeFile(int fd) {
+  std::string content = readWholeFile("/proc/self/fd/" + std::to_string(fd));
+  ::close(fd);
   return content;
 }
 
@@ -41,13 +36,13 @@ ProcessResult runProcess(const std::vector<std::string>& arguments, const Proces
     command = {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
   command.insert(command.end(), arguments.begin(), arguments.end());
 
-  const std::string outPath = temporaryFile();
-  const std::string errPath = temporaryFile();
+  const int out = ::memfd_create("out", MFD_CLOEXEC);
+  const int err = ::memfd_create("err", MFD_CLOEXEC);
   const pid_t child = ::fork();
   if (child == 0) {
     ::dup2(::open("/dev/null", O_RDONLY), 0);
-    ::dup2(::open(outPath.c_str(), O_WRONLY | O_TRUNC), 1);
-    ::dup2(::open(errPath.c_str(), O_WRONLY | O_TRUNC), 2);
+    ::dup2(out, 1);
+    ::dup2(err, 2);
     if (!options.workingFolder.empty() && ::chdir(options.workingFolder.c_str()) != 0) _exit(126);
     for (const auto& entry : options.environment) ::putenv(const_cast<char*>(entry.c_str()));
     std::vector<char*> argv;
@@ -58,8 +53,8 @@ ProcessResult runProcess(const std::vector<std::string>& arguments, const Proces
   }
   int status = 0;
   ::waitpid(child, &status, 0);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), takeFile(outPath),
-          takeFile(errPath)};
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), takeFile(out),
+          takeFile(err)};
 }
 
 ProcessResult runCli(const std::vector<std::string>& arguments, const ProcessOptions& options) {

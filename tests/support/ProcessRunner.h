@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -11,7 +12,13 @@ struct ProcessResult {
   int exitCode = -1;
   std::string out;
   std::string err;
+  bool operator==(const ProcessResult&) const = default;
 };
+
+// How a failed expectation shows a run.
+inline void PrintTo(const ProcessResult& run, std::ostream* out) {
+  *out << "exit " << run.exitCode << ", out \"" << run.out << "\", err \"" << run.err << '"';
+}
 
 struct ProcessOptions {
   std::vector<std::string> environment;  // extra KEY=VALUE entries

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
@@ -126,6 +127,16 @@ void TestTree::setMode(std::string_view relative, mode_t mode) {
 std::string readWholeFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), {}};
+}
+
+std::vector<std::string> filesIn(const std::string& folder,
+                                 std::initializer_list<std::string_view> endings) {
+  std::vector<std::string> files;
+  for (const auto& entry : fs::directory_iterator(folder))
+    for (const std::string_view ending : endings)
+      if (entry.path().string().ends_with(ending)) files.push_back(entry.path());
+  std::sort(files.begin(), files.end());
+  return files;
 }
 
 std::string TestTree::readFile(std::string_view relative) const {

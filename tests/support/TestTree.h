@@ -4,8 +4,10 @@
 #include <sys/types.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tarvel {
 
@@ -13,6 +15,9 @@ namespace tarvel {
 void check(bool ok, const std::string& what);
 // The bytes of the file at `path`; empty when it cannot be read.
 std::string readWholeFile(const std::string& path);
+// The paths of the files in `folder` whose names end with one of `endings`, sorted.
+std::vector<std::string> filesIn(const std::string& folder,
+                                 std::initializer_list<std::string_view> endings);
 
 // What `work` returns, run with the soft limit on open descriptors lowered to `limit`.
 template <typename Work>
