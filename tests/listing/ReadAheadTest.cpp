@@ -113,14 +113,15 @@ TEST(ReadAhead, HelpersHoldBoundedMemoryAndReadOn) {
       for (int j = 0; j < filesEach; ++j) tree.createFile(folder(i) + "/" + std::to_string(j));
     }
     int steps = 0;  // one on entering each folder, one on coming back from it
+    const int count = folders, taken = takenFirst;  // a lambda cannot capture bindings (clang)
     const std::string report = listWith(helpers, tree.path("Top"), plainOptions(), [&] {
-      if (++steps != 1 && steps != 2 + 2 * takenFirst) return;
+      if (++steps != 1 && steps != 2 + 2 * taken) return;
       // Each folder read ahead holds a descriptor: done once their count no longer grows.
       for (int seen = -1; seen != openDescriptors();) {
         seen = openDescriptors();
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
       }
-      for (int i = 0; i < folders; ++i) tree.createFile(folder(i) + (steps == 1 ? "/#" : "/@"));
+      for (int i = 0; i < count; ++i) tree.createFile(folder(i) + (steps == 1 ? "/#" : "/@"));
     });
     const auto first = std::ranges::count(report, '#'), second = std::ranges::count(report, '@');
     EXPECT_EQ(folders - first, mostAhead) << filesEach;  // their names show nowhere else
