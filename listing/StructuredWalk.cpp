@@ -5,7 +5,6 @@
 #include <cerrno>
 
 #include "listing/NameOrder.h"
-#include "platform/FolderChain.h"
 #include "platform/OpenFolder.h"
 #include "platform/PathRules.h"
 #include "platform/ScopeExit.h"
@@ -43,12 +42,11 @@ void StructuredWalk::writeFolder(DiskSource& source, const SelectedItem& selecte
   path_ = selected.path;
   fileCount_ = 0;
   folderCount_ = 0;
-  ancestors_.clear();
   // The helpers that read ahead stop, and the descriptors kept close, however the walk ends.
   const ScopeExit finishDisk{[&source] { source.finish(); }};
   if (frames_.empty()) frames_.emplace_back();
   frames_[0].record = EntryRecord{selected.text, EntryType::Folder};
-  enterFolder(source, 0, rootReach_, 0);
+  enterFolder(source, 0, rootReach_);
   writer_.begin(displayPath(selected.path), frames_[0].record);
   frames_[0].written = true;
 
@@ -57,50 +55,38 @@ void StructuredWalk::writeFolder(DiskSource& source, const SelectedItem& selecte
     Frame& frame = frames_[depth];
     if (frame.nextFolder < frame.folderOrder.size()) {
       const std::size_t index = frame.folderOrder[frame.nextFolder++];
-      const FolderLook& look = frame.folderLooks[index];
-      const std::string_view name = look.record.name;
-      if (!options_.includeSubfolders || look.record.type != EntryType::Folder) {
+      const EntryRecord& record = frame.folderRecords[index];
+      const std::string_view name = record.name;
+      if (!options_.includeSubfolders || record.type != EntryType::Folder) {
         if (!options_.noFolders) {
           writeHolders(depth);
-          writer_.entry(entryPath(frame, name), look.record, false);
+          writer_.entry(entryPath(frame, name), record, false);
         }
         continue;
       }
       // Frames live in a deque: adding one leaves `frame` and `look` where they are.
       if (frames_.size() == depth + 1) frames_.emplace_back();
       Frame& child = frames_[depth + 1];
-      child.record = look.record;
+      child.record = record;
       child.written = false;
-      child.device = look.device;
-      child.inode = look.inode;
-      const int refusal = refusalToEnter(look);
-      child.inAncestors = refusal == 0 && look.record.hasStatus;
-      if (child.inAncestors) ancestors_.insert({look.device, look.inode});
       ++depth;
-      enterFolder(source, depth, name, refusal);
+      // A folder met again below itself is refused by the source's chain, as a read error.
+      enterFolder(source, depth, name);
       if (!options_.noFolders) writeHolders(depth);
       continue;
     }
     writeFiles(frame, depth);
     if (depth == 0) break;
     if (frame.written) writer_.closeFolder();
-    if (frame.inAncestors) ancestors_.erase({frame.device, frame.inode});
     --depth;
   }
   writer_.end(fileCount_, folderCount_);
 }
 
-int StructuredWalk::refusalToEnter(const FolderLook& look) const {
-  // Without a look at it, opening it (which refuses a link) decides.
-  if (!look.record.hasStatus) return 0;
-  return ancestors_.contains({look.device, look.inode}) ? kFolderLoop : 0;
-}
-
-void StructuredWalk::enterFolder(DiskSource& source, std::size_t depth, std::string_view name,
-                                 int error) {
+void StructuredWalk::enterFolder(DiskSource& source, std::size_t depth, std::string_view name) {
   Frame& frame = frames_[depth];
   frame.contents.clear();
-  frame.folderLooks.clear();
+  frame.folderRecords.clear();
   frame.fileRecords.clear();
   frame.folderOrder.clear();
   frame.fileOrder.clear();
@@ -112,12 +98,8 @@ void StructuredWalk::enterFolder(DiskSource& source, std::size_t depth, std::str
   frame.pathLength = path_.size();
 
   const FolderToRead folder{name, static_cast<int>(depth), nullptr};
-  if (error == 0) {
-    source.readFolder(folder, false, frame.contents);
-    lookAtEntries(source, frame, depth);
-  } else {
-    frame.contents.noteFolderError(error);
-  }
+  source.readFolder(folder, false, frame.contents);
+  lookAtEntries(source, frame, depth);
   if (problems_ != nullptr) reportProblems(frame);
 
   for (std::size_t i = 0; i < frame.contents.folders().size(); ++i) frame.folderOrder.push_back(i);
@@ -128,7 +110,7 @@ void StructuredWalk::enterFolder(DiskSource& source, std::size_t depth, std::str
     frame.fileOrder.push_back(i);
   }
   sortByName(frame.fileOrder, [&frame](std::size_t i) { return frame.fileRecords[i].name; });
-  if (error == 0 && options_.includeSubfolders) {
+  if (options_.includeSubfolders) {
     source.expectSubfolders(folder, frame.contents, frame.folderOrder);
   }
   // Counted as the report's footer counts them, whatever is left out of the document.
@@ -144,28 +126,21 @@ void StructuredWalk::lookAtEntries(DiskSource& source, Frame& frame, std::size_t
   struct stat info {};
   if (depth == 0 && descriptor >= 0 && ::fstat(descriptor, &info) == 0) {
     frame.record = EntryRecord::fromStatus(frame.record.name, info);
-    frame.device = info.st_dev;
-    frame.inode = info.st_ino;
-    ancestors_.insert({info.st_dev, info.st_ino});
   }
   const auto look = [&](std::string_view name, EntryRecord& record) {
     if (descriptor >= 0 && ::fstatat(descriptor, name.data(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
       record = EntryRecord::fromStatus(name, info);
-      return true;
+      return;
     }
     if (problems_ != nullptr)
       problems_->sizeUnreadable(joinPath(std::string_view(path_).substr(0, frame.pathLength), name),
                                 errno);
-    return false;
   };
   for (const auto& entry : contents.folders()) {
-    FolderLook folderLook{
-        EntryRecord{contents.name(entry), entry.canDescend ? EntryType::Folder : EntryType::Link}};
-    if (look(folderLook.record.name, folderLook.record)) {
-      folderLook.device = info.st_dev;
-      folderLook.inode = info.st_ino;
-    }
-    frame.folderLooks.push_back(folderLook);
+    EntryRecord record{contents.name(entry),
+                       entry.canDescend ? EntryType::Folder : EntryType::Link};
+    look(record.name, record);
+    frame.folderRecords.push_back(record);
   }
   for (const auto& entry : contents.files()) {
     EntryRecord record{contents.name(entry)};

@@ -1,10 +1,7 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <cstdint>
 #include <deque>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -31,32 +28,22 @@ class StructuredWalk {
   void write(DiskSource& source, const SelectedItem& selected);
 
  private:
-  struct FolderLook {
-    EntryRecord record;
-    dev_t device = 0;
-    ino_t inode = 0;
-  };
   struct Frame {
     std::size_t pathLength = 0;  // its path is the start of path_
     EntryRecord record;          // as its parent's entry
     bool written = false;        // its entry is in the document
-    dev_t device = 0;
-    ino_t inode = 0;
-    bool inAncestors = false;  // its device and inode are in ancestors_ while the walk is in it
     FolderContents contents;
-    std::vector<FolderLook> folderLooks;   // indexes as contents.folders()
-    std::vector<EntryRecord> fileRecords;  // indexes as contents.files()
+    std::vector<EntryRecord> folderRecords;  // indexes as contents.folders()
+    std::vector<EntryRecord> fileRecords;    // indexes as contents.files()
     std::vector<std::size_t> folderOrder;
     std::vector<std::size_t> fileOrder;
     std::size_t nextFolder = 0;
   };
 
   void writeFolder(DiskSource& source, const SelectedItem& selected);
-  void enterFolder(DiskSource& source, std::size_t depth, std::string_view name, int error);
+  void enterFolder(DiskSource& source, std::size_t depth, std::string_view name);
   void lookAtEntries(DiskSource& source, Frame& frame, std::size_t depth);
   void reportProblems(const Frame& frame);
-  // The error that keeps the walk out of a subfolder, 0 when it can go in.
-  [[nodiscard]] int refusalToEnter(const FolderLook& look) const;
   void writeFiles(const Frame& frame, std::size_t depth);
   // Writes the entries of the folders down to `depth` that are not written yet.
   void writeHolders(std::size_t depth);
@@ -74,8 +61,6 @@ class StructuredWalk {
   std::int64_t fileCount_ = 0;
   std::int64_t folderCount_ = 0;
   std::deque<Frame> frames_;
-  // The device and inode of every folder from the top down to the one the walk is in.
-  std::set<std::pair<dev_t, ino_t>> ancestors_;
 };
 
 }  // namespace tarvel
