@@ -33,12 +33,12 @@
 
 #include "app/BackgroundJob.h"
 #include "app/ControlIds.h"
-#include "app/FailureCause.h"
 #include "app/FormatOptionsDialog.h"
 #include "app/PaneText.h"
 #include "app/SaveFileChooser.h"
 #include "browser/FolderTree.h"
 #include "listing/AllocationFailurePoint.h"
+#include "platform/FailureCause.h"
 #include "tests/gui/GuiTestSupport.h"
 
 namespace tarvel {
@@ -174,7 +174,7 @@ TEST(BackgroundJobTest, NewerWorkNeverWaitsAndOnlyTheNewestCompletes) {
   std::vector<std::string> done;
   const auto note = [&done](std::string name) {
     return [&done, name](const std::exception_ptr& failure) {
-      done.push_back(failure ? name + " " + failureCause(failure).toStdString() : name);
+      done.push_back(failure ? name + " " + failureCause(failure) : name);
     };
   };
   auto receiver = std::make_unique<QObject>();
