@@ -164,11 +164,13 @@ TEST_F(WindowTest, AListingOutOfMemoryShowsTheStopBoxAndTheNextOneWorks) {
 TEST(BackgroundJobTest, NewerWorkNeverWaitsAndOnlyTheNewestCompletes) {
   std::atomic<bool> release = false;
   std::atomic<int> blockedRunning = 0;
-  // Deaf to its stop request, for ten seconds at most.
-  const auto blocked = [&release, &blockedRunning](std::stop_token) {
+  std::atomic<int> stopsAsked = 0;
+  // Deaf to its stop request, for ten seconds at most; counts the request all the same.
+  const auto blocked = [&release, &blockedRunning, &stopsAsked](std::stop_token stop) {
     ++blockedRunning;
     for (int ms = 0; ms < 10000 && !release; ++ms)
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    stopsAsked += stop.stop_requested() ? 1 : 0;
     --blockedRunning;
   };
   std::vector<std::string> done;
@@ -198,6 +200,7 @@ TEST(BackgroundJobTest, NewerWorkNeverWaitsAndOnlyTheNewestCompletes) {
   ASSERT_TRUE(BackgroundJob::waitForAllWork(std::chrono::seconds(10)));
   QCoreApplication::processEvents();
   EXPECT_EQ(done, (std::vector<std::string>{"newer", "failed: mémoire insuffisante"}));
+  EXPECT_EQ(stopsAsked, 3);  // by newer work, and by the job's end twice
 }
 
 // The tree's own listing: what it shows, without sizes, which it says once each run.
