@@ -203,6 +203,26 @@ TEST(BackgroundJobTest, NewerWorkNeverWaitsAndOnlyTheNewestCompletes) {
   EXPECT_EQ(stopsAsked, 3);  // by newer work, and by the job's end twice
 }
 
+// Work that ends after newer work started never passes for the newer work's end.
+TEST(BackgroundJobTest, OlderWorkEndingLateIsNotTheNewerWorksEnd) {
+  std::atomic<int> released = 0;  // the works started so far may end, in order, up to this one
+  const auto until = [&released](int work) {
+    return [&released, work](std::stop_token) {
+      while (released < work) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    };
+  };
+  std::vector<int> done;
+  QObject receiver;
+  BackgroundJob job(&receiver);
+  for (int work : {1, 2}) job.start(until(work), [&done, work](auto&) { done.push_back(work); });
+  released = 1;
+  QTest::qWait(100);
+  EXPECT_TRUE(done.empty() && job.running());
+  released = 2;
+  ASSERT_TRUE(QTest::qWaitFor([&job] { return !job.running(); }));
+  EXPECT_EQ(done, std::vector<int>{2});
+}
+
 // The tree's own listing: what it shows, without sizes, which it says once each run.
 TEST_F(WindowTest, TheTreeBoxListsWhatTheTreeShowsAndWarnsOfSizes) {
   select("Music");
