@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileIconProvider>
@@ -22,6 +23,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
+#include <QUrl>
 #include <atomic>
 #include <chrono>
 #include <clocale>
@@ -461,6 +463,78 @@ TEST_F(WindowTest, TheSaveDialogSpeaksFrenchRemembersItsFolderAndGivesTheKeyboar
   for (const QAction* action : menu->actions()) entries << action->text().section('\t', 0, 0);
   EXPECT_EQ(entries, QStringList({"&Annuler", "&Rétablir", "", "Co&uper", "Cop&ier", "Co&ller",
                                   "Supprimer", "", "Tout sélectionner"}));
+}
+
+// What a file manager drops on the tree or on the pane: one local folder or file is selected as
+// if opened by hand (a drop is taken as a copy, never as a move, after which the file manager
+// would delete what it gave); several items, a remote one, a move, or any drop while a listing
+// runs are refused from the start, so the cursor says so. No drop writes into the pane.
+TEST_F(WindowTest, ADroppedFolderOrFileIsSelectedAndOthersAreRefused) {
+  tree.createFile("Music/bad\xff.txt");
+  const auto url = [this](const std::string& host, const std::string& relative) {
+    return QUrl::fromEncoded("file://" + QByteArray::fromStdString(host) +
+                             QByteArray::fromStdString(tree.path(relative)).toPercentEncoding("/"));
+  };
+  const Qt::DropActions copyOrMove = Qt::CopyAction | Qt::MoveAction;
+  struct Drop {
+    QList<QUrl> urls;
+    Qt::DropActions actions;
+    std::string selected;  // relative to the test tree; empty: refused, home stays selected
+    QString message;       // the box shown after the drop
+  };
+  const Drop drops[] = {
+      {{url("", "Music/Artist")}, copyOrMove, "Music/Artist", {}},
+      {{url("localhost", "Music/list.TXT")}, Qt::LinkAction, "Music/list.TXT", {}},
+      {{url("", "Music/bad\xff.txt")}, copyOrMove, "Music/bad\xff.txt", {}},
+      {{url("", "Music/gone")},
+       copyOrMove,
+       "home/user",
+       "Impossible de trouver « " + QString::fromStdString(tree.path("Music/gone")) + " »."},
+      {{url("", "Music/Artist"), url("", "Music/list.TXT")}, copyOrMove, {}, {}},
+      {{QUrl("sftp://server" + QString::fromStdString(tree.path("Music")))}, copyOrMove, {}, {}},
+      {{url("elsewhere.example.org", "Music")}, copyOrMove, {}, {}},
+      {{url("", "Music")}, Qt::MoveAction, {}, {}},
+  };
+  const auto seen = answerMessageBoxes();
+  for (QAbstractScrollArea* target : {static_cast<QAbstractScrollArea*>(window->tree()),
+                                      static_cast<QAbstractScrollArea*>(window->pane())}) {
+    for (const Drop& drop : drops) {
+      const std::string which = target->objectName().toStdString() + " " +
+                                drop.urls.constFirst().toString().toStdString();
+      select("home/user");
+      *seen = {};
+      QMimeData data;
+      data.setUrls(drop.urls);
+      data.setText(QStringLiteral("texte glissé"));
+      QWidget* viewport = target->viewport();
+      const QPoint at = viewport->rect().center();
+      QDragEnterEvent enter(at, drop.actions, &data, Qt::LeftButton, {});
+      QApplication::sendEvent(viewport, &enter);
+      QDragMoveEvent move(at, drop.actions, &data, Qt::LeftButton, {});
+      QApplication::sendEvent(viewport, &move);
+      QDropEvent dropped(at, drop.actions, &data, Qt::LeftButton, {});
+      QApplication::sendEvent(viewport, &dropped);
+      const bool taken = !drop.selected.empty();
+      EXPECT_EQ(enter.isAccepted() && move.isAccepted() && dropped.isAccepted(), taken) << which;
+      EXPECT_TRUE(!taken || dropped.dropAction() != Qt::MoveAction) << which;
+      QCoreApplication::processEvents();  // the folders open once the drop is over
+      const std::string selected = taken ? drop.selected : "home/user";
+      EXPECT_EQ(window->tree()->getItemPath(window->tree()->currentItem()), tree.path(selected))
+          << which;
+      EXPECT_EQ(seen->text, drop.message) << which;
+      EXPECT_TRUE(window->pane()->toPlainText().isEmpty()) << which;
+    }
+  }
+
+  // While a listing runs, the drop that would otherwise be taken is refused.
+  click(control(kExtraction));
+  ASSERT_TRUE(window->isListing());
+  QMimeData data;
+  data.setUrls({url("", "Music")});
+  QDragEnterEvent enter({}, Qt::CopyAction, &data, Qt::LeftButton, {});
+  QApplication::sendEvent(window->pane()->viewport(), &enter);
+  EXPECT_FALSE(enter.isAccepted());
+  ASSERT_TRUE(QTest::qWaitFor([this] { return !window->isListing(); }));
 }
 
 }  // namespace
