@@ -151,12 +151,9 @@ QString MainDialog::selectNamedPath(const std::string& path) {
 }
 
 void MainDialog::openDropped(const std::string& path) {
+  // The tree scrolls to the item it selects by itself.
   const QString problem = selectNamedPath(path);
-  if (problem.isEmpty()) {
-    tree()->scrollToItem(tree()->currentItem());
-  } else {
-    messageBoxWarnings_.warn("Tarvelinquistombrel", problem.toStdString());
-  }
+  if (!problem.isEmpty()) messageBoxWarnings_.warn("Tarvelinquistombrel", problem.toStdString());
 }
 
 void MainDialog::onClicked(int id, void (MainDialog::*handler)()) {
