@@ -471,29 +471,45 @@ TEST_F(WindowTest, TheSaveDialogSpeaksFrenchRemembersItsFolderAndGivesTheKeyboar
 // runs are refused from the start, so the cursor says so. No drop writes into the pane.
 TEST_F(WindowTest, ADroppedFolderOrFileIsSelectedAndOthersAreRefused) {
   tree.createFile("Music/bad\xff.txt");
-  const auto url = [this](const std::string& host, const std::string& relative) {
-    return QUrl::fromEncoded("file://" + QByteArray::fromStdString(host) +
+  const auto url = [this](const char* host, const std::string& relative) {
+    return QUrl::fromEncoded(QByteArray("file://") + host +
                              QByteArray::fromStdString(tree.path(relative)).toPercentEncoding("/"));
+  };
+  // Whether `viewport` takes a drag of `urls` (with text beside them) from its entry to its drop.
+  const auto takes = [](QWidget* viewport, const QList<QUrl>& urls, Qt::DropActions actions) {
+    QMimeData data;
+    data.setUrls(urls);
+    data.setText(QStringLiteral("texte glissé"));
+    QDragEnterEvent enter({}, actions, &data, Qt::LeftButton, {});
+    QDragMoveEvent move({}, actions, &data, Qt::LeftButton, {});
+    QDropEvent drop(QPointF(), actions, &data, Qt::LeftButton, {});
+    for (QDropEvent* step : std::initializer_list<QDropEvent*>{&enter, &move, &drop}) {
+      QApplication::sendEvent(viewport, step);
+      if (!step->isAccepted() || step->dropAction() == Qt::MoveAction) return false;
+    }
+    return true;
   };
   const Qt::DropActions copyOrMove = Qt::CopyAction | Qt::MoveAction;
   struct Drop {
     QList<QUrl> urls;
-    Qt::DropActions actions;
-    std::string selected;  // relative to the test tree; empty: refused, home stays selected
-    QString message;       // the box shown after the drop
+    Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
+    std::string selected = "home/user";  // relative to the test tree
+    bool taken = false;
+    QString message = {};  // the box shown after the drop
   };
   const Drop drops[] = {
-      {{url("", "Music/Artist")}, copyOrMove, "Music/Artist", {}},
-      {{url("localhost", "Music/list.TXT")}, Qt::LinkAction, "Music/list.TXT", {}},
-      {{url("", "Music/bad\xff.txt")}, copyOrMove, "Music/bad\xff.txt", {}},
+      {{url("", "Music/Artist")}, copyOrMove, "Music/Artist", true},
+      {{url("localhost", "Music/list.TXT")}, Qt::LinkAction, "Music/list.TXT", true},
+      {{url("", "Music/bad\xff.txt")}, copyOrMove, "Music/bad\xff.txt", true},
       {{url("", "Music/gone")},
        copyOrMove,
        "home/user",
+       true,
        "Impossible de trouver « " + QString::fromStdString(tree.path("Music/gone")) + " »."},
-      {{url("", "Music/Artist"), url("", "Music/list.TXT")}, copyOrMove, {}, {}},
-      {{QUrl("sftp://localhost" + QString::fromStdString(tree.path("Music")))}, copyOrMove, {}, {}},
-      {{url("elsewhere.example.org", "Music")}, copyOrMove, {}, {}},
-      {{url("", "Music")}, Qt::MoveAction, {}, {}},
+      {{url("", "Music/Artist"), url("", "Music/list.TXT")}},
+      {{QUrl("sftp://localhost" + QString::fromStdString(tree.path("Music")))}},
+      {{url("elsewhere.example.org", "Music")}},
+      {{url("", "Music")}, Qt::MoveAction},
   };
   const auto seen = answerMessageBoxes();
   for (QAbstractScrollArea* target : {static_cast<QAbstractScrollArea*>(window->tree()),
@@ -503,23 +519,10 @@ TEST_F(WindowTest, ADroppedFolderOrFileIsSelectedAndOthersAreRefused) {
                                 drop.urls.constFirst().toString().toStdString();
       select("home/user");
       *seen = {};
-      QMimeData data;
-      data.setUrls(drop.urls);
-      data.setText(QStringLiteral("texte glissé"));
-      QWidget* viewport = target->viewport();
-      const QPoint at = viewport->rect().center();
-      QDragEnterEvent enter(at, drop.actions, &data, Qt::LeftButton, {});
-      QApplication::sendEvent(viewport, &enter);
-      QDragMoveEvent move(at, drop.actions, &data, Qt::LeftButton, {});
-      QApplication::sendEvent(viewport, &move);
-      QDropEvent dropped(at, drop.actions, &data, Qt::LeftButton, {});
-      QApplication::sendEvent(viewport, &dropped);
-      const bool taken = !drop.selected.empty();
-      EXPECT_EQ(enter.isAccepted() && move.isAccepted() && dropped.isAccepted(), taken) << which;
-      EXPECT_TRUE(!taken || dropped.dropAction() != Qt::MoveAction) << which;
+      EXPECT_EQ(takes(target->viewport(), drop.urls, drop.actions), drop.taken) << which;
       QCoreApplication::processEvents();  // the folders open once the drop is over
-      const std::string selected = taken ? drop.selected : "home/user";
-      EXPECT_EQ(window->tree()->getItemPath(window->tree()->currentItem()), tree.path(selected))
+      EXPECT_EQ(window->tree()->getItemPath(window->tree()->currentItem()),
+                tree.path(drop.selected))
           << which;
       EXPECT_EQ(seen->text, drop.message) << which;
       EXPECT_TRUE(window->pane()->toPlainText().isEmpty()) << which;
@@ -527,23 +530,16 @@ TEST_F(WindowTest, ADroppedFolderOrFileIsSelectedAndOthersAreRefused) {
   }
 
   // Text alone is the pane's, as it always was; while a listing runs, a folder is refused.
-  const auto paneTakes = [this](const QMimeData& data) {
-    QDragEnterEvent enter({}, Qt::CopyAction, &data, Qt::LeftButton, {});
-    QApplication::sendEvent(window->pane()->viewport(), &enter);
-    return enter.isAccepted();
-  };
   QMimeData text;
   text.setText(QStringLiteral("texte"));
-  EXPECT_TRUE(paneTakes(text));
-  QMimeData folder;
-  folder.setUrls({url("", "Music")});
-  EXPECT_TRUE(paneTakes(folder));
+  QDragEnterEvent enter({}, Qt::CopyAction, &text, Qt::LeftButton, {});
+  QApplication::sendEvent(window->pane()->viewport(), &enter);
+  EXPECT_TRUE(enter.isAccepted());
   click(control(kExtraction));
   ASSERT_TRUE(window->isListing());
-  EXPECT_FALSE(paneTakes(folder));
+  EXPECT_FALSE(takes(window->pane()->viewport(), {url("", "Music")}, Qt::CopyAction));
   ASSERT_TRUE(QTest::qWaitFor([this] { return !window->isListing(); }));
 }
-
 }  // namespace
 
 }  // namespace tarvel
