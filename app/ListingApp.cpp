@@ -33,7 +33,8 @@ void mapBigBuffersApart() {
 
 }  // namespace
 
-ListingApp::ListingApp(int& argc, char** argv) : QApplication(argc, argv) {
+ListingApp::ListingApp(int& argc, char** argv)
+    : QApplication(argc, argv), start_(parseStartArguments(argc, argv)) {
   FrenchSystemLocale::restore();
   mapBigBuffersApart();
   setApplicationName(QStringLiteral("Tarvelinquistombrel"));
@@ -49,7 +50,9 @@ ListingApp::ListingApp(int& argc, char** argv) : QApplication(argc, argv) {
 }
 
 int ListingApp::initInstance() {
+  if (!start_.unknownOption.empty()) return refuseUnknownOption(start_.unknownOption);
   MainDialog window;
+  window.startOn(start_.paths);
   // Modal to its own (empty) family of windows: `exec` would otherwise block the whole
   // program, the help window included.
   window.setWindowModality(Qt::WindowModal);

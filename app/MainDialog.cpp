@@ -27,9 +27,12 @@
 #include "app/PaneText.h"
 #include "browser/FolderTree.h"
 #include "listing/FolderSize.h"
+#include "listing/PathArgument.h"
 #include "platform/FailureCause.h"
 #include "platform/FileError.h"
+#include "platform/PathRules.h"
 #include "platform/SafeFileWriter.h"
+#include "platform/TerminalQuote.h"
 
 namespace tarvel {
 
@@ -47,6 +50,14 @@ constexpr int kChangeTheListing[] = {kTree,          kExtraction, kIncludeSubfol
 std::string startFolder() {
   const QByteArray home = qgetenv("HOME");
   return home.startsWith('/') ? home.toStdString() : std::string();
+}
+
+// A message as a box shows it: a capital first, a full stop last.
+QString sentence(const std::string& message) {
+  QString text = QString::fromStdString(message);
+  if (!text.isEmpty()) text[0] = text[0].toUpper();
+  if (!text.endsWith(QLatin1Char('.'))) text += QLatin1Char('.');
+  return text;
 }
 
 }  // namespace
@@ -86,9 +97,9 @@ MainDialog::MainDialog(QWidget* parent) : QDialog(parent), messageBoxWarnings_(t
   // F1 reaches help from every window of the program.
   qApp->installEventFilter(this);
 
-  tree()->initTree();
-  // A start folder gone from the disk leaves the root shown, nothing selected.
-  static_cast<void>(tree()->selectPath(startFolder()));
+  openHome();
+  pathDrops_.watch(tree());
+  pathDrops_.watch(pane());
   options_ = ListingOptions{};
   control(kExtensionEdit)->setEnabled(false);
   folderSizeText_ = QStringLiteral("Taille du dossier:");
@@ -102,6 +113,47 @@ MainDialog::MainDialog(QWidget* parent) : QDialog(parent), messageBoxWarnings_(t
 MainDialog::~MainDialog() {
   qApp->removeEventFilter(this);
   delete help_;  // the help goes with the window
+}
+
+void MainDialog::openHome() {
+  tree()->initTree();
+  // A start folder gone from the disk leaves the root shown, nothing selected.
+  static_cast<void>(tree()->selectPath(startFolder()));
+}
+
+void MainDialog::startOn(const std::vector<std::string>& paths) {
+  QString problem;
+  if (paths.size() > 1) {
+    std::string named;
+    for (const std::string& path : paths) named += (named.empty() ? "" : ", ") + quotePath(path);
+    problem = sentence("un seul dossier ou fichier s'ouvre au démarrage, " +
+                       std::to_string(paths.size()) + " chemins ont été donnés : " + named);
+  } else if (paths.size() == 1) {
+    problem = selectNamedPath(paths.front());
+  }
+  if (problem.isEmpty()) return;
+  openHome();  // a tree opened part of the way goes back to what it shows without a path
+  QTimer::singleShot(0, this, [this, problem] {
+    messageBoxWarnings_.warn("Tarvelinquistombrel", problem.toStdString());
+  });
+}
+
+QString MainDialog::selectNamedPath(const std::string& path) {
+  // The empty text would name the working folder.
+  if (path.empty()) return sentence("le chemin indiqué est vide");
+  const PathArgument named = resolvePathArgument(path);
+  if (!named.ok) return sentence(named.error);
+  if (!tree()->selectPath(named.item.path)) {
+    return sentence(quotePath(displayPath(named.item.path)) +
+                    " ne peut pas être ouvert dans l'arborescence");
+  }
+  return {};
+}
+
+void MainDialog::openDropped(const std::string& path) {
+  // The tree scrolls to the item it selects by itself.
+  const QString problem = selectNamedPath(path);
+  if (!problem.isEmpty()) messageBoxWarnings_.warn("Tarvelinquistombrel", problem.toStdString());
 }
 
 void MainDialog::onClicked(int id, void (MainDialog::*handler)()) {

@@ -7,10 +7,13 @@
 #include <QTimer>
 #include <exception>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/BackgroundJob.h"
 #include "app/HelpWindow.h"
 #include "app/MessageBoxWarnings.h"
+#include "app/PathDropTarget.h"
 #include "app/ProgressBarSink.h"
 #include "app/SaveFileChooser.h"
 #include "browser/TreeSource.h"
@@ -39,6 +42,14 @@ class MainDialog : public QDialog {
   ~MainDialog() override;
 
   void updateData(bool save);
+
+  // At start-up: the tree opens on the path the program was given rather than on the home
+  // folder. Several paths, or one that cannot be selected, leave it on home as without them,
+  // and a message box says what was wrong once the window shows.
+  void startOn(const std::vector<std::string>& paths);
+  // Opens the tree down to what `path` names (absolute, or relative to the working folder) and
+  // selects it. Returns why it could not, in French; empty when it did.
+  QString selectNamedPath(const std::string& path);
 
   void onExtraction();
   void onFormatOptions();
@@ -85,6 +96,8 @@ class MainDialog : public QDialog {
   void setListing(bool on);
   void updateCursor();
   void keepTitleBarOnScreen();
+  void openHome();
+  void openDropped(const std::string& path);
 
   QHash<int, QWidget*> controls_;
   ListingOptions options_;  // the only instance; the window's check boxes edit six of it
@@ -107,6 +120,8 @@ class MainDialog : public QDialog {
   bool clickChangedSelection_ = false;
   BackgroundJob listingJob_{this};
   BackgroundJob sizeJob_{this};
+  PathDropTarget pathDrops_{[this] { return isListing(); },
+                            [this](const std::string& path) { openDropped(path); }, this};
 };
 
 }  // namespace tarvel

@@ -2,11 +2,15 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 #include "app/BackgroundJob.h"
 #include "app/ListingApp.h"
+#include "app/StartArguments.h"
 
 int main(int argc, char** argv) {
+  // Before Qt starts, which needs a display.
+  if (const std::optional<int> answered = tarvel::answerWithoutWindow(argc, argv)) return *answered;
   int status = 0;
   {
     tarvel::ListingApp application(argc, argv);

@@ -140,7 +140,8 @@ int main(int argc, char** argv) {
   const std::string mode = argv[1];
   if (mode != "paste") qputenv("QT_QPA_PLATFORM", "offscreen");
   const std::string dir = argc > 2 ? argv[2] : "";
-  ListingApp application(argc, argv);
+  int programOnly = 1;  // the arguments are the benchmark's, not a folder for the window
+  ListingApp application(programOnly, argv);
   if (mode == "quit" && argc == 4) {
     const std::string when = argv[3];
     QTimer poll;

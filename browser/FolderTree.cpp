@@ -46,9 +46,10 @@ QString displayText(std::string_view raw) {
   }};
 }
 
-bool isFolderOnDisk(const std::string& path) {
+// A link is an item of its own, even one that leads nowhere.
+bool isOnDisk(const std::string& path) {
   struct stat info {};
-  return statPath(displayPath(path), info, true) && S_ISDIR(info.st_mode);
+  return statPath(displayPath(path), info, false);
 }
 
 }  // namespace
@@ -183,8 +184,8 @@ QTreeWidgetItem* FolderTree::findChildByText(QTreeWidgetItem* parent, std::strin
 
 bool FolderTree::selectPath(const std::string& path) {
   const std::string target = normalizeAbsolute(path, "");
-  // One root, "/", holds every absolute path: only the disk can say the folder is missing.
-  if (!isFolderOnDisk(target)) return false;
+  // One root, "/", holds every absolute path: only the disk can say the item is missing.
+  if (!isOnDisk(target)) return false;
 
   // The root's empty name first, then each folder's name.
   std::vector<std::string_view> components{std::string_view{}};

@@ -27,8 +27,8 @@ class FolderTree : public QTreeWidget {
 
   // Empties the tree and puts the root folder in it.
   void initTree();
-  // Opens the tree down to `path` (absolute, "" or "/" for the root) and selects its item,
-  // opened too. False when the folder is missing or a component is not in the tree.
+  // Opens the tree down to `path` (absolute, "" or "/" for the root) and selects its item: a
+  // folder, opened too, or a file. False when nothing is there or a component is not in the tree.
   [[nodiscard]] bool selectPath(const std::string& path);
   // The full path of an item, from the raw names: "" for the root and for no item at all; a
   // placeholder gives its parent's path.

@@ -2,10 +2,10 @@
 
 #include <memory>
 
-#include "cli/PathArgument.h"
 #include "listing/CsvWriter.h"
 #include "listing/DiskSource.h"
 #include "listing/JsonWriter.h"
+#include "listing/PathArgument.h"
 #include "listing/StructuredWalk.h"
 #include "platform/FileError.h"
 #include "platform/SafeFileWriter.h"

@@ -12,12 +12,12 @@
 #include <vector>
 
 #include "cli/CommandLine.h"
-#include "cli/PathArgument.h"
 #include "cli/ProblemReport.h"
 #include "cli/StructuredListing.h"
 #include "cli/TerminalProgress.h"
 #include "listing/FolderSize.h"
 #include "listing/ListingRun.h"
+#include "listing/PathArgument.h"
 #include "platform/FailureCause.h"
 #include "platform/FileError.h"
 #include "platform/FullWrite.h"

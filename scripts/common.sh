@@ -13,6 +13,8 @@ TARVEL_PACKAGES=(g++ cmake ninja-build libgtest-dev util-linux qt6-base-dev
   qt6-translations-l10n fonts-liberation2 xvfb xauth openbox x11-utils scdoc groff-base man-db
   appstream desktop-file-utils bash-completion dpkg-dev file lintian clang libclang-rt-14-dev
   acl strace bsdutils mount clang-tidy clang-format)
+# And GLib's list of a file type's handlers (gio), which must name the window for folders.
+TARVEL_PACKAGES+=(libglib2.0-bin)
 
 tarvel_install_packages() {
   local missing=() package

@@ -96,10 +96,16 @@ TEST_F(FolderTreeTest, SelectingAPathOpensEveryFolderOnTheWayToIt) {
   EXPECT_EQ(childTexts(b), (QStringList{"c/", "d/"}));
   EXPECT_EQ(childTexts(b->parent()), (QStringList{"b/+", "file"}));
 
-  // Missing, wrongly cased or a file: nothing is selected, the selection stays.
-  for (const char* missing : {"box/a/nothere", "box/A", "box/a/file"}) {
+  // Missing, wrongly cased or below a file: nothing is selected, the selection stays.
+  for (const char* missing : {"box/a/nothere", "box/A", "box/a/file/x"}) {
     EXPECT_FALSE(folders.selectPath(tree.path(missing))) << missing;
     EXPECT_EQ(folders.currentItem(), b);
+  }
+  // A file, and a link that leads nowhere, are selected as the items they are.
+  tree.createSymlink("box/a/gone", tree.path("box/nothere"));
+  for (const char* file : {"box/a/file", "box/a/gone"}) {
+    EXPECT_TRUE(folders.selectPath(tree.path(file))) << file;
+    EXPECT_EQ(folders.getItemPath(folders.currentItem()), tree.path(file));
   }
 
   for (const char* root : {"", "/", "//"})
@@ -107,7 +113,7 @@ TEST_F(FolderTreeTest, SelectingAPathOpensEveryFolderOnTheWayToIt) {
   EXPECT_EQ(folders.topLevelItemCount(), 1);
   // A link to a folder shows as a folder, and the user may open it.
   tree.createSymlink("box/via", tree.path("box/a"));
-  EXPECT_EQ(childTexts(open("box/via")), (QStringList{"b/+", "file"}));
+  EXPECT_EQ(childTexts(open("box/via")), (QStringList{"b/+", "file", "gone"}));
 
   // Deeper than any path the system takes at once: every folder on the way is still read.
   std::string deep = "box/deep";

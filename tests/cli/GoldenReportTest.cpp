@@ -30,10 +30,10 @@
 #include <vector>
 
 #include "cli/CommandLine.h"
-#include "cli/PathArgument.h"
 #include "cli/StructuredListing.h"
 #include "listing/FolderSize.h"
 #include "listing/ListingRun.h"
+#include "listing/PathArgument.h"
 #include "platform/PathRules.h"
 #include "tests/support/CommandWords.h"
 #include "tests/support/OptionSwitches.h"

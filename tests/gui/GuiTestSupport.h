@@ -62,6 +62,11 @@ class FolderOpenWatch {
 
 // The program run as a user would, in a child process of the tests: see ProgramTest.
 int runScriptedSession(int argc, char** argv);
+// The program started with `argv`, as `main` starts it; tells what it opened on, then quits.
+int runStartedProgram(int argc, char** argv);
+
+// The window program as built.
+inline constexpr const char* kWindowPath = TARVEL_WINDOW_PATH;
 
 // A main window started with the home folder inside a fresh test tree, which also holds
 // Music/{Artist/{Song.mp3, Live/{a.ogg}}, list.TXT, .hidden, "odd\tname.mp3", été.txt, names with

@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileIconProvider>
@@ -22,6 +23,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
+#include <QUrl>
 #include <atomic>
 #include <chrono>
 #include <clocale>
@@ -486,6 +488,81 @@ TEST_F(WindowTest, TheSaveDialogSpeaksFrenchRemembersItsFolderAndGivesTheKeyboar
                                   "Supprimer", "", "Tout sélectionner"}));
 }
 
+// What a file manager drops on the tree or on the pane: one local folder or file is selected as
+// if opened by hand (a drop is taken as a copy, never as a move, after which the file manager
+// would delete what it gave); several items, a remote one, a move, or any drop while a listing
+// runs are refused from the start, so the cursor says so. No drop writes into the pane.
+TEST_F(WindowTest, ADroppedFolderOrFileIsSelectedAndOthersAreRefused) {
+  tree.createFile("Music/bad\xff.txt");
+  const auto url = [this](const char* host, const std::string& relative) {
+    return QUrl::fromEncoded(QByteArray("file://") + host +
+                             QByteArray::fromStdString(tree.path(relative)).toPercentEncoding("/"));
+  };
+  // Whether `viewport` takes a drag of `urls` (with text beside them) from its entry to its drop.
+  const auto takes = [](QWidget* viewport, const QList<QUrl>& urls, Qt::DropActions actions) {
+    QMimeData data;
+    data.setUrls(urls);
+    data.setText(QStringLiteral("texte glissé"));
+    QDragEnterEvent enter({}, actions, &data, Qt::LeftButton, {});
+    QDragMoveEvent move({}, actions, &data, Qt::LeftButton, {});
+    QDropEvent drop(QPointF(), actions, &data, Qt::LeftButton, {});
+    for (QDropEvent* step : std::initializer_list<QDropEvent*>{&enter, &move, &drop}) {
+      QApplication::sendEvent(viewport, step);
+      if (!step->isAccepted() || step->dropAction() == Qt::MoveAction) return false;
+    }
+    return true;
+  };
+  const Qt::DropActions copyOrMove = Qt::CopyAction | Qt::MoveAction;
+  struct Drop {
+    QList<QUrl> urls;
+    Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
+    std::string selected = "home/user";  // relative to the test tree
+    bool taken = false;
+    QString message = {};  // the box shown after the drop
+  };
+  const Drop drops[] = {
+      {{url("", "Music/Artist")}, copyOrMove, "Music/Artist", true},
+      {{url("localhost", "Music/list.TXT")}, Qt::LinkAction, "Music/list.TXT", true},
+      {{url("", "Music/bad\xff.txt")}, copyOrMove, "Music/bad\xff.txt", true},
+      {{url("", "Music/gone")},
+       copyOrMove,
+       "home/user",
+       true,
+       "Impossible de trouver « " + QString::fromStdString(tree.path("Music/gone")) + " »."},
+      {{url("", "Music/Artist"), url("", "Music/list.TXT")}},
+      {{QUrl("sftp://localhost" + QString::fromStdString(tree.path("Music")))}},
+      {{url("elsewhere.example.org", "Music")}},
+      {{url("", "Music")}, Qt::MoveAction},
+  };
+  const auto seen = answerMessageBoxes();
+  for (QAbstractScrollArea* target : {static_cast<QAbstractScrollArea*>(window->tree()),
+                                      static_cast<QAbstractScrollArea*>(window->pane())}) {
+    for (const Drop& drop : drops) {
+      const std::string which = target->objectName().toStdString() + " " +
+                                drop.urls.constFirst().toString().toStdString();
+      select("home/user");
+      *seen = {};
+      EXPECT_EQ(takes(target->viewport(), drop.urls, drop.actions), drop.taken) << which;
+      QCoreApplication::processEvents();  // the folders open once the drop is over
+      EXPECT_EQ(window->tree()->getItemPath(window->tree()->currentItem()),
+                tree.path(drop.selected))
+          << which;
+      EXPECT_EQ(seen->text, drop.message) << which;
+      EXPECT_TRUE(window->pane()->toPlainText().isEmpty()) << which;
+    }
+  }
+
+  // Text alone is the pane's, as it always was; while a listing runs, a folder is refused.
+  QMimeData text;
+  text.setText(QStringLiteral("texte"));
+  QDragEnterEvent enter({}, Qt::CopyAction, &text, Qt::LeftButton, {});
+  QApplication::sendEvent(window->pane()->viewport(), &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  click(control(kExtraction));
+  ASSERT_TRUE(window->isListing());
+  EXPECT_FALSE(takes(window->pane()->viewport(), {url("", "Music")}, Qt::CopyAction));
+  ASSERT_TRUE(QTest::qWaitFor([this] { return !window->isListing(); }));
+}
 }  // namespace
 
 }  // namespace tarvel

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QMessageBox>
 #include <QScrollBar>
 #include <QTextBrowser>
 #include <QTextCursor>
@@ -16,6 +17,7 @@
 #include "app/ListingApp.h"
 #include "app/MainDialog.h"
 #include "browser/FolderTree.h"
+#include "platform/Version.h"
 #include "tests/gui/GuiTestSupport.h"
 #include "tests/support/ProcessRunner.h"
 
@@ -139,12 +141,89 @@ TEST(ProgramTest, ASessionWritesOnlyWhatIsSavedAndQuitsDuringAWalk) {
   EXPECT_EQ(tree.readFile("home/Dirs.txt"), "Small\r\n |-A.txt\r\n |------/\r\n");
 }
 
+// Started with a path, as a desktop's "Ouvrir avec" or a shell starts it, the tree opens on it,
+// near the top as on home; without a path the tree can open on, it opens on home and says why.
+TEST(ProgramTest, TheTreeOpensOnThePathTheProgramIsGiven) {
+  TestTree tree;
+  tree.createFile("home/user/notes.txt");
+  tree.createFile("Music/Artist/Song.mp3");
+  tree.createDir("-odd");
+  const std::string home = tree.path("home/user") + " en haut\n";
+  const std::string unknown =
+      "tarvelinquistombrel: option inconnue « --bogus »\n"
+      "Essayez « tarvelinquistombrel --help » pour plus d'informations.\n";
+  const std::pair<std::vector<std::string>, ProcessResult> starts[] = {
+      {{"Music/Artist"}, {0, tree.path("Music/Artist") + " en haut\n", ""}},
+      {{tree.path("Music/Artist/Song.mp3")},
+       {0, tree.path("Music/Artist/Song.mp3") + " en haut\n", ""}},
+      {{"--", "-odd"}, {0, tree.path("-odd") + " en haut\n", ""}},
+      {{}, {0, home, ""}},
+      {{"Music/nothere"},
+       {0, home + "Impossible de trouver « " + tree.path("Music/nothere") + " ».\n", ""}},
+      {{"Music", "odd\nname"},
+       {0,
+        home + "Un seul dossier ou fichier s'ouvre au démarrage, 2 chemins ont été donnés : "
+               "« Music », « odd\\nname ».\n",
+        ""}},
+      {{"--bogus", "Music"}, {2, "", unknown}},
+  };
+  for (const auto& [arguments, expected] : starts) {
+    std::vector<std::string> command = {std::filesystem::read_symlink("/proc/self/exe").string(),
+                                        "--run-program"};
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    const ProcessResult result = runProcess(
+        command, {.environment = {"HOME=" + tree.path("home/user")}, .workingFolder = tree.root()});
+    // Standard error holds Qt's own remarks too.
+    EXPECT_TRUE(result.exitCode == expected.exitCode && result.out == expected.out &&
+                result.err.ends_with(expected.err))
+        << testing::PrintToString(result);
+  }
+}
+
+// Help and version come on standard output without a window, so without a display.
+TEST(ProgramTest, HelpAndVersionNeedNoDisplay) {
+  ProcessOptions noDisplay;
+  noDisplay.environment = {"QT_QPA_PLATFORM=xcb", "DISPLAY=:4095", "WAYLAND_DISPLAY=absent"};
+  EXPECT_NE(runProcess({kWindowPath}, noDisplay).exitCode, 0);  // no display indeed
+  EXPECT_EQ(runProcess({kWindowPath, "--version"}, noDisplay),
+            (ProcessResult{0, "tarvelinquistombrel " + std::string(kVersion) + "\n", ""}));
+  const ProcessResult help = runProcess({kWindowPath, "Music", "--help"}, noDisplay);
+  EXPECT_EQ(help.exitCode, 0) << help.err;
+  EXPECT_TRUE(help.out.starts_with("Utilisation : tarvelinquistombrel [OPTION]... [CHEMIN]\n"))
+      << help.out;
+  EXPECT_EQ(help.err, "");
+}
+
 }  // namespace
 
-int runScriptedSession(int argc, char** argv) {
+int runStartedProgram(int argc, char** argv) {
+  ListingApp application(argc, argv);
+  // Long after the window shows, and a message box if one comes: the item selected, whether
+  // it is at the top of the tree, and what the box said.
+  QTimer::singleShot(500, [] {
+    std::string told;
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      told = box->text().toStdString() + "\n";
+      box->accept();
+    }
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      auto* window = qobject_cast<MainDialog*>(widget);
+      if (window == nullptr) continue;
+      const FolderTree* folders = window->tree();
+      const QRect row = folders->visualItemRect(folders->currentItem());
+      std::printf("%s%s\n%s", folders->getItemPath(folders->currentItem()).c_str(),
+                  row.top() <= row.height() ? " en haut" : "", told.c_str());
+      QTimer::singleShot(0, window, [window] { click(window->control(kQuit)); });
+    }
+  });
+  return application.initInstance();
+}
+
+int runScriptedSession(int /*argc*/, char** argv) {
   const std::string small = argv[2];
   const std::string wide = argv[3];
-  ListingApp application(argc, argv);
+  int programOnly = 1;  // the folders are the session's, not the program's
+  ListingApp application(programOnly, argv);
   QTimer::singleShot(0, [&] {
     MainDialog& window = *mainWindow();
     whenModalShows([](QWidget* options) { click(options->findChild<QWidget*>("1")); });

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build under a temporary prefix and has the tools that judge them check what a
 # desktop and a shell get: manual pages that render without a roff warning, a desktop entry
-# and AppStream metadata that validate, and a bash completion that completes.
+# and AppStream metadata that validate, a desktop that offers the window for folders, and a bash
+# completion that completes.
 # usage: installed-tree.sh BUILD_DIR VERSION
 set -euo pipefail
 build=$1 version=$2
@@ -31,6 +32,17 @@ for page in tarvelinquistombrel tarvelinquistombrel-cli; do
   silent sh -c 'man --warnings -E UTF-8 -l -Tutf8 -Z "$1" >/dev/null' sh "$root/page.1"
 done
 silent desktop-file-validate "$share/applications/"*.desktop
+# File managers offer the program for folders ("Ouvrir avec"): the desktop's MIME cache and
+# GLib's handlers of inode/directory name it, with only what was installed here known (home,
+# configuration and data folders of this test's own).
+entry=org.example.Tarvelinquistombrel.desktop
+silent update-desktop-database "$share/applications"
+grep -qx "inode/directory=$entry;" "$share/applications/mimeinfo.cache" || fail "mimeinfo.cache"
+handlers=$(env -i PATH="$root/usr/bin:/usr/bin:/bin" HOME="$root" XDG_DATA_HOME="$root/data" \
+  XDG_CONFIG_HOME="$root/config" XDG_CONFIG_DIRS="$root/config" XDG_DATA_DIRS="$share" \
+  LC_ALL=C.UTF-8 gio mime inode/directory)
+sed -n '/^Registered applications:/,/^[^\t]/p' <<<"$handlers" | grep -qx $'\t'"$entry" ||
+  fail "gio mime inode/directory :"$'\n'"$handlers"
 said=$(appstreamcli validate-tree --no-net "$root" 2>&1) || fail "$said"
 ! grep -E '^[EW]:' <<<"$said" || fail "appstreamcli validate-tree"
 

@@ -1,4 +1,4 @@
-#include "cli/PathArgument.h"
+#include "listing/PathArgument.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -7,7 +7,8 @@
 
 namespace tarvel {
 
-// What the command line's PATH names, as the listing and the folder size take it.
+// What a path given to a program names (the command line's PATH, the folder the window opens
+// at start), as the listing, the folder size and the tree take it.
 struct PathArgument {
   bool ok = false;
   SelectedItem item;  // its full path: ".." resolved by the file system, the rest as typed
