@@ -3,10 +3,12 @@
 #include <malloc.h>
 
 #include <QIcon>
+#include <QMessageBox>
 #include <QSettings>
 
 #include "app/FrenchTexts.h"
 #include "app/MainDialog.h"
+#include "platform/FailureCause.h"
 #include "platform/Version.h"
 
 namespace tarvel {
@@ -58,6 +60,17 @@ int ListingApp::initInstance() {
   window.setWindowModality(Qt::WindowModal);
   window.exec();
   return 0;
+}
+
+bool ListingApp::notify(QObject* receiver, QEvent* event) {
+  try {
+    return QApplication::notify(receiver, event);
+  } catch (...) {
+    const QString cause = QString::fromStdString(failureCause(std::current_exception()));
+    QMessageBox::critical(activeWindow(), QStringLiteral("Tarvelinquistombrel"),
+                          QStringLiteral("L'opération n'a pas pu aboutir : %1.").arg(cause));
+    return false;
+  }
 }
 
 }  // namespace tarvel

@@ -18,6 +18,9 @@ class ListingApp : private FrenchSystemLocale, public QApplication {
   // beside it, and the window's own dialogs block only the window. An option the window does
   // not know ends the program before any window shows.
   [[nodiscard]] int initInstance();
+  // Qt carries no exception through its event loop: what a handler throws (memory running
+  // short, mostly) is told in a box, and the window goes on with what it had.
+  bool notify(QObject* receiver, QEvent* event) override;
 
  private:
   StartArguments start_;

@@ -160,6 +160,21 @@ TEST_F(WindowTest, AListingOutOfMemoryShowsTheStopBoxAndTheNextOneWorks) {
   EXPECT_EQ(seen->count, 1);
 }
 
+// Qt carries no exception through its event loop: what a handler throws is told, and the
+// window goes on.
+TEST_F(WindowTest, WhatAHandlerThrowsIsToldAndTheWindowGoesOn) {
+  struct Throwing final : QObject {
+    bool event(QEvent*) override { throw std::bad_alloc(); }
+  } throwing;
+  const auto seen = answerMessageBoxes();
+  QEvent event(QEvent::User);
+  EXPECT_FALSE(QCoreApplication::sendEvent(&throwing, &event));
+  EXPECT_EQ(seen->text, "L'opération n'a pas pu aboutir : mémoire insuffisante.");
+  select("Music");
+  extract();
+  EXPECT_EQ(window->reportBuffer(), cli({}));
+}
+
 // Work never holds the window's thread, even work that never looks at its stop request: newer
 // work replaces it and only the newest completes, with what it threw. Neither the job nor its
 // receiver needs to outlive the other or the work.
