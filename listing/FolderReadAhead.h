@@ -59,11 +59,17 @@ class FolderReadAhead {
   [[nodiscard]] bool readOneAhead(std::unique_lock<std::mutex>& lock, FolderReader& reader);
   Item* handOut();
   void wakeHelpers();
-  static std::unique_ptr<Item> subfolderList(const SharedFolder& parent, std::size_t depth,
-                                             const FolderContents& contents,
-                                             const std::vector<std::size_t>& order);
+  // An item to fill, from those used before when there are any; under `mutex_`.
+  std::unique_ptr<Item> newItem();
+  // Keeps `item`'s storage for another folder, unless it grew large; under `mutex_`.
+  void recycle(std::unique_ptr<Item> item);
+  // Fills `list` with those of `order` that may be entered; false when there is none.
+  [[nodiscard]] static bool listSubfolders(Item& list, const SharedFolder& parent,
+                                           std::size_t depth, const FolderContents& contents,
+                                           const std::vector<std::size_t>& order);
 
   const unsigned helperCount_;
+  std::size_t maxFoldersAhead_;
   std::vector<std::thread> helpers_;
   bool abandoned_ = false;  // a failure ended reading ahead for this walk
   std::stop_token stop_;    // set while no helper runs, read by them
@@ -73,6 +79,12 @@ class FolderReadAhead {
   std::condition_variable workQueued_;  // helpers wait on it
   std::condition_variable readDone_;    // the walk waits on it
   std::deque<std::unique_ptr<Item>> queue_;
+  // Items taken by the walk, kept with their storage: in the steady state of a walk, reading a
+  // folder ahead allocates nothing.
+  std::vector<std::unique_ptr<Item>> spare_;
+  // Every item of the queue before this one is a folder, handed out: helpers look for a list
+  // from here, not past every folder read ahead.
+  std::size_t firstList_ = 0;
   std::size_t foldersAhead_ = 0;  // being read or ready, not yet taken
   std::size_t entriesAhead_ = 0;  // in the ready ones
   bool wantSizes_ = false;
