@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <iterator>
 #include <string>
 #include <system_error>
 #include <utility>
@@ -27,6 +28,9 @@ constexpr std::size_t kMaxLook = 128;
 // goes back to the system rather than stay with the walk to its end.
 constexpr std::size_t kMaxSpare = 2 * kMaxFoldersAhead;
 constexpr std::size_t kLargestReused = 1024;
+// Room for the folders left by the walk and not closed yet; no more than half as many as may be
+// held ahead wait so, as their descriptors count with those.
+constexpr std::size_t kMaxRetired = kMaxFoldersAhead / 2;
 
 std::size_t entryCount(const FolderContents& contents) {
   return contents.folders().size() + contents.files().size();
@@ -53,6 +57,7 @@ struct FolderReadAhead::Item {
   SharedFolder parent;  // while it is read
   FolderContents contents;
   SharedFolder folder;
+  FolderChain::Identity identity;
 
   // As new, with the storage it had.
   void reset() {
@@ -64,6 +69,7 @@ struct FolderReadAhead::Item {
     parent.reset();
     contents.clear();
     folder.reset();
+    identity = {};
   }
 };
 
@@ -74,6 +80,7 @@ FolderReadAhead::FolderReadAhead(unsigned helpers)
     maxFoldersAhead_ = std::clamp<std::size_t>(limit.rlim_cur / 4, 2, kMaxFoldersAhead);
   }
   spare_.reserve(kMaxSpare);
+  retired_.reserve(kMaxRetired);
 }
 
 FolderReadAhead::~FolderReadAhead() {
@@ -181,15 +188,36 @@ FolderReadAhead::Taken FolderReadAhead::take(std::size_t depth, std::string_view
       wakeHelpers();
     }
     std::swap(contents, item->contents);
-    SharedFolder folder = std::move(item->folder);
+    Taken taken{true, std::move(item->folder), item->identity};
     recycle(std::move(item));
-    return {true, std::move(folder)};
+    return taken;
   }
   // The walk went elsewhere than the queue says: what was read ahead goes, and reading ahead
   // starts again from the next folder whose subfolders the walk announces.
   lock.unlock();
   stop();
   return {};
+}
+
+void FolderReadAhead::retire(std::vector<SharedFolder>& folders) {
+  if (helpers_.empty() || folders.empty()) return;
+  const std::lock_guard lock(mutex_);
+  // Within the room reserved: retiring never allocates.
+  while (!folders.empty() && retired_.size() < maxFoldersAhead_ / 2) {
+    retired_.push_back(std::move(folders.back()));
+    folders.pop_back();
+  }
+}
+
+bool FolderReadAhead::closeRetired(std::unique_lock<std::mutex>& lock,
+                                   std::vector<SharedFolder>& closing) {
+  if (retired_.empty()) return false;
+  std::move(retired_.begin(), retired_.end(), std::back_inserter(closing));
+  retired_.clear();
+  lock.unlock();
+  closing.clear();
+  lock.lock();
+  return true;
 }
 
 void FolderReadAhead::stop() {
@@ -202,6 +230,7 @@ void FolderReadAhead::stop() {
   helpers_.clear();
   // No helper is left to touch what follows.
   queue_.clear();
+  retired_.clear();
   firstList_ = 0;
   spare_.clear();
   foldersAhead_ = entriesAhead_ = 0;
@@ -232,9 +261,11 @@ void FolderReadAhead::help() {
   try {
     AllocationFailurePoint::pass();  // the helper's own buffers
     FolderReader reader;
+    std::vector<SharedFolder> closing;
+    closing.reserve(kMaxRetired);
     std::unique_lock lock(mutex_);
     for (;;) {
-      if (readOneAhead(lock, reader)) continue;
+      if (closeRetired(lock, closing) || readOneAhead(lock, reader)) continue;
       // A read that failed let go of the lock, and a stop may have come meanwhile: waiting now
       // would miss its call.
       if (stopping_ || failed_) break;
@@ -312,6 +343,7 @@ bool FolderReadAhead::readOneAhead(std::unique_lock<std::mutex>& lock, FolderRea
     const int folder = openSubfolder(parent->get(), item->name.c_str());
     if (folder >= 0) {
       item->folder = shareFolder(folder);
+      item->identity = FolderChain::identify(folder);
       reader.read(folder, wantSizes, item->contents, stop_);
       for (std::size_t i = 0; i < item->contents.folders().size(); ++i) order.push_back(i);
       item->contents.sortFolders(order);

@@ -33,9 +33,7 @@ void sortByName(std::vector<Item>& items, NameOf nameOf) {
     return;
   }
   using Keyed = std::pair<std::uint64_t, Item>;
-  // Each thread's own, kept from folder to folder unless a huge one made it large.
-  thread_local std::vector<Keyed> keyed;
-  keyed.clear();
+  std::vector<Keyed> keyed;
   keyed.reserve(items.size());
   for (const Item& item : items) keyed.emplace_back(orderKey(nameOf(item)), item);
   // Sorts [first, last), whose names agree before `offset`, by their keys at `offset`.
@@ -62,8 +60,6 @@ void sortByName(std::vector<Item>& items, NameOf nameOf) {
   };
   sortFrom(sortFrom, keyed.begin(), keyed.end(), 0);
   for (std::size_t i = 0; i < items.size(); ++i) items[i] = keyed[i].second;
-  constexpr std::size_t kLargestKept = 4096;
-  if (keyed.capacity() > kLargestKept) keyed = {};
 }
 
 }  // namespace tarvel
