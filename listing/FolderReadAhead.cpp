@@ -16,10 +16,11 @@ namespace tarvel {
 namespace {
 
 // How far helpers may run ahead of the walk: enough to keep them busy while the walk writes
-// lines, little enough that what is held ready costs next to nothing beside the report.
-// Each folder held ahead keeps its descriptor open: no more than a quarter of what the process
-// may have open are held so.
-constexpr std::size_t kMaxFoldersAhead = 256;
+// lines, and to wake them once per half of it (64 folders), not per folder; little enough that
+// what is held ready stays in the processors' caches (256 measured 10 % more system time than
+// 128 or 64) and costs next to nothing beside the report. Each folder held ahead keeps its
+// descriptor open: no more than a quarter of what the process may have open are held so.
+constexpr std::size_t kMaxFoldersAhead = 128;
 constexpr std::size_t kMaxEntriesAhead = std::size_t{16} * 1024;
 // How far down the queue, past the folders handed out before the first list, a helper looks for
 // a folder to read.
