@@ -203,6 +203,9 @@ FolderReadAhead::Taken FolderReadAhead::take(std::size_t depth, std::string_view
 void FolderReadAhead::retire(std::vector<SharedFolder>& folders) {
   if (helpers_.empty() || folders.empty()) return;
   const std::lock_guard lock(mutex_);
+  // Only helpers well ahead of the walk have time to spare: when the walk waits for them (a
+  // listing with sizes, where a folder costs a stat per file), it closes its folders itself.
+  if (foldersAhead_ < maxFoldersAhead_ / 4) return;
   // Within the room reserved: retiring never allocates.
   while (!folders.empty() && retired_.size() < maxFoldersAhead_ / 2) {
     retired_.push_back(std::move(folders.back()));

@@ -48,7 +48,7 @@ class FolderReadAhead {
                            FolderContents& contents);
   // Hands the descriptors of folders the walk left to the helpers, which close them between two
   // reads: closing a folder costs the system about as much as reading it. Those the helpers are
-  // not there to take, or too many waiting already, stay in `folders`.
+  // not there to take, or not ahead of the walk, or too many waiting already, stay in `folders`.
   void retire(std::vector<SharedFolder>& folders);
   // Drops everything queued and stops the helpers; a new walk may read ahead again.
   void stop();
