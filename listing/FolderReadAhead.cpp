@@ -340,8 +340,9 @@ bool FolderReadAhead::readOneAhead(std::unique_lock<std::mutex>& lock, FolderRea
   const SharedFolder parent = std::move(item->parent);
   lock.unlock();
   bool read = true;
-  // Each thread's own, kept from folder to folder.
+  // Each thread's own, kept from folder to folder unless a folder of many subfolders grew it.
   thread_local std::vector<std::size_t> order;
+  if (order.capacity() > kLargestReused) order = {};
   order.clear();
   try {
     const int folder = openSubfolder(parent->get(), item->name.c_str());
