@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
 """Ratios of the other shapes' timings, and the wide folder's peak memory.
 
-Usage: shapes-report.py HYPERFINE_JSON CLI WIDE_FOLDER
+Usage: shapes-report.py TIMES_JSON CLI WIDE_FOLDER
 
-The hyperfine export holds, in this order, pairs of (ours, peer) commands, as run-bench.sh
-times them. The wide folder is then listed with sizes, with and without its subfolders, three
+The timings (interleave.py's) hold, in this order, pairs of (ours, peer) commands, as
+run-bench.sh times them. The wide folder is then listed with sizes, with and without its subfolders, three
 times each, and the largest peak RSS of each is compared.
 """
 
@@ -39,13 +39,17 @@ def peak_rss(argv):
 def main():
     json_path, cli, wide = sys.argv[1:4]
     with open(json_path, encoding="utf-8") as f:
-        results = json.load(f)["results"]
-    median = [statistics.median(r["times"]) * 1000 for r in results]
-    print("| Measure | Ours (ms) | Peer (ms) | Ratio | Target |")
-    print("|---|--:|--:|--:|--:|")
+        results = json.load(f)
+    median = [statistics.median(r["wall"]) * 1000 for r in results]
+    cpu = [statistics.median([u + s for u, s in zip(r["user"], r["system"])]) * 1000
+           for r in results]
+    print("| Measure | Ours (ms) | Peer (ms) | Ratio | Target | CPU ours (ms) | CPU peer (ms) "
+          "| CPU ratio |")
+    print("|---|--:|--:|--:|--:|--:|--:|--:|")
     for i, (label, target) in enumerate(PAIRS):
         ours, peer = median[2 * i], median[2 * i + 1]
-        print(f"| {label} | {ours:.1f} | {peer:.1f} | {ours / peer:.2f} | ≤ {target} |")
+        print(f"| {label} | {ours:.1f} | {peer:.1f} | {ours / peer:.2f} | ≤ {target} "
+              f"| {cpu[2 * i]:.1f} | {cpu[2 * i + 1]:.1f} | {cpu[2 * i] / cpu[2 * i + 1]:.2f} |")
     print()
     sized = peak_rss([cli, "--sizes", wide])
     alone = peak_rss([cli, "--sizes", "--no-subfolders", wide])

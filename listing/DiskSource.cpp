@@ -35,7 +35,9 @@ void DiskSource::readFolder(const FolderToRead& folder, bool wantSizes, FolderCo
     reader_.read(top, wantSizes, contents, stop_);
     return;
   }
-  chain_.leaveTo(depth);
+  chain_.leaveTo(depth, &left_);
+  readAhead_.retire(left_);
+  left_.clear();  // what the helpers did not take closes here
   if (chain_.depth() != depth) {
     contents.noteFolderError(ENOENT);  // its parent is not open: never guess another
     return;
@@ -44,7 +46,7 @@ void DiskSource::readFolder(const FolderToRead& folder, bool wantSizes, FolderCo
   auto taken = readAhead_.take(depth, folder.name, reader_, contents);
   if (taken.taken) {
     subfoldersQueued_ = true;  // the helper that read it queued them
-    if (taken.folder && !chain_.adopt(name, std::move(taken.folder))) {
+    if (taken.folder && !chain_.adopt(name, std::move(taken.folder), taken.identity)) {
       // A loop: what the helper read is dropped, and the folder is listed as not entered.
       contents.clear();
       contents.noteFolderError(errno);

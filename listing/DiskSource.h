@@ -39,7 +39,8 @@ class DiskSource final : public EntrySource {
  private:
   FolderReadAhead readAhead_;
   FolderReader reader_;
-  FolderChain chain_;  // from the selected folder down to the one read last
+  FolderChain chain_;               // from the selected folder down to the one read last
+  std::vector<SharedFolder> left_;  // folders the walk just left, to be closed
   bool wantSizes_ = false;
   bool subfoldersQueued_ = false;  // those of the folder read last
   std::stop_token stop_;

@@ -32,10 +32,11 @@ void readSizes(int folder, FolderContents& contents, std::size_t begin, std::siz
   }
 }
 
-void readAllSizes(int folder, FolderContents& contents, const std::stop_token& stop) {
+void readAllSizes(int folder, FolderContents& contents, std::vector<int>& errors,
+                  const std::stop_token& stop) {
   const std::size_t count = contents.files().size();
   const unsigned threads = 1 + helperThreads();
-  std::vector<int> errors(count, 0);
+  errors.assign(count, 0);
   if (count < kSharedFrom || threads == 1) {
     readSizes(folder, contents, 0, count, errors, stop);
   } else {
@@ -79,7 +80,9 @@ void FolderReader::read(int folder, bool wantSizes, FolderContents& contents,
     }
   }
   if (stream_.error() != 0) contents.noteFolderError(stream_.error());
-  if (wantSizes) readAllSizes(folder, contents, stop);
+  if (wantSizes) readAllSizes(folder, contents, sizeErrors_, stop);
+  // The storage of a huge folder's errors is not kept for the small ones after it.
+  if (sizeErrors_.capacity() > kEntriesBetweenStopChecks) sizeErrors_ = {};
 }
 
 }  // namespace tarvel

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <stop_token>
+#include <vector>
 
 #include "listing/EntrySource.h"
 #include "platform/DirectoryStream.h"
@@ -18,6 +19,7 @@ class FolderReader {
 
  private:
   DirectoryStream stream_;
+  std::vector<int> sizeErrors_;  // one per file of the folder read last, kept from folder to folder
 };
 
 }  // namespace tarvel

@@ -72,6 +72,7 @@ void FolderWalk::enterFolder(std::size_t depth, bool readable, std::string_view 
     appendPathComponent(path_, name);
   }
   frame.pathLength = path_.size();
+  prepareLinePrefix(frame);
 
   const bool withSizes = options_.includeFileSize && source_->providesSizes();
   if (options_.includeFileSize && !withSizes && !state_.sizeWarningShown) {
@@ -187,18 +188,23 @@ void FolderWalk::writeSeparatorPrefix(std::size_t depth) {
   report_.append(treePrefix_, 0, length);
 }
 
-void FolderWalk::appendPathPart(const Frame& frame, bool withPath) {
-  if (withPath) {
-    report_.append(pathOf(frame));
-    report_.push_back(kSeparator);
-  }
+void FolderWalk::prepareLinePrefix(Frame& frame) {
+  frame.linePrefix.clear();
+  if (options_.pathMode == PathMode::NoPath) return;
+  frame.linePrefix.append(pathOf(frame));
+  frame.linePrefix.push_back(kSeparator);
+  // The path always begins with the selected folder's: a relative one is what follows it.
+  if (options_.pathMode == PathMode::RelativePath) frame.linePrefix.erase(0, rootLength_);
+  finishLine(frame.linePrefix, 0, options_.capitalizeNames);
 }
 
-void FolderWalk::finishEntryLine(std::size_t lineStart, bool withPath) {
-  if (withPath && options_.pathMode == PathMode::RelativePath) {
-    report_.erase(lineStart, std::min(rootLength_, report_.size() - lineStart));
-  }
-  finishLine(report_, lineStart, options_.capitalizeNames);
+std::size_t FolderWalk::appendPathPart(const Frame& frame, bool withPath) {
+  if (withPath) report_.append(frame.linePrefix);
+  return report_.size();
+}
+
+void FolderWalk::finishEntryLine(std::size_t lineStart, std::size_t restStart) {
+  finishLine(report_, restStart, options_.capitalizeNames, restStart == lineStart);
   lastLineStart_ = lineStart;
   lastLineEnd_ = report_.size();
   lastLineUnmeasured_ = true;
@@ -224,13 +230,13 @@ void FolderWalk::writeSubfolderLine(const Frame& frame, std::size_t depth, std::
   if (options_.treeStyle) writeEntryPrefix(depth);
   const std::size_t lineStart = report_.size();
   const bool withPath = options_.pathMode != PathMode::NoPath;
-  appendPathPart(frame, withPath);
+  const std::size_t restStart = appendPathPart(frame, withPath);
   if (!withPath && options_.jukeboxMode) {
     report_.append(displayName(pathOf(frame)));
     report_.append(" - ");
   }
   report_.append(name);
-  finishEntryLine(lineStart, withPath);
+  finishEntryLine(lineStart, restStart);
 }
 
 void FolderWalk::writeFileLines(const Frame& frame, std::size_t depth) {
@@ -240,9 +246,9 @@ void FolderWalk::writeFileLines(const Frame& frame, std::size_t depth) {
     for (std::size_t j = 0; j < frame.fileOrder.size(); ++j) {
       if (options_.treeStyle) writeEntryPrefix(depth);
       const std::size_t lineStart = report_.size();
-      appendPathPart(frame, withPath);
+      const std::size_t restStart = appendPathPart(frame, withPath);
       report_.append(texts.substr(frame.fileOrder[j].offset, frame.fileOrder[j].length));
-      finishEntryLine(lineStart, withPath);
+      finishEntryLine(lineStart, restStart);
       progress_.setPosition(frame.lastFolderStep + static_cast<std::int64_t>(j));
     }
   }

@@ -46,6 +46,8 @@ class FolderWalk {
   };
   struct Frame {
     std::size_t pathLength = 0;  // its path is the start of path_
+    // What lines with a path begin with in this folder, finished once for all its lines.
+    std::string linePrefix;
     FolderContents contents;
     std::vector<std::size_t> folderOrder;  // indexes into contents.folders(), in listing order
     std::string fileTexts;                 // finished file entry texts, back to back
@@ -75,8 +77,11 @@ class FolderWalk {
   void writeSeparator(std::size_t depth);
   void writeEntryPrefix(std::size_t depth);
   void writeSeparatorPrefix(std::size_t depth);
-  void appendPathPart(const Frame& frame, bool withPath);
-  void finishEntryLine(std::size_t lineStart, bool withPath);
+  void prepareLinePrefix(Frame& frame);
+  // Appends the folder's line prefix when `withPath`; returns where the rest of the line starts.
+  std::size_t appendPathPart(const Frame& frame, bool withPath);
+  // Finishes the line begun at `lineStart`, whose part before `restStart` is finished already.
+  void finishEntryLine(std::size_t lineStart, std::size_t restStart);
   void settleLastLineLength();
   void handOverPiece();
 

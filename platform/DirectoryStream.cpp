@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstddef>
 #include <cstring>
 
 namespace tarvel {
@@ -60,7 +61,9 @@ bool DirectoryStream::next(DirectoryEntry& entry, bool wantSize) {
     const char* name = record->d_name;
     if (isDotOrDotDot(name)) continue;
     entry = DirectoryEntry{};
-    entry.name = std::string_view(name, std::strlen(name));
+    // The record's length bounds the name: only its padding is searched for the NUL.
+    const std::size_t room = record->d_reclen - offsetof(dirent64, d_name);
+    entry.name = std::string_view(name, ::strnlen(name, room));
     entry.isHidden = name[0] == '.';
     resolveKind(entry, record->d_type, name, wantSize);
     return true;
@@ -69,8 +72,13 @@ bool DirectoryStream::next(DirectoryEntry& entry, bool wantSize) {
 
 void DirectoryStream::resolveKind(DirectoryEntry& entry, unsigned char type, const char* name,
                                   bool wantSize) {
-  struct stat info {};
   const bool needOwnStat = type == DT_UNKNOWN || (wantSize && type != DT_DIR);
+  if (!needOwnStat && type != DT_LNK) {
+    // The common case: the type read with the name says it all, no call, no stat buffer.
+    entry.isFolder = type == DT_DIR;
+    return;
+  }
+  struct stat info {};
   const bool haveOwnStat =
       needOwnStat && ::fstatat(descriptor_, name, &info, AT_SYMLINK_NOFOLLOW) == 0;
   if (needOwnStat && !haveOwnStat && wantSize) entry.sizeError = errno;

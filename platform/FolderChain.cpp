@@ -20,13 +20,13 @@ std::size_t shareOfDescriptors(std::size_t wanted) {
   return std::min<std::size_t>(wanted, limit.rlim_cur / 8);
 }
 
-FolderChain::Identity identityOf(int descriptor) {
+}  // namespace
+
+FolderChain::Identity FolderChain::identify(int descriptor) {
   struct stat info {};
   if (::fstat(descriptor, &info) != 0) return {};
   return {info.st_dev, info.st_ino};
 }
-
-}  // namespace
 
 FolderChain::FolderChain(std::size_t budget) : wanted_(budget) {}
 
@@ -36,7 +36,8 @@ void FolderChain::start(SharedFolder top, std::vector<Identity> above) {
   budget_ = std::max<std::size_t>(shareOfDescriptors(wanted_), 2);
   // The top was reached however the caller chose: it is taken as it is. A top among `above`
   // leaves the chain empty, and entering anything from it then fails.
-  static_cast<void>(push("", std::move(top)));
+  const Identity identity = top ? identify(top->get()) : Identity{};
+  static_cast<void>(push("", std::move(top), identity));
 }
 
 void FolderChain::clear() {
@@ -47,8 +48,7 @@ void FolderChain::clear() {
   closedBelow_ = 1;
 }
 
-bool FolderChain::push(const char* name, SharedFolder folder) {
-  const Identity identity = folder ? identityOf(folder->get()) : Identity{};
+bool FolderChain::push(const char* name, SharedFolder folder, Identity identity) {
   const auto isIt = [&](const Identity& other) { return other == identity; };
   if (identity != Identity{} &&
       (std::ranges::any_of(above_, isIt) ||
@@ -79,17 +79,21 @@ bool FolderChain::enter(const char* name) {
   if (!parent) return false;
   const int folder = openName(parent->get(), name);
   if (folder < 0) return false;
-  return push(name, shareFolder(folder));
+  const Identity identity = identify(folder);
+  return push(name, shareFolder(folder), identity);
 }
 
-bool FolderChain::adopt(const char* name, SharedFolder folder) {
-  return push(name, std::move(folder));
+bool FolderChain::adopt(const char* name, SharedFolder folder, Identity identity) {
+  return push(name, std::move(folder), identity);
 }
 
-void FolderChain::leaveTo(std::size_t depth) {
+void FolderChain::leaveTo(std::size_t depth, std::vector<SharedFolder>* left) {
   if (depth >= levels_.size()) return;
+  if (left != nullptr) left->reserve(left->size() + levels_.size() - depth);  // may throw: first
   for (std::size_t i = depth; i < levels_.size(); ++i) {
-    if (levels_[i].folder) --openCount_;
+    if (!levels_[i].folder) continue;
+    --openCount_;
+    if (left != nullptr) left->push_back(std::move(levels_[i].folder));
   }
   names_.resize(levels_[depth].nameStart);
   levels_.erase(levels_.begin() + static_cast<std::ptrdiff_t>(depth), levels_.end());
@@ -146,7 +150,7 @@ void FolderChain::reopen(std::size_t level) {
   for (std::size_t i = open + 1; i <= level; ++i) {
     FileDescriptor folder(openName(parent->get(), names_.c_str() + levels_[i].nameStart));
     if (!folder.valid()) return;
-    const Identity identity = identityOf(folder.get());
+    const Identity identity = identify(folder.get());
     if (identity == Identity{} || identity != levels_[i].identity) {
       errno = ESTALE;  // kept as the descriptor closes
       return;

@@ -45,11 +45,15 @@ class FolderChain {
   // Opens the folder `name` of the deepest one and makes it the deepest; false, with errno set,
   // when it cannot be opened or is one of those holding it (kFolderLoop).
   [[nodiscard]] bool enter(const char* name);
-  // Makes `folder`, opened as `name` in the deepest folder by someone else, the deepest; false,
-  // with errno set to kFolderLoop, when it is one of those holding it.
-  [[nodiscard]] bool adopt(const char* name, SharedFolder folder);
-  // Leaves the deepest folders until `depth` remain.
-  void leaveTo(std::size_t depth);
+  // Who the open folder `descriptor` is; all zeros when it cannot say.
+  static Identity identify(int descriptor);
+  // Makes `folder`, opened as `name` in the deepest folder by someone else, who found it to be
+  // `identity`, the deepest; false, with errno set to kFolderLoop, when it is one of those
+  // holding it.
+  [[nodiscard]] bool adopt(const char* name, SharedFolder folder, Identity identity);
+  // Leaves the deepest folders until `depth` remain; their descriptors go to `left` (may be
+  // null: then they close here), for the caller to close where it costs the walk nothing.
+  void leaveTo(std::size_t depth, std::vector<SharedFolder>* left = nullptr);
   // The deepest folder, opened again if it was closed; null, with errno set, when it can no
   // longer be reached as it was.
   [[nodiscard]] SharedFolder deepest();
@@ -71,7 +75,7 @@ class FolderChain {
   };
 
   // False, with errno set to kFolderLoop, when `folder` is one of those holding it.
-  [[nodiscard]] bool push(const char* name, SharedFolder folder);
+  [[nodiscard]] bool push(const char* name, SharedFolder folder, Identity identity);
   // Opens the closed levels down to `level` again, each checked to be the folder left there.
   void reopen(std::size_t level);
   // Closes the shallowest open folder but the top and the deepest; false when there is none.

@@ -137,14 +137,14 @@ void escapeControls(std::string& source, std::size_t from) {
   }
 }
 
-void finishLine(std::string& out, std::size_t from, bool capitalize) {
+void finishLine(std::string& out, std::size_t from, bool capitalize, bool atLineStart) {
   if (!capitalize) {
     escapeControls(out, from);
     return;
   }
   // One pass, in place: ASCII by table, other characters mapped and written back where they
   // stood; only a mapping that changes a character's byte length moves the rest of the line.
-  bool first = true;
+  bool first = atLineStart;
   for (std::size_t i = from; i < out.size(); first = false) {
     const auto byte = static_cast<unsigned char>(out[i]);
     if (isAscii(byte)) {

@@ -49,8 +49,9 @@ constexpr bool isLineBreakCharacter(char32_t character) {
 void escapeControls(std::string& source, std::size_t from = 0);
 
 // Escapes out[from..] as escapeControls does and, when `capitalize` is set, upper-cases the
-// first character and lower-cases all others.
-void finishLine(std::string& out, std::size_t from, bool capitalize);
+// first character and lower-cases all others. `atLineStart` false: out[from..] ends a line whose
+// beginning was finished already, so its first character is lower-cased too.
+void finishLine(std::string& out, std::size_t from, bool capitalize, bool atLineStart = true);
 
 // Columns the text takes in a fixed-pitch pane: wide characters count 2, combining marks 0,
 // invalid bytes 1.

@@ -104,7 +104,7 @@ TEST(ReadAhead, HelpersHoldBoundedMemoryAndReadOn) {
   // folders, files in each, helpers, folders held ahead at most, folders taken before the
   // second wave, folders read between the waves (the rest, and the first, which the walk reads)
   const std::tuple<int, int, unsigned, int, int, int> cases[] = {
-      {90, 0, 1, 64, 40, 26}, {90, 0, 3, 64, 40, 26}, {45, 512, 1, 32, 20, 13}};
+      {150, 0, 1, 128, 80, 22}, {150, 0, 3, 128, 80, 22}, {45, 512, 1, 32, 20, 13}};
   for (const auto& [folders, filesEach, helpers, mostAhead, takenFirst, readBetween] : cases) {
     TestTree tree("/dev/shm");
     const auto folder = [](int i) { return "Top/d" + std::to_string(1000 + i); };
