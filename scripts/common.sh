@@ -8,11 +8,12 @@
 # harnesses; acl and strace for the save tests (ACLs; a signal at a chosen system call);
 # bsdutils (script), util-linux (prlimit) and mount for the command line's tests on a terminal,
 # under a memory limit and across a bind mount; and for the Debian package (scripts/package)
-# dpkg-dev, file and lintian; clang-tidy and clang-format for the code checks.
+# dpkg-dev, file and lintian; clang-tidy and clang-format for the code checks; a CJK font
+# (fonts-noto-cjk), so that the window tests see lines drawn by a fallback font.
 TARVEL_PACKAGES=(g++ cmake ninja-build libgtest-dev util-linux qt6-base-dev
   qt6-translations-l10n fonts-liberation2 xvfb xauth openbox x11-utils scdoc groff-base man-db
   appstream desktop-file-utils bash-completion dpkg-dev file lintian clang libclang-rt-14-dev
-  acl strace bsdutils mount clang-tidy clang-format)
+  acl strace bsdutils mount clang-tidy clang-format fonts-noto-cjk)
 
 tarvel_install_packages() {
   local missing=() package
