@@ -28,6 +28,7 @@
 #include "app/PaneText.h"
 #include "browser/FolderTree.h"
 #include "listing/FolderSize.h"
+#include "listing/LineEnd.h"
 #include "platform/FileError.h"
 #include "platform/SafeFileWriter.h"
 
@@ -57,6 +58,7 @@ MainDialog::MainDialog(QWidget* parent) : QDialog(parent), messageBoxWarnings_(t
   controls_ = DialogBuilder().build(DialogTemplate::load(":/dialogs/main.json"), this);
   progress_ = std::make_shared<ProgressBarSink>(progressBar());
   run_->setProgressSink(progress_.get());
+  run_->setOutput(feed_.get());
 
   onClicked(kQuit, &MainDialog::accept);
   onClicked(kHelp, &MainDialog::onHelpCommand);
@@ -82,7 +84,10 @@ MainDialog::MainDialog(QWidget* parent) : QDialog(parent), messageBoxWarnings_(t
     if (!std::exchange(clickChangedSelection_, false)) onTreeSelectOrClick();
   });
   progressTimer_.setInterval(ProgressBarSink::kShowIntervalMs);
-  connect(&progressTimer_, &QTimer::timeout, this, [this] { progress_->flush(); });
+  connect(&progressTimer_, &QTimer::timeout, this, [this] {
+    progress_->flush();
+    takeReportPieces();
+  });
   // F1 reaches help from every window of the program.
   qApp->installEventFilter(this);
 
@@ -146,6 +151,9 @@ void MainDialog::onExtraction() {
   if (item == nullptr || isListing()) return;
   updateData(true);
   showReport(QStringLiteral("Recherche des fichiers en cours ...\nVeuillez patienter ...\n"));
+  keptReport_.clear();
+  reportFailure_ = nullptr;
+  feed_->take(arrived_);  // nothing is left over, but a stopped walk's end would be
   const SelectedItem selected = selectedItemOf(*tree(), item);
   if (options_.extractTree) {
     // The tree's items belong to this thread: a listing of what the tree shows runs here.
@@ -162,8 +170,9 @@ void MainDialog::onExtraction() {
     return;
   }
   run_->setWarningSink(nullptr);  // the disk knows sizes: no warning to give
-  // The thread holds what it fills, and the bar's values, for as long as it runs.
-  listingJob_.start([run = run_, progress = progress_, selected, options = options_](
+  // The thread holds what it fills, and the bar's values, for as long as it runs. The pane
+  // fills as the walk writes, at every tick of the progress timer.
+  listingJob_.start([run = run_, progress = progress_, feed = feed_, selected, options = options_](
                         std::stop_token stop) { run->run(selected, options, nullptr, stop); },
                     [this](const std::exception_ptr& failure) {
                       listingEnded(failure);
@@ -172,13 +181,53 @@ void MainDialog::onExtraction() {
   setListing(true);
 }
 
-void MainDialog::listingEnded(const std::exception_ptr& failure) {
+void MainDialog::takeReportPieces() {
+  feed_->take(arrived_);
+  keepAndShow(arrived_, false);
+}
+
+void MainDialog::keepAndShow(std::string_view bytes, bool takeEvents) {
+  while (!bytes.empty() && !reportFailure_) {
+    if (takeEvents) QCoreApplication::processEvents();
+    const std::string_view piece = bytes.substr(0, kReportPieceBytes);
+    bytes.remove_prefix(piece.size());
+    try {
+      keptReport_.append(piece);
+      // A window closed meanwhile fills its pane no more: the program is ending.
+      if (isVisible()) {
+        if (filler_ == nullptr) filler_ = std::make_unique<PaneFiller>(pane());
+        filler_->append(piece);
+      }
+    } catch (...) {
+      reportFailure_ = std::current_exception();
+    }
+  }
+}
+
+void MainDialog::listingEnded(std::exception_ptr failure) {
+  // What is left goes in here, piece by piece, the window painting and answering between
+  // pieces (what would change the listing takes no input yet), and no tick taking more.
+  progressTimer_.stop();
+  progress_->flush();
   if (!failure) {
-    finishListing();
+    feed_->take(arrived_);
+    keepAndShow(arrived_, true);
+    keepAndShow(run_->report(), true);  // the end, which the walk hands over only as it ends
+    try {
+      if (!reportFailure_) keptReport_.finish();
+    } catch (...) {
+      reportFailure_ = std::current_exception();
+    }
+    failure = reportFailure_;
+  }
+  filler_.reset();  // the pane takes input again
+  if (failure) {
+    keptReport_.clear();  // a beginning must not pass for the report
+    showReport(QString());
+    showFailure(QStringLiteral("La liste n'a pas pu être faite"), failure);
     return;
   }
-  showReport(QString());
-  showFailure(QStringLiteral("La liste n'a pas pu être faite"), failure);
+  emit listingFinished();
 }
 
 void MainDialog::showFailure(const QString& what, const std::exception_ptr& failure) {
@@ -188,18 +237,6 @@ void MainDialog::showFailure(const QString& what, const std::exception_ptr& fail
   box.setTextFormat(Qt::PlainText);
   box.setWindowModality(Qt::WindowModal);
   box.exec();
-}
-
-void MainDialog::finishListing() {
-  progress_->flush();
-  // A long report takes a while to go in: the window paints and answers between its pieces
-  // (what would change the listing takes no input yet), and a window closed meanwhile stops
-  // the filling, so that the program ends at once.
-  showInPane(pane(), run_->report(), [this] {
-    QCoreApplication::processEvents();
-    return isVisible();
-  });
-  emit listingFinished();
 }
 
 void MainDialog::setListing(bool on) {
@@ -291,7 +328,14 @@ void MainDialog::onSaveAs() {
   const std::optional<QString> chosen = saveChooser_->chooseSaveFile(this, lastSaveFolder_);
   if (!chosen) return;
   const std::string path = QFile::encodeName(*chosen).toStdString();
-  const FileWriteResult result = replaceFileContents(path, run_->report());
+  std::string report;
+  try {
+    report = keptReport_.bytes();
+  } catch (...) {
+    showFailure(QStringLiteral("Le fichier n'a pas pu être enregistré"), std::current_exception());
+    return;
+  }
+  const FileWriteResult result = replaceFileContents(path, report);
   if (result.ok) {
     lastSaveFolder_ = QFileInfo(*chosen).absolutePath();
     return;
