@@ -22,13 +22,13 @@
 #include "app/ControlIds.h"
 #include "app/DataExchange.h"
 #include "app/DialogBuilder.h"
-#include "app/FailureCause.h"
 #include "app/FormatOptionsDialog.h"
 #include "app/HelpWindow.h"
 #include "app/PaneText.h"
 #include "browser/FolderTree.h"
 #include "listing/FolderSize.h"
 #include "listing/LineEnd.h"
+#include "platform/FailureCause.h"
 #include "platform/FileError.h"
 #include "platform/SafeFileWriter.h"
 
@@ -232,7 +232,8 @@ void MainDialog::listingEnded(std::exception_ptr failure) {
 
 void MainDialog::showFailure(const QString& what, const std::exception_ptr& failure) {
   QMessageBox box(QMessageBox::Critical, QStringLiteral("Tarvelinquistombrel"),
-                  what + QStringLiteral(" : ") + failureCause(failure) + QLatin1Char('.'),
+                  what + QStringLiteral(" : ") + QString::fromStdString(failureCause(failure)) +
+                      QLatin1Char('.'),
                   QMessageBox::Ok, this);
   box.setTextFormat(Qt::PlainText);
   box.setWindowModality(Qt::WindowModal);

@@ -4,6 +4,8 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <type_traits>
+#include <utility>
 
 #include "platform/TerminalQuote.h"
 
@@ -38,6 +40,23 @@ ParsedCommandLine failure(std::string message) {
   return parsed;
 }
 
+// Sets `chosen` to the value named `value` among the three `choices`; returns an error message
+// that lists them, empty when `value` is one of them.
+template <typename Value>
+std::string choose(std::string_view name, std::string_view value,
+                   const std::pair<std::string_view, std::type_identity_t<Value>> (&choices)[3],
+                   Value& chosen) {
+  for (const auto& [word, meaning] : choices) {
+    if (word == value) {
+      chosen = meaning;
+      return {};
+    }
+  }
+  return "valeur non valide " + quotePath(value) + " pour " + quotePath(name) +
+         " (attendu : " + std::string(choices[0].first) + ", " + std::string(choices[1].first) +
+         " ou " + std::string(choices[2].first) + ")";
+}
+
 // Applies an option that carries a value; returns an error message, empty when all is well.
 std::string applyValue(std::string_view name, std::string_view value, CommandLine& command) {
   ListingOptions& options = command.options;
@@ -47,38 +66,23 @@ std::string applyValue(std::string_view name, std::string_view value, CommandLin
   } else if (name == "--separator") {
     options.separatorText = value;
   } else if (name == "--separator-after") {
-    if (value == "name") {
-      options.separatorPlacement = SeparatorPlacement::AfterDirectoryName;
-    } else if (value == "all") {
-      options.separatorPlacement = SeparatorPlacement::AfterAllDirectories;
-    } else if (value == "non-empty") {
-      options.separatorPlacement = SeparatorPlacement::AfterNonEmptyDirectory;
-    } else {
-      return "valeur non valide " + quotePath(value) + " pour " + quotePath(name) +
-             " (attendu : name, all ou non-empty)";
-    }
+    return choose(name, value,
+                  {{"name", SeparatorPlacement::AfterDirectoryName},
+                   {"all", SeparatorPlacement::AfterAllDirectories},
+                   {"non-empty", SeparatorPlacement::AfterNonEmptyDirectory}},
+                  options.separatorPlacement);
   } else if (name == "--path") {
-    if (value == "none") {
-      options.pathMode = PathMode::NoPath;
-    } else if (value == "relative") {
-      options.pathMode = PathMode::RelativePath;
-    } else if (value == "absolute") {
-      options.pathMode = PathMode::AbsolutePath;
-    } else {
-      return "valeur non valide " + quotePath(value) + " pour " + quotePath(name) +
-             " (attendu : none, relative ou absolute)";
-    }
+    return choose(name, value,
+                  {{"none", PathMode::NoPath},
+                   {"relative", PathMode::RelativePath},
+                   {"absolute", PathMode::AbsolutePath}},
+                  options.pathMode);
   } else if (name == "--format") {
-    if (value == "text") {
-      command.format = CommandLine::Format::Text;
-    } else if (value == "json") {
-      command.format = CommandLine::Format::Json;
-    } else if (value == "csv") {
-      command.format = CommandLine::Format::Csv;
-    } else {
-      return "valeur non valide " + quotePath(value) + " pour " + quotePath(name) +
-             " (attendu : text, json ou csv)";
-    }
+    return choose(name, value,
+                  {{"text", CommandLine::Format::Text},
+                   {"json", CommandLine::Format::Json},
+                   {"csv", CommandLine::Format::Csv}},
+                  command.format);
   } else if (name == "--output") {
     if (value.empty()) return "l'option " + quotePath(name) + " demande un nom de fichier";
     command.outputFile = std::string(value);

@@ -1,7 +1,6 @@
 #include "cli/ProblemReport.h"
 
-#include <cerrno>
-
+#include "platform/FailureCause.h"
 #include "platform/FolderChain.h"
 #include "platform/TerminalQuote.h"
 
@@ -13,7 +12,7 @@ ProblemReport::ProblemReport(std::FILE* out, std::string programName) noexcept
 void ProblemReport::folderUnreadable(std::string_view path, int error) {
   // Met again below itself: listed, counted once, not entered.
   if (error == kFolderLoop) {
-    tellLine("le dossier " + quotePath(path) + " n'est pas parcouru : " + cause(error));
+    tellLine("le dossier " + quotePath(path) + " n'est pas parcouru : " + systemErrorCause(error));
     return;
   }
   tell("impossible de lire le dossier ", path, error);
@@ -24,7 +23,7 @@ void ProblemReport::sizeUnreadable(std::string_view path, int error) {
 }
 
 void ProblemReport::tell(std::string_view what, std::string_view path, int error) {
-  tellLine(std::string(what) + quotePath(path) + " : " + cause(error));
+  tellLine(std::string(what) + quotePath(path) + " : " + systemErrorCause(error));
 }
 
 void ProblemReport::tellLine(const std::string& message) {
@@ -33,35 +32,6 @@ void ProblemReport::tellLine(const std::string& message) {
   if (progress_ != nullptr) progress_->suspend();
   std::fputs(line.c_str(), out_);
   if (progress_ != nullptr) progress_->resume();
-}
-
-std::string ProblemReport::cause(int error) {
-  switch (error) {
-    case EACCES:
-    case EPERM:
-      return "accès refusé";
-    case ENOENT:
-      return "il n'existe plus";
-    case ENOTDIR:
-      return "ce n'est plus un dossier";
-    case ELOOP:
-      return "c'est un lien symbolique, qui n'est pas suivi";
-    case ESTALE:
-      return "il a été déplacé ou remplacé pendant la lecture";
-    case EIO:
-      return "erreur d'entrée-sortie";
-    case EMFILE:
-    case ENFILE:
-      return "trop de fichiers ouverts";
-    case ENOMEM:
-      return "mémoire insuffisante";
-    case ENAMETOOLONG:
-      return "nom trop long";
-    case kFolderLoop:
-      return "boucle dans le système de fichiers";
-    default:
-      return "erreur système " + std::to_string(error);
-  }
 }
 
 }  // namespace tarvel

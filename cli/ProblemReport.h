@@ -21,9 +21,6 @@ class ProblemReport final : public ReadProblems {
   void setProgress(TerminalProgress* progress) { progress_ = progress; }
   bool anyProblem() const { return anyProblem_; }
 
-  // Why, in French, from an errno value.
-  static std::string cause(int error);
-
  private:
   void tell(std::string_view what, std::string_view path, int error);
   void tellLine(const std::string& message);

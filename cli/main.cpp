@@ -9,7 +9,6 @@
 #include <memory>
 #include <new>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "cli/CommandLine.h"
@@ -19,6 +18,7 @@
 #include "cli/TerminalProgress.h"
 #include "listing/FolderSize.h"
 #include "listing/ListingRun.h"
+#include "platform/FailureCause.h"
 #include "platform/FileError.h"
 #include "platform/FullWrite.h"
 #include "platform/SafeFileWriter.h"
@@ -179,13 +179,9 @@ int main(int argc, char** argv) {
   } catch (const std::bad_alloc&) {
     // Nothing more is allocated to say it.
     std::fprintf(stderr, "%s: mémoire insuffisante\n", tarvel::kProgramName);
-  } catch (const std::system_error& error) {
-    std::fprintf(stderr, "%s: erreur du système : %s\n", tarvel::kProgramName,
-                 tarvel::ProblemReport::cause(error.code().value()).c_str());
-  } catch (const std::exception& error) {
-    std::fprintf(stderr, "%s: erreur inattendue : %s\n", tarvel::kProgramName, error.what());
   } catch (...) {
-    std::fprintf(stderr, "%s: erreur inattendue\n", tarvel::kProgramName);
+    std::fprintf(stderr, "%s: %s\n", tarvel::kProgramName,
+                 tarvel::failureCause(std::current_exception()).c_str());
   }
   return tarvel::kExitFailure;
 }

@@ -73,25 +73,27 @@ bool copyAttributes(int original, int copy) {
          });
 }
 
-// The attribute flags a user may change (chattr's letters: no dump, no access time, synchronous
-// writes...), as the file system keeps them; none where it keeps no flags.
+// The attribute flags (chattr's letters: no dump, no access time, synchronous writes...), as the
+// file system keeps them; none where it keeps no flags.
 std::optional<int> attributeFlags(int file) {
   int flags = 0;
-  if (::ioctl(file, FS_IOC_GETFLAGS, &flags) == 0) return flags & FS_FL_USER_MODIFIABLE;
+  if (::ioctl(file, FS_IOC_GETFLAGS, &flags) == 0) return flags;
   if (errno == ENOTTY || errno == ENOTSUP || errno == EINVAL || errno == ENOSYS) return 0;
   return std::nullopt;
 }
 
+// Gives `copy` the flags of `original` a user may change, keeping its others.
 bool copyFlags(int original, int copy) {
   const auto wanted = attributeFlags(original);
   const auto present = attributeFlags(copy);
   if (!wanted || !present) return false;
-  if (*wanted == *present) return true;
-  int flags = 0;
-  if (::ioctl(copy, FS_IOC_GETFLAGS, &flags) != 0) return false;
-  flags = (flags & ~FS_FL_USER_MODIFIABLE) | *wanted;
+  const int userFlags = *wanted & FS_FL_USER_MODIFIABLE;
+  if ((*present & FS_FL_USER_MODIFIABLE) == userFlags) return true;
+  int flags = (*present & ~FS_FL_USER_MODIFIABLE) | userFlags;
   // Set, then read back: a file system may take the call and drop a flag it does not keep.
-  return ::ioctl(copy, FS_IOC_SETFLAGS, &flags) == 0 && attributeFlags(copy) == wanted;
+  if (::ioctl(copy, FS_IOC_SETFLAGS, &flags) != 0) return false;
+  const auto after = attributeFlags(copy);
+  return after && (*after & FS_FL_USER_MODIFIABLE) == userFlags;
 }
 
 }  // namespace

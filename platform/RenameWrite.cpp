@@ -1,10 +1,12 @@
 #include "platform/RenameWrite.h"
 
+#include <fcntl.h>
 #include <stdio.h>  // renameat
 #include <unistd.h>
 
 #include <cerrno>
 
+#include "platform/FileDescriptor.h"
 #include "platform/FullWrite.h"
 #include "platform/MetadataCopy.h"
 #include "platform/SideFile.h"
@@ -24,12 +26,22 @@ int fill(const SaveTarget& target, SideFile& temporary, std::string_view bytes, 
   return error != 0 ? error : closed;
 }
 
+// A renamed file survives a crash under its new name only once its folder is on disk too. The
+// file is whole under its name already: a folder that cannot be read or synced only loses that.
+void syncFolder(int folder) {
+  const FileDescriptor readable(::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (readable.valid()) static_cast<void>(::fsync(readable.get()));
+}
+
 // Puts the temporary in the target's place, unless its name no longer holds the file opened
 // (another took its place meanwhile, which must not be replaced unseen).
 int moveOver(const SaveTarget& target, const SideFile& temporary, bool& wouldLose) {
   if (!namesFile(target.folder.get(), target.name, target.info)) return EEXIST;
   const int folder = target.folder.get();
-  if (::renameat(folder, temporary.name().c_str(), folder, target.name.c_str()) == 0) return 0;
+  if (::renameat(folder, temporary.name().c_str(), folder, target.name.c_str()) == 0) {
+    syncFolder(folder);
+    return 0;
+  }
   // A file mounted over another cannot be renamed over, nor across file systems: in place.
   wouldLose = errno == EBUSY || errno == EXDEV;
   return wouldLose ? 0 : errno;

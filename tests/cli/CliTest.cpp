@@ -156,6 +156,8 @@ TEST_F(CliTest, ASignalOrAFailureMidSaveLeavesTheOldFileOrTheNewOneAndNoHiddenFi
       cases.end(),
       {// as the temporary is named, before it exists: the signal waits for the name
        {"getrandom:when=" + naming + ":signal=SIGTERM", "alone.txt", 128 + SIGTERM, "old"},
+       // the new name put in place, its folder being synced
+       {"fsync:when=2:signal=SIGKILL", "alone.txt", 128 + SIGKILL, report},
        // a file the save created: removed again
        {"fsync:signal=SIGTERM", "new.txt", 128 + SIGTERM, "<none>"},
        // ignored, as in a background job: it stays ignored

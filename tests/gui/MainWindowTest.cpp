@@ -36,12 +36,12 @@
 
 #include "app/BackgroundJob.h"
 #include "app/ControlIds.h"
-#include "app/FailureCause.h"
 #include "app/FormatOptionsDialog.h"
 #include "app/PaneText.h"
 #include "app/SaveFileChooser.h"
 #include "browser/FolderTree.h"
 #include "listing/AllocationFailurePoint.h"
+#include "platform/FailureCause.h"
 #include "tests/gui/GuiTestSupport.h"
 #include "tests/support/ProcessRunner.h"
 
@@ -168,17 +168,19 @@ TEST_F(WindowTest, AListingOutOfMemoryShowsTheStopBoxAndTheNextOneWorks) {
 TEST(BackgroundJobTest, NewerWorkNeverWaitsAndOnlyTheNewestCompletes) {
   std::atomic<bool> release = false;
   std::atomic<int> blockedRunning = 0;
-  // Deaf to its stop request, for ten seconds at most.
-  const auto blocked = [&release, &blockedRunning](std::stop_token) {
+  std::atomic<int> stopsAsked = 0;
+  // Deaf to its stop request, for ten seconds at most; counts the request all the same.
+  const auto blocked = [&release, &blockedRunning, &stopsAsked](std::stop_token stop) {
     ++blockedRunning;
     for (int ms = 0; ms < 10000 && !release; ++ms)
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    stopsAsked += stop.stop_requested() ? 1 : 0;
     --blockedRunning;
   };
   std::vector<std::string> done;
   const auto note = [&done](std::string name) {
     return [&done, name](const std::exception_ptr& failure) {
-      done.push_back(failure ? name + " " + failureCause(failure).toStdString() : name);
+      done.push_back(failure ? name + " " + failureCause(failure) : name);
     };
   };
   auto receiver = std::make_unique<QObject>();
@@ -202,6 +204,7 @@ TEST(BackgroundJobTest, NewerWorkNeverWaitsAndOnlyTheNewestCompletes) {
   ASSERT_TRUE(BackgroundJob::waitForAllWork(std::chrono::seconds(10)));
   QCoreApplication::processEvents();
   EXPECT_EQ(done, (std::vector<std::string>{"newer", "failed: mémoire insuffisante"}));
+  EXPECT_EQ(stopsAsked, 3);  // by newer work, and by the job's end twice
 }
 
 // The tree's own listing: what it shows, without sizes, which it says once each run.

@@ -4,18 +4,21 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <climits>
 #include <cstdint>
 #include <exception>
 #include <stop_token>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <utility>
 #include <vector>
 
 #include "listing/FolderReader.h"
 #include "listing/FolderSize.h"
+#include "listing/LineEnd.h"
 #include "tests/listing/ListingTestSupport.h"
 
 namespace tarvel {
@@ -64,6 +67,33 @@ TEST(OddTrees, AStopIsSeenWithinALargeFolder) {
   ListingRun run;
   run.run({"Wide", tree.path("Wide")}, ListingOptions{}, nullptr, stopped.get_token());
   EXPECT_EQ(run.report().find("Nombre de fichiers"), std::string::npos);
+}
+
+// However large, a report handed over as it is made arrives whole and in order, in pieces of
+// about one piece's size: memory holds a piece, never the whole report.
+TEST(OddTrees, ALargeReportIsHandedOverWholeInBoundedPieces) {
+  TestTree tree("/dev/shm");
+  tree.createEmptyFiles("Wide", 60000);
+  ListingOptions options = plainOptions();
+  options.pathMode = PathMode::AbsolutePath;
+  options.applyPathOptionsToFiles = true;
+  ListingRun whole;
+  const std::string expected = listFolder(whole, tree, "Wide", options);
+  struct Pieces final : ReportOutput {
+    void write(std::string_view piece) override {
+      text += piece;
+      largest = std::max(largest, piece.size());
+    }
+    std::string text;
+    std::size_t largest = 0;
+  } pieces;
+  ListingRun streamed;
+  streamed.setOutput(&pieces);
+  const std::string rest = listFolder(streamed, tree, "Wide", options);
+  ASSERT_GT(expected.size(), 2 * kReportPieceBytes);
+  EXPECT_TRUE(pieces.text + rest == expected);
+  EXPECT_GT(pieces.largest, 0u);
+  EXPECT_LT(std::max(pieces.largest, rest.size()), kReportPieceBytes + 4096);
 }
 
 // A folder swapped for a link to a folder outside the tree, over and over while the tree is

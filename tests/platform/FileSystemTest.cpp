@@ -5,9 +5,7 @@
 #include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -19,8 +17,8 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iostream>
+#include <map>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -194,155 +192,35 @@ class StickyFolderProtections {
                                                    {"/proc/sys/fs/protected_fifos", ""}};
 };
 
-// Protected: as root, with the kernel's protections of sticky folders on.
-enum class How { Here, Unprivileged, FileSizeLimit, Protected };
+// The cases of tests/platform/saves.cases, each a map from key to value.
+std::vector<std::map<std::string, std::string>> saveCases() {
+  std::vector<std::map<std::string, std::string>> cases(1);
+  std::istringstream lines(readWholeFile(TARVEL_SAVE_CASES));
+  for (std::string line; std::getline(lines, line);) {
+    if (line.empty() && !cases.back().empty()) cases.emplace_back();
+    const auto colon = line.find(':');
+    if (line.empty() || line[0] == '#' || colon == std::string::npos) continue;
+    cases.back()[line.substr(0, colon)] = line.substr(std::min(colon + 2, line.size()));
+  }
+  if (cases.back().empty()) cases.pop_back();
+  return cases;
+}
 
-struct SaveCase {
-  const char* fault;  // what a save without the rule does
-  bool needsRoot;
-  How how;
-  std::function<void(TestTree&)> setUp;
-  const char* target;
-  std::string bytes;
-  std::string expected;        // result; files after; the file (through links) before and after
-  const char* base = nullptr;  // where the tree lies, when it must be a disk's file system
-};
+// "c*N" stands for N bytes c.
+std::string bytesOf(const std::string& value) {
+  const auto star = value.find('*');
+  return star == 1 ? std::string(std::stoul(value.substr(2)), value[0]) : value;
+}
 
 TEST(SafeFileWriter, SavesKeepTheFileItsLinksAndMetadataAndFailuresKeepItAsItWas) {
-  // `command` run by the shell in the tree.
-  const auto shell = [](std::string command) {
-    return [=](TestTree& tree) {
-      const ProcessOptions inTree{.environment = {}, .workingFolder = tree.root()};
-      check(runProcess({"sh", "-c", command}, inTree).exitCode == 0, command);
-    };
-  };
-  const auto hardLinked = shell("printf old >a && ln a b");
-  // `command`, then the extended attribute user.note on `name`.
-  const auto noted = [=](const char* command, const char* name) {
-    return [=](TestTree& tree) {
-      shell(command)(tree);
-      check(::setxattr(tree.path(name).c_str(), "user.note", "n", 1, 0) == 0, "setxattr");
-    };
-  };
-  // `before` run by the shell, then `command` by another user in "pub", world-writable and
-  // sticky as /tmp is.
-  const auto planted = [=](const std::string& before, const char* command) {
-    return [=](TestTree& tree) {
-      shell(before + "mkdir -m 1777 pub")(tree);
-      const ProcessOptions asAnother{
-          .environment = {}, .workingFolder = tree.path("pub"), .unprivileged = true};
-      check(runProcess({"sh", "-c", command}, asAnother).exitCode == 0, command);
-    };
-  };
-  const auto nothing = [](TestTree&) {};
-  const std::string big(65536, 'n');
-  const std::string kTooLarge = "Fichier trop volumineux : F dépasserait la taille permise.; ";
-  const SaveCase cases[] = {
-      {"a save loses the mode or leaves its temporary", false, How::Here,
-       shell("printf 'a longer old content' >out && chmod 604 out"), "out", "new",
-       "ok; out=new; new inode, meta kept"},
-      {"a rename splits hard links", false, How::Here, hardLinked, "a", "new",
-       "ok; a=new b=new; same inode, meta kept"},
-      {"a rename drops an ACL and an attribute and widens the mask", false, How::Here,
-       noted("printf old >out && chmod 640 out && setfacl -m u:65534:r out", "out"), "out", "new",
-       "ok; out=new; new inode, meta kept"},
-      {"the folder's default ACL lands on a file that had none", false, How::Here,
-       shell("mkdir d && printf old >d/out && setfacl -d -m u:65534:rwx d"), "d/out", "new",
-       "ok; d/ d/out=new; new inode, meta kept"},
-      {"root's save takes another user's file", true, How::Here,
-       shell("printf old >out && chown 65534:65534 out"), "out", "new",
-       "ok; out=new; new inode, meta kept"},
-      {"another user's save takes the owner's file, or keeps only the group", true,
-       How::Unprivileged,
-       shell("mkdir -m 777 shared && printf old >shared/out && chmod 666 shared/out && chgrp 65534 "
-             "shared/out"),
-       "shared/out", "new", "ok; shared/ shared/out=new; same inode, meta kept"},
-      {"a rename drops an attribute the saver cannot read", true, How::Unprivileged,
-       noted("mkdir -m 777 open && printf old >open/out && chown 65534:65534 open/out &&"
-             " chmod 200 open/out",
-             "open/out"),
-       "open/out", "new", "ok; open/ open/out=new; same inode, meta kept"},
-      {"a writable file in a folder the user cannot write is refused", false, How::Unprivileged,
-       shell("mkdir locked && printf old >locked/out && chmod 666 locked/out && chmod 555 locked"),
-       "locked/out", "new", "ok; locked/ locked/out=new; same inode, meta kept"},
-      {"a link is replaced by a file, or its file keeps its old tail", false, How::Here,
-       shell("printf 'an old, longer content' >real && ln -s real link"), "link", "new",
-       "ok; link->real real=new; same inode, meta kept"},
-      {"a dangling link is replaced by a file", false, How::Here,
-       shell("mkdir sub && ln -s sub/new link"), "link", "new",
-       "ok; link->sub/new sub/ sub/new=new; mode 640"},
-      {"a new file's mode ignores the umask", false, How::Here, nothing, "fresh", "",
-       "ok; fresh=; mode 640"},
-      {"a link loop is replaced by a file", false, How::Here, shell("ln -s b a && ln -s a b"), "a",
-       "new", "F mène à une boucle de liens symboliques.; a->b b->a; -"},
-      {"a read-only file is replaced", false, How::Here, shell("printf keep >ro && chmod 444 ro"),
-       "ro", "new", "L'accès à F a été refusé.; ro=keep; same inode, meta kept"},
-      {"a folder is replaced", false, How::Here, shell("mkdir dir"), "dir", "new",
-       "L'accès à F a été refusé.; dir/; same inode, meta kept"},
-      {"a missing folder is created or unnamed", false, How::Here, nothing, "missing/out", "new",
-       "F contient un chemin non valide.; ; -"},
-      // Root: some sandboxes keep their devices from other users.
-      {"a device is replaced by a file", true, How::Here, shell("ln -s /dev/null null"), "null",
-       "new", "ok; null->/dev/null; same inode, meta kept"},
-      {"a full device's error is unnamed", true, How::Here, shell("ln -s /dev/full full"), "full",
-       "new", "Disque plein lors de l'accès à F.; full->/dev/full; same inode, meta kept"},
-      {"a failed write leaves its temporary", false, How::FileSizeLimit,
-       shell("printf old >out && chmod 644 out"), "out", big,
-       kTooLarge + "out=old; same inode, meta kept"},
-      {"a failed write in place leaves the old file grown", false, How::FileSizeLimit, hardLinked,
-       "a", big, kTooLarge + "a=old b=old; same inode, meta kept"},
-      {"a full disk damages a file written in place", true, How::Here,
-       [&](TestTree& tree) {
-         useOwnMounts();  // a 1 MiB file system, filled but for one page
-         shell(
-             "mkdir disk && mount -t tmpfs -o size=1m tmpfs disk && { cat /dev/zero >disk/filler;"
-             " truncate -s -4K disk/filler && truncate -s 64K disk/a && ln disk/a disk/b; }")(tree);
-       },
-       "disk/a", std::string(16384, 'n'),
-       "Disque plein lors de l'accès à F.; disk/ disk/a=~*65536 disk/b=~*65536 disk/filler=<big>; "
-       "same inode, meta kept"},
-      {"a file mounted over another is refused as in use", true, How::Here,
-       [&](TestTree& tree) {
-         useOwnMounts();  // the shell's mount is then this process's alone
-         shell("printf old >src && printf old >mounted && mount --bind src mounted")(tree);
-       },
-       "mounted", "new", "ok; mounted=new src=new; same inode, meta kept"},
-      {"a rename drops the attribute flags", false, How::Here,
-       [](TestTree& tree) {
-         tree.createFile("out", "old");
-         if (runProcess({"chattr", "+dAS", tree.path("out")}).exitCode != 0)
-           std::cout << "[  SKIPPED ] attribute flags: chattr is refused in " << tree.root()
-                     << "\n";
-       },
-       "out", "new", "ok; out=new; new inode, meta kept", "/var/tmp"},
-      {"a socket's error is unnamed", false, How::Here,
-       [](TestTree& tree) {
-         sockaddr_un address{};
-         address.sun_family = AF_UNIX;
-         tree.path("sock").copy(address.sun_path, sizeof address.sun_path - 1);
-         const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-         check(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0, "bind");
-         ::close(fd);
-       },
-       "sock", "new",
-       "F ne mène à aucun fichier ni périphérique où écrire (une socket ?).; sock|; same inode, "
-       "meta kept"},
-      {"a new file that cannot be written is left behind", false, How::FileSizeLimit, nothing,
-       "fresh", big, kTooLarge + "; -"},
-      // Another user's names in a sticky folder, which the shell's ">" refuses to root (the
-      // FIFO has a reader for a while, so that a save that opens it ends).
-      {"root's save follows another user's link to a root-only file", true, How::Protected,
-       planted("printf keep >secret && chmod 600 secret && ", "ln -s ../secret link"), "pub/link",
-       "new", "L'accès à F a été refusé.; pub/ pub/link->../secret secret=keep; -"},
-      {"root's save creates a file through another user's link in a root-only folder", true,
-       How::Protected, planted("mkdir -m 700 locked && ", "ln -s ../locked/new link"), "pub/link",
-       "new", "L'accès à F a été refusé.; locked/ pub/ pub/link->../locked/new; -"},
-      {"root's save writes into another user's file", true, How::Protected,
-       planted("", "echo theirs >theirs && chmod 666 theirs"), "pub/theirs", "new",
-       "L'accès à F a été refusé.; pub/ pub/theirs=theirs\n; same inode, meta kept"},
-      {"root's save sends the report down another user's FIFO", true, How::Protected,
-       planted("", "mkfifo -m 666 fifo && { timeout 5 cat fifo | : & }"), "pub/fifo", "new",
-       "L'accès à F a été refusé.; pub/ pub/fifo|; same inode, meta kept"},
+  const auto cases = saveCases();
+  ASSERT_GE(cases.size(), 28u);
+  const auto shell = [](const std::string& command, const std::string& folder, bool another) {
+    const ProcessOptions options{
+        .environment = {}, .workingFolder = folder, .unprivileged = another};
+    const auto result = runProcess({"sh", "-c", command}, options);
+    std::cout << result.out;
+    check(result.exitCode == 0, command);
   };
   const bool root = ::geteuid() == 0;
   std::optional<StickyFolderProtections> protections;
@@ -350,31 +228,39 @@ TEST(SafeFileWriter, SavesKeepTheFileItsLinksAndMetadataAndFailuresKeepItAsItWas
   if (!root || !protections->active())
     std::cout << "[  SKIPPED ] the saves against the sticky folders' protections: not root, or the"
                  " protections cannot be switched on here\n";
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.fault);
-    if (c.needsRoot && !root) continue;  // such faults need root to be made
-    if (c.how == How::Protected && !protections->active()) continue;
-    TestTree tree(c.base);
-    c.setUp(tree);
-    const std::string target = tree.path(c.target);
+  for (auto c : cases) {
+    SCOPED_TRACE(c["fault"]);
+    const std::string run = c["run"];
+    if (run.ends_with(" root") && !root) continue;  // such faults need root to be made
+    if (run.starts_with("protected") && !protections->active()) continue;
+    TestTree tree(c.contains("base") ? c["base"].c_str() : nullptr);
+    if (c.contains("mounts")) useOwnMounts();  // the shell's mounts are then this process's alone
+    if (c.contains("setup")) shell(c["setup"], tree.root(), false);
+    if (c.contains("note"))
+      check(::setxattr(tree.path(c["note"]).c_str(), "user.note", "n", 1, 0) == 0, "setxattr");
+    if (c.contains("planted")) {
+      shell("mkdir -m 1777 pub", tree.root(), false);
+      shell(c["planted"], tree.path("pub"), true);
+    }
+    const std::string target = tree.path(c["target"]);
     const Kept before = kept(target);
     const auto save = [&] {
       const mode_t mask = ::umask(027);
-      const auto result = replaceFileContents(target, c.bytes);
+      const auto result = replaceFileContents(target, bytesOf(c["bytes"]));
       ::umask(mask);
       return result.ok ? std::string("ok") : fileErrorMessage(result.cause, "F");
     };
     std::optional<std::string> result;
-    if (c.how == How::Here || c.how == How::Protected) result = save();
-    if (c.how == How::Unprivileged) result = runUnprivileged(save);
-    if (c.how == How::FileSizeLimit)
+    if (run.starts_with("here") || run.starts_with("protected")) result = save();
+    if (run.starts_with("unprivileged")) result = runUnprivileged(save);
+    if (run.starts_with("fsize"))
       result = runInChild([&] {
         const rlimit limit{16384, 16384};
         ::setrlimit(RLIMIT_FSIZE, &limit);
         return save();
       });
     ASSERT_TRUE(result) << "the saving child failed";
-    EXPECT_EQ(*result + "; " + listing(tree) + "; " + compared(before, kept(target)), c.expected);
+    EXPECT_EQ(*result + "; " + listing(tree) + "; " + compared(before, kept(target)), c["expect"]);
     for (const char* mounted : {"disk", "mounted"})
       ::umount2(tree.path(mounted).c_str(), MNT_DETACH | UMOUNT_NOFOLLOW);
   }
