@@ -209,8 +209,8 @@ void MainDialog::listingEnded(std::exception_ptr failure) {
   // pieces (what would change the listing takes no input yet), and no tick taking more.
   progressTimer_.stop();
   progress_->flush();
+  feed_->take(arrived_);  // taken in any case, so that a failed listing leaves nothing behind
   if (!failure) {
-    feed_->take(arrived_);
     keepAndShow(arrived_, true);
     keepAndShow(run_->report(), true);  // the end, which the walk hands over only as it ends
     try {

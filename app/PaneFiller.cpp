@@ -52,7 +52,11 @@ void PaneFiller::appendPiece(std::string_view piece) {
     }
   }
   text_.truncate(out - start);
+  const bool first = cursor_.position() == 0;
   cursor_.insertText(text_);
+  // The pane's own cursor, moved along by the first piece, goes back to the start and stays
+  // there: at the end, it would have the pane lay out the last paragraph at every piece.
+  if (first) pane_->setTextCursor(QTextCursor(pane_->document()));
 }
 
 void PaneFiller::finish() {
