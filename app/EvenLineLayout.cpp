@@ -9,7 +9,7 @@ namespace tarvel {
 QRectF EvenLineLayout::blockBoundingRect(const QTextBlock& block) const {
   QRectF bounds = QPlainTextDocumentLayout::blockBoundingRect(block);
   QTextLayout* layout = block.layout();
-  if (layout == nullptr || layout->lineCount() == 0) return bounds;
+  if (!block.isVisible() || layout == nullptr || layout->lineCount() == 0) return bounds;
   const Pitch even = pitch();
   for (int index = 0; index < layout->lineCount(); ++index) {
     QTextLine line = layout->lineAt(index);

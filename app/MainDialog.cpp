@@ -153,7 +153,6 @@ void MainDialog::onExtraction() {
   showReport(QStringLiteral("Recherche des fichiers en cours ...\nVeuillez patienter ...\n"));
   keptReport_.clear();
   reportFailure_ = nullptr;
-  feed_->take(arrived_);  // nothing is left over, but a stopped walk's end would be
   const SelectedItem selected = selectedItemOf(*tree(), item);
   if (options_.extractTree) {
     // The tree's items belong to this thread: a listing of what the tree shows runs here.

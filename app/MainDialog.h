@@ -85,7 +85,7 @@ class MainDialog : public QDialog {
   // Keeps what the walk wrote since the last call and puts it in the pane.
   void takeReportPieces();
   // Keeps `bytes` for a save and puts them in the pane, a piece at a time; with `takeEvents`
-  // the window takes its events between pieces.
+  // the window takes its events before each piece.
   void keepAndShow(std::string_view bytes, bool takeEvents);
   // The stop box: `what` could not be done, and why.
   void showFailure(const QString& what, const std::exception_ptr& failure);
