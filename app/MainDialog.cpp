@@ -181,8 +181,18 @@ void MainDialog::onExtraction() {
 }
 
 void MainDialog::takeReportPieces() {
-  feed_->take(arrived_);
-  keepAndShow(arrived_, false);
+  if (!progressTimer_.isActive()) return;  // the listing's end takes the rest itself
+  if (shownOfArrived_ == arrived_.size()) {
+    feed_->take(arrived_);
+    shownOfArrived_ = 0;
+  }
+  // A piece at a time, the window painting and answering between pieces: a tick that comes
+  // late finds several.
+  const std::string_view piece =
+      std::string_view(arrived_).substr(shownOfArrived_, kReportPieceBytes);
+  shownOfArrived_ += piece.size();
+  keepAndShow(piece, false);
+  if (shownOfArrived_ < arrived_.size()) QTimer::singleShot(0, this, &MainDialog::takeReportPieces);
 }
 
 void MainDialog::keepAndShow(std::string_view bytes, bool takeEvents) {
@@ -208,7 +218,9 @@ void MainDialog::listingEnded(std::exception_ptr failure) {
   // pieces (what would change the listing takes no input yet), and no tick taking more.
   progressTimer_.stop();
   progress_->flush();
+  if (!failure) keepAndShow(std::string_view(arrived_).substr(shownOfArrived_), true);
   feed_->take(arrived_);  // taken in any case, so that a failed listing leaves nothing behind
+  shownOfArrived_ = arrived_.size();
   if (!failure) {
     keepAndShow(arrived_, true);
     keepAndShow(run_->report(), true);  // the end, which the walk hands over only as it ends

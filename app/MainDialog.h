@@ -82,7 +82,7 @@ class MainDialog : public QDialog {
   void onClicked(int id, void (MainDialog::*handler)());
   void showReport(const QString& text);
   void listingEnded(std::exception_ptr failure);
-  // Keeps what the walk wrote since the last call and puts it in the pane.
+  // Keeps a piece of what the walk wrote and puts it in the pane; comes back for the next.
   void takeReportPieces();
   // Keeps `bytes` for a save and puts them in the pane, a piece at a time; with `takeEvents`
   // the window takes its events before each piece.
@@ -103,6 +103,7 @@ class MainDialog : public QDialog {
   // kept for a save; a failure to keep or show it, told when the walk ends.
   std::shared_ptr<ReportFeed> feed_ = std::make_shared<ReportFeed>();
   std::string arrived_;
+  std::size_t shownOfArrived_ = 0;
   std::unique_ptr<PaneFiller> filler_;
   KeptReport keptReport_;
   std::exception_ptr reportFailure_;
