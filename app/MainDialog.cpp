@@ -27,6 +27,7 @@
 #include "app/PaneText.h"
 #include "browser/FolderTree.h"
 #include "listing/FolderSize.h"
+#include "listing/LineEnd.h"
 #include "listing/PathArgument.h"
 #include "platform/FailureCause.h"
 #include "platform/FileError.h"
@@ -68,6 +69,7 @@ MainDialog::MainDialog(QWidget* parent) : QDialog(parent), messageBoxWarnings_(t
   controls_ = DialogBuilder().build(DialogTemplate::load(":/dialogs/main.json"), this);
   progress_ = std::make_shared<ProgressBarSink>(progressBar());
   run_->setProgressSink(progress_.get());
+  run_->setOutput(feed_.get());
 
   onClicked(kQuit, &MainDialog::accept);
   onClicked(kHelp, &MainDialog::onHelpCommand);
@@ -93,7 +95,10 @@ MainDialog::MainDialog(QWidget* parent) : QDialog(parent), messageBoxWarnings_(t
     if (!std::exchange(clickChangedSelection_, false)) onTreeSelectOrClick();
   });
   progressTimer_.setInterval(ProgressBarSink::kShowIntervalMs);
-  connect(&progressTimer_, &QTimer::timeout, this, [this] { progress_->flush(); });
+  connect(&progressTimer_, &QTimer::timeout, this, [this] {
+    progress_->flush();
+    takeReportPieces();
+  });
   // F1 reaches help from every window of the program.
   qApp->installEventFilter(this);
 
@@ -198,6 +203,8 @@ void MainDialog::onExtraction() {
   if (item == nullptr || isListing()) return;
   updateData(true);
   showReport(QStringLiteral("Recherche des fichiers en cours ...\nVeuillez patienter ...\n"));
+  keptReport_.clear();
+  reportFailure_ = nullptr;
   const SelectedItem selected = selectedItemOf(*tree(), item);
   if (options_.extractTree) {
     // The tree's items belong to this thread: a listing of what the tree shows runs here.
@@ -214,8 +221,9 @@ void MainDialog::onExtraction() {
     return;
   }
   run_->setWarningSink(nullptr);  // the disk knows sizes: no warning to give
-  // The thread holds what it fills, and the bar's values, for as long as it runs.
-  listingJob_.start([run = run_, progress = progress_, selected, options = options_](
+  // The thread holds what it fills, and the bar's values, for as long as it runs. The pane
+  // fills as the walk writes, at every tick of the progress timer.
+  listingJob_.start([run = run_, progress = progress_, feed = feed_, selected, options = options_](
                         std::stop_token stop) { run->run(selected, options, nullptr, stop); },
                     [this](const std::exception_ptr& failure) {
                       listingEnded(failure);
@@ -224,13 +232,65 @@ void MainDialog::onExtraction() {
   setListing(true);
 }
 
-void MainDialog::listingEnded(const std::exception_ptr& failure) {
+void MainDialog::takeReportPieces() {
+  if (!progressTimer_.isActive()) return;  // the listing's end takes the rest itself
+  if (shownOfArrived_ == arrived_.size()) {
+    feed_->take(arrived_);
+    shownOfArrived_ = 0;
+  }
+  // A piece at a time, the window painting and answering between pieces: a tick that comes
+  // late finds several.
+  const std::string_view piece =
+      std::string_view(arrived_).substr(shownOfArrived_, kReportPieceBytes);
+  shownOfArrived_ += piece.size();
+  keepAndShow(piece, false);
+  if (shownOfArrived_ < arrived_.size()) QTimer::singleShot(0, this, &MainDialog::takeReportPieces);
+}
+
+void MainDialog::keepAndShow(std::string_view bytes, bool takeEvents) {
+  while (!bytes.empty() && !reportFailure_) {
+    if (takeEvents) QCoreApplication::processEvents();
+    const std::string_view piece = bytes.substr(0, kReportPieceBytes);
+    bytes.remove_prefix(piece.size());
+    try {
+      keptReport_.append(piece);
+      // A window closed meanwhile fills its pane no more: the program is ending.
+      if (isVisible()) {
+        if (filler_ == nullptr) filler_ = std::make_unique<PaneFiller>(pane());
+        filler_->append(piece);
+      }
+    } catch (...) {
+      reportFailure_ = std::current_exception();
+    }
+  }
+}
+
+void MainDialog::listingEnded(std::exception_ptr failure) {
+  // What is left goes in here, piece by piece, the window painting and answering between
+  // pieces (what would change the listing takes no input yet), and no tick taking more.
+  progressTimer_.stop();
+  progress_->flush();
+  if (!failure) keepAndShow(std::string_view(arrived_).substr(shownOfArrived_), true);
+  feed_->take(arrived_);  // taken in any case, so that a failed listing leaves nothing behind
+  shownOfArrived_ = arrived_.size();
   if (!failure) {
-    finishListing();
+    keepAndShow(arrived_, true);
+    keepAndShow(run_->report(), true);  // the end, which the walk hands over only as it ends
+    try {
+      if (!reportFailure_) keptReport_.finish();
+    } catch (...) {
+      reportFailure_ = std::current_exception();
+    }
+    failure = reportFailure_;
+  }
+  filler_.reset();  // the pane takes input again
+  if (failure) {
+    keptReport_.clear();  // a beginning must not pass for the report
+    showReport(QString());
+    showFailure(QStringLiteral("La liste n'a pas pu être faite"), failure);
     return;
   }
-  showReport(QString());
-  showFailure(QStringLiteral("La liste n'a pas pu être faite"), failure);
+  emit listingFinished();
 }
 
 void MainDialog::showFailure(const QString& what, const std::exception_ptr& failure) {
@@ -241,18 +301,6 @@ void MainDialog::showFailure(const QString& what, const std::exception_ptr& fail
   box.setTextFormat(Qt::PlainText);
   box.setWindowModality(Qt::WindowModal);
   box.exec();
-}
-
-void MainDialog::finishListing() {
-  progress_->flush();
-  // A long report takes a while to go in: the window paints and answers between its pieces
-  // (what would change the listing takes no input yet), and a window closed meanwhile stops
-  // the filling, so that the program ends at once.
-  showInPane(pane(), run_->report(), [this] {
-    QCoreApplication::processEvents();
-    return isVisible();
-  });
-  emit listingFinished();
 }
 
 void MainDialog::setListing(bool on) {
@@ -344,7 +392,14 @@ void MainDialog::onSaveAs() {
   const std::optional<QString> chosen = saveChooser_->chooseSaveFile(this, lastSaveFolder_);
   if (!chosen) return;
   const std::string path = QFile::encodeName(*chosen).toStdString();
-  const FileWriteResult result = replaceFileContents(path, run_->report());
+  std::string report;
+  try {
+    report = keptReport_.bytes();
+  } catch (...) {
+    showFailure(QStringLiteral("Le fichier n'a pas pu être enregistré"), std::current_exception());
+    return;
+  }
+  const FileWriteResult result = replaceFileContents(path, report);
   if (result.ok) {
     lastSaveFolder_ = QFileInfo(*chosen).absolutePath();
     return;

@@ -12,9 +12,12 @@
 
 #include "app/BackgroundJob.h"
 #include "app/HelpWindow.h"
+#include "app/KeptReport.h"
 #include "app/MessageBoxWarnings.h"
+#include "app/PaneFiller.h"
 #include "app/PathDropTarget.h"
 #include "app/ProgressBarSink.h"
+#include "app/ReportFeed.h"
 #include "app/SaveFileChooser.h"
 #include "browser/TreeSource.h"
 #include "listing/ListingOptions.h"
@@ -71,7 +74,7 @@ class MainDialog : public QDialog {
   bool isSizing() const { return sizeJob_.running(); }
   const ListingOptions& options() const { return options_; }
   // The report as the last listing built it: what a save writes.
-  const std::string& reportBuffer() const { return run_->report(); }
+  std::string reportBuffer() const { return keptReport_.bytes(); }
   // Where saves ask for a file name; tests answer it.
   void setSaveFileChooser(SaveFileChooser* chooser);
 
@@ -89,8 +92,12 @@ class MainDialog : public QDialog {
  private:
   void onClicked(int id, void (MainDialog::*handler)());
   void showReport(const QString& text);
-  void finishListing();
-  void listingEnded(const std::exception_ptr& failure);
+  void listingEnded(std::exception_ptr failure);
+  // Keeps a piece of what the walk wrote and puts it in the pane; comes back for the next.
+  void takeReportPieces();
+  // Keeps `bytes` for a save and puts them in the pane, a piece at a time; with `takeEvents`
+  // the window takes its events before each piece.
+  void keepAndShow(std::string_view bytes, bool takeEvents);
   // The stop box: `what` could not be done, and why.
   void showFailure(const QString& what, const std::exception_ptr& failure);
   void setListing(bool on);
@@ -105,6 +112,14 @@ class MainDialog : public QDialog {
   QString folderSizeText_;
   // Shared with the listing's thread, which may end after the window.
   std::shared_ptr<ListingRun> run_ = std::make_shared<ListingRun>();
+  // The report on its way from the walk to the pane, written as the walk goes; what has come,
+  // kept for a save; a failure to keep or show it, told when the walk ends.
+  std::shared_ptr<ReportFeed> feed_ = std::make_shared<ReportFeed>();
+  std::string arrived_;
+  std::size_t shownOfArrived_ = 0;
+  std::unique_ptr<PaneFiller> filler_;
+  KeptReport keptReport_;
+  std::exception_ptr reportFailure_;
   TreeSource treeSource_;
   std::shared_ptr<ProgressBarSink> progress_;
   MessageBoxWarnings messageBoxWarnings_;

@@ -2,8 +2,18 @@
 
 #include <QMimeData>
 #include <QTextCursor>
+#include <QTextDocument>
+
+#include "app/EvenLineLayout.h"
 
 namespace tarvel {
+
+ReportPane::ReportPane(QWidget* parent) : QPlainTextEdit(parent) {
+  // A document of the pane's own, so that its layout is in place before any text.
+  auto* document = new QTextDocument(this);
+  document->setDocumentLayout(new EvenLineLayout(document));
+  setDocument(document);
+}
 
 QMimeData* ReportPane::createMimeDataFromSelection() const {
   // The document's own copy would also offer rich forms, built from the selection when a paste

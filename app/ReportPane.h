@@ -5,12 +5,13 @@
 namespace tarvel {
 
 // The listing pane. Its own copy (Ctrl+C, its menu) gives the selection as it shows it, in
-// plain text only, as "Copier" gives the whole text.
+// plain text only, as "Copier" gives the whole text. Every line is as high as every other
+// (EvenLineLayout).
 class ReportPane : public QPlainTextEdit {
   Q_OBJECT
 
  public:
-  using QPlainTextEdit::QPlainTextEdit;
+  explicit ReportPane(QWidget* parent = nullptr);
 
  protected:
   QMimeData* createMimeDataFromSelection() const override;

@@ -32,3 +32,23 @@ bench_tree() {
     dir=$bench_dir/root
     find "$dir" >/dev/null
 }
+
+# Waits for a quiet machine: the load average below QUIET_LOAD (1), for at most QUIET_WAIT
+# seconds (600), then measures anyway. Sets $quiet (what the wait found, for the tables) and
+# $bench_start (the date, the load and the machine).
+# shellcheck disable=SC2034 # $quiet and $bench_start are used by the scripts that source this
+bench_wait_for_quiet() {
+    local limit=${QUIET_LOAD:-1} most=${QUIET_WAIT:-600} waited=0
+    local above='BEGIN { exit !(l >= q) }'
+    while awk -v l="$(cut -d' ' -f1 /proc/loadavg)" -v q="$limit" "$above" && ((waited < most)); do
+        ((waited % 60 == 0)) && log "load average $(cut -d' ' -f1 /proc/loadavg), waiting for it to fall below $limit"
+        sleep 10
+        waited=$((waited + 10))
+    done
+    if awk -v l="$(cut -d' ' -f1 /proc/loadavg)" -v q="$limit" "$above"; then
+        quiet="NOT QUIET: the load average stayed at or above $limit for $most s; measured anyway"
+    else
+        quiet="quiet machine (load average below $limit after waiting $waited s)"
+    fi
+    bench_start="$(date -u '+%Y-%m-%d %H:%M UTC'), load average $(cut -d' ' -f1-3 /proc/loadavg) at the start, $(nproc) cores ($(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')), Linux $(uname -r)"
+}
