@@ -11,6 +11,7 @@ set -euo pipefail
 
 # shellcheck source=bench/common.sh
 . "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+bench_need_hyperfine
 build=$repo/build-bench-browser
 
 bench_build "$build" tarvelinquistombrel-cli tarvel_tree_bench

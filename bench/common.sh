@@ -10,9 +10,12 @@ runs=${RUNS:-10}
 
 log() { printf '== %s\n' "$*" >&2; }
 
-command -v hyperfine >/dev/null || {
-    echo "hyperfine is required: apt-get install -y --no-install-recommends hyperfine" >&2
-    exit 1
+# For the scripts that time with hyperfine.
+bench_need_hyperfine() {
+    command -v hyperfine >/dev/null || {
+        echo "hyperfine is required: apt-get install -y --no-install-recommends hyperfine" >&2
+        exit 1
+    }
 }
 
 # Builds the named targets (Release, no tests) into the folder $1.

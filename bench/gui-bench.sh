@@ -32,6 +32,7 @@ set -euo pipefail
 
 # shellcheck source=bench/common.sh
 . "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+bench_need_hyperfine
 build=$repo/build-bench-gui
 
 bench_build "$build" tarvel_gui_bench tarvelinquistombrel-cli

@@ -12,6 +12,7 @@ set -euo pipefail
 
 # shellcheck source=bench/common.sh
 . "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+bench_need_hyperfine
 if [[ -z ${CLI:-} ]]; then
     bench_build "$repo/build-bench" tarvelinquistombrel-cli
     CLI=$repo/build-bench/bin/tarvelinquistombrel-cli

@@ -23,14 +23,12 @@ bench_dir=${BENCH_DIR:-/tmp/tarvel-bench-tree}
 big_dir=${BENCH_BIG_DIR:-/tmp/tarvel-bench-tree-1m}
 runs=${RUNS:-10}
 runs_big=${RUNS_BIG:-5}
-quiet_load=${QUIET_LOAD:-1}
-quiet_wait=${QUIET_WAIT:-600}
 install=(apt-get install -y --no-install-recommends tree time)
+# shellcheck source=bench/common.sh
+. "$here/common.sh"
 
-log() { printf '== %s\n' "$*" >&2; }
 # Single-quote a word for the shell-like splitting of interleave.py.
 quote() { local s=${1//\'/\'\\\'\'}; printf "'%s'" "$s"; }
-load1() { cut -d' ' -f1 /proc/loadavg; }
 
 for tool in find ls python3; do
     command -v "$tool" >/dev/null || { echo "$tool is required" >&2; exit 1; }
@@ -61,19 +59,8 @@ big_summary=$(python3 "$here/make-tree.py" "$big_dir" --dirs 90000 --files 91000
 shapes=$bench_dir/shapes
 python3 "$here/make-shapes.py" "$shapes" >&2
 
-waited=0
-while awk -v l="$(load1)" -v q="$quiet_load" 'BEGIN { exit !(l >= q) }' &&
-    ((waited < quiet_wait)); do
-    ((waited % 60 == 0)) && log "load average $(load1), waiting for it to fall below $quiet_load"
-    sleep 10
-    waited=$((waited + 10))
-done
+bench_wait_for_quiet
 load_start=$(cut -d' ' -f1-3 /proc/loadavg)
-if awk -v l="$(load1)" -v q="$quiet_load" 'BEGIN { exit !(l >= q) }'; then
-    quiet="NOT QUIET: the load average stayed at or above $quiet_load for ${quiet_wait} s; measured anyway"
-else
-    quiet="quiet machine (load average below $quiet_load after waiting ${waited} s)"
-fi
 start=$(date -u '+%Y-%m-%d %H:%M UTC')
 for tree_dir in "$bench_dir/root" "$big_dir/root" "$shapes"; do find "$tree_dir" >/dev/null; done
 
