@@ -100,16 +100,16 @@ TEST_F(CliTest, JsonAndCsvReadBackGiveEveryEntryWithItsTypeAndSize) {
   if (runProcess({"python3", "--version"}).exitCode != 0) GTEST_SKIP() << "no python3";
   // path below Music, type, size (-1: none)
   const std::tuple<std::string, const char*, int> entries[] = {
-      {"abba", "folder", -1},       {"Artist", "folder", -1},  {"Artist/Song.mp3", "file", 4},
-      {".hidden", "file", 0},       {"list.TXT", "file", 5},   {"=1+2,\"x\"\n", "file", 3},
-      {"-\xFF\x01\x1B", "file", 1}, {"pipe", "other", -1},     {"up", "link", 2},
-      {"up\xE9", "folder", -1},     {"up\xE9/@a\r", "file", 2}};
+      {"abba", "folder", -1},           {"Artist", "folder", -1},  {"Artist/Song.mp3", "file", 4},
+      {".hidden", "file", 0},           {"list.TXT", "file", 5},   {"=1+2,\"x\"\n", "file", 3},
+      {"-\x80\xFF\x01\x1B", "file", 1}, {"pipe", "other", -1},     {"up", "link", 2},
+      {"up\xE9", "folder", -1},         {"up\xE9/@a\r", "file", 2}};
   std::vector<std::string> readBack = {"python3", TARVEL_SOURCE_DIR "/tests/cli/read_back.py", "",
                                        tree.path("document")};
   for (const auto& [path, type, size] : entries)
     readBack.insert(readBack.end(), {path, type, std::to_string(size)});
   tree.createFile("Music/=1+2,\"x\"\n", "abc");
-  tree.createFile("Music/-\xFF\x01\x1B", "z");
+  tree.createFile("Music/-\x80\xFF\x01\x1B", "z");
   tree.createFile("Music/up\xE9/@a\r", "zz");
   ASSERT_EQ(::mkfifo(tree.path("Music/pipe").c_str(), 0600), 0);
   tree.createSymlink("Music/up", "..");
