@@ -20,6 +20,8 @@ struct EntryRecord {
   std::int64_t modified = 0;  // seconds since 1970, UTC
 
   static EntryRecord fromStatus(std::string_view name, const struct stat& info);
+  static EntryRecord fromStatus(std::string_view name, mode_t mode, std::uint64_t size,
+                                std::int64_t modified);
 };
 
 std::string_view entryTypeName(EntryType type);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/stat.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -25,12 +27,16 @@ class FolderContents {
     std::size_t offset;
     std::size_t length;
     std::uint64_t size;
+    // Known once the file's status was read: its type and its time.
+    std::int64_t modified = 0;  // seconds since 1970, UTC
+    std::uint32_t mode = 0;
   };
 
   void clear();
   void addFolder(std::string_view name, bool canDescend, ItemHandle item = nullptr);
   void addFile(std::string_view name, std::uint64_t size = 0);
-  void setFileSize(std::size_t file, std::uint64_t size) { files_[file].size = size; }
+  // The size (a link's own, as `du` counts it; none for a folder), type and time of a file.
+  void setFileStatus(std::size_t file, const struct stat& info);
   // What could not be read (errno values): the folder itself, opened or read to its end, and
   // the sizes of some files (indexes into files()).
   void noteFolderError(int error) { folderError_ = error; }

@@ -17,15 +17,15 @@ namespace {
 // spreads over the processors.
 constexpr std::size_t kSharedFrom = 4096;
 
-// Reads the sizes of files [begin, end), keeping each error in `errors`.
+// Reads the sizes (with types and times) of files [begin, end), keeping each error in `errors`.
 void readSizes(int folder, FolderContents& contents, std::size_t begin, std::size_t end,
                std::vector<int>& errors, std::stop_token stop) {
   const char* names = contents.allNames().data();
   for (std::size_t file = begin; file < end; ++file) {
     if ((file - begin) % kEntriesBetweenStopChecks == 0 && stop.stop_requested()) return;
-    std::uint64_t size = 0;
-    if (readEntrySize(folder, names + contents.files()[file].offset, size)) {
-      contents.setFileSize(file, size);
+    struct stat info {};
+    if (readEntryStatus(folder, names + contents.files()[file].offset, info)) {
+      contents.setFileStatus(file, info);
     } else {
       errors[file] = errno;
     }

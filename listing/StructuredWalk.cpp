@@ -98,7 +98,8 @@ void StructuredWalk::enterFolder(DiskSource& source, std::size_t depth, std::str
   frame.pathLength = path_.size();
 
   const FolderToRead folder{name, static_cast<int>(depth), nullptr};
-  source.readFolder(folder, false, frame.contents);
+  // Files' statuses are read with their sizes, by the helpers that read ahead where there are.
+  source.readFolder(folder, true, frame.contents);
   lookAtEntries(source, frame, depth);
   if (problems_ != nullptr) reportProblems(frame);
 
@@ -118,7 +119,8 @@ void StructuredWalk::enterFolder(DiskSource& source, std::size_t depth, std::str
   fileCount_ += static_cast<std::int64_t>(frame.fileOrder.size());
 }
 
-// One `fstatat` per entry, relative to the folder just read, never through a link.
+// Each entry's own status, never through a link: the files' were read with the folder (by a
+// helper reading ahead, where there is one), the folders' are read here, relative to it.
 void StructuredWalk::lookAtEntries(DiskSource& source, Frame& frame, std::size_t depth) {
   const FolderContents& contents = frame.contents;
   const SharedFolder folder = source.folderRead(depth);
@@ -143,9 +145,16 @@ void StructuredWalk::lookAtEntries(DiskSource& source, Frame& frame, std::size_t
     frame.folderRecords.push_back(record);
   }
   for (const auto& entry : contents.files()) {
-    EntryRecord record{contents.name(entry)};
-    look(record.name, record);
-    frame.fileRecords.push_back(record);
+    frame.fileRecords.push_back(
+        EntryRecord::fromStatus(contents.name(entry), entry.mode, entry.size, entry.modified));
+  }
+  for (const auto& [file, error] : contents.sizeErrors()) {
+    EntryRecord& record = frame.fileRecords[file];
+    record = EntryRecord{record.name};
+    if (problems_ != nullptr) {
+      problems_->sizeUnreadable(
+          joinPath(std::string_view(path_).substr(0, frame.pathLength), record.name), error);
+    }
   }
 }
 

@@ -21,11 +21,8 @@ bool isDotOrDotDot(const char* name) {
 
 }  // namespace
 
-bool readEntrySize(int folder, const char* name, std::uint64_t& size) {
-  struct stat info {};
-  if (::fstatat(folder, name, &info, AT_SYMLINK_NOFOLLOW) != 0) return false;
-  size = S_ISDIR(info.st_mode) ? 0 : static_cast<std::uint64_t>(info.st_size);
-  return true;
+bool readEntryStatus(int folder, const char* name, struct stat& info) {
+  return ::fstatat(folder, name, &info, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
 DirectoryStream::DirectoryStream() : buffer_(new char[kBufferSize]) {}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/stat.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -20,9 +22,9 @@ struct DirectoryEntry {
 // How many entries a long read goes through between two looks at a stop request.
 inline constexpr std::size_t kEntriesBetweenStopChecks = 4096;
 
-// The own size of the entry `name` of the open folder `folder` (a link's own, as `du` counts
-// it); false with errno set when it cannot be read.
-[[nodiscard]] bool readEntrySize(int folder, const char* name, std::uint64_t& size);
+// What the system tells of the entry `name` of the open folder `folder` itself (a link's own
+// status, never its target's); false with errno set when it cannot be read.
+[[nodiscard]] bool readEntryStatus(int folder, const char* name, struct stat& info);
 
 // Reads an open folder entry by entry (find-first, find-next). "." and ".." are skipped; names
 // are never matched against a pattern, so "*" and "?" are ordinary characters. One stream reads
