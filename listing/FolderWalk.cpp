@@ -36,11 +36,9 @@ FolderWalk::FolderWalk(const ListingOptions& options, const ExtensionPatterns& p
 
 bool FolderWalk::walk(EntrySource& source, const SelectedItem& root, std::stop_token stop) {
   source_ = &source;
-  rootLength_ = root.path.size();
-  rootReach_ = root.reach.empty() ? std::string(displayPath(root.path)) : root.reach;
-  path_ = root.path;
+  path_.start(root);
   if (frames_.empty()) frames_.emplace_back();
-  enterFolder(0, true, rootReach_, root.item);
+  enterFolder(0, true, path_.rootReach(), root.item);
   std::size_t depth = 0;
   for (;;) {
     const Step step = stepFolder(depth);
@@ -67,11 +65,7 @@ void FolderWalk::enterFolder(std::size_t depth, bool readable, std::string_view 
   frame.fileOrder.clear();
   frame.nextFolder = 0;
   frame.returningFromChild = false;
-  if (depth > 0) {
-    path_.resize(frames_[depth - 1].pathLength);
-    appendPathComponent(path_, name);
-  }
-  frame.pathLength = path_.size();
+  frame.pathLength = depth > 0 ? path_.enter(frames_[depth - 1].pathLength, name) : path_.length();
   prepareLinePrefix(frame);
 
   const bool withSizes = options_.includeFileSize && source_->providesSizes();
@@ -194,7 +188,7 @@ void FolderWalk::prepareLinePrefix(Frame& frame) {
   frame.linePrefix.append(pathOf(frame));
   frame.linePrefix.push_back(kSeparator);
   // The path always begins with the selected folder's: a relative one is what follows it.
-  if (options_.pathMode == PathMode::RelativePath) frame.linePrefix.erase(0, rootLength_);
+  if (options_.pathMode == PathMode::RelativePath) frame.linePrefix.erase(0, path_.rootLength());
   finishLine(frame.linePrefix, 0, options_.capitalizeNames);
 }
 

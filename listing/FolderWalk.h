@@ -10,6 +10,7 @@
 #include "listing/ExtensionPatterns.h"
 #include "listing/ListingOptions.h"
 #include "listing/WalkObservers.h"
+#include "listing/WalkPath.h"
 
 namespace tarvel {
 
@@ -45,7 +46,7 @@ class FolderWalk {
     std::size_t length;
   };
   struct Frame {
-    std::size_t pathLength = 0;  // its path is the start of path_
+    std::size_t pathLength = 0;  // of its path in path_
     // What lines with a path begin with in this folder, finished once for all its lines.
     std::string linePrefix;
     FolderContents contents;
@@ -61,7 +62,7 @@ class FolderWalk {
 
   void enterFolder(std::size_t depth, bool readable, std::string_view name, ItemHandle item);
   void reportProblems(const Frame& frame);
-  std::string_view pathOf(const Frame& frame) const { return {path_.data(), frame.pathLength}; }
+  std::string_view pathOf(const Frame& frame) const { return path_.upTo(frame.pathLength); }
   void collectFiles(Frame& frame, bool withSizes);
   static std::string_view fileTexts(const Frame& frame) {
     return frame.textsAreNames ? frame.contents.allNames() : std::string_view(frame.fileTexts);
@@ -95,12 +96,8 @@ class FolderWalk {
   ReportOutput* output_ = nullptr;
 
   EntrySource* source_ = nullptr;
-  std::string rootReach_;
-  // The path of the folder entered last; each frame's own is a beginning of it, so a deep walk
-  // keeps one path, not one per level.
-  std::string path_;
+  WalkPath path_;
   std::string treePrefix_;
-  std::size_t rootLength_ = 0;
   // The last entry line's place in the report: its width is measured only when a "%"
   // separator needs it, not for every line.
   std::size_t lastLineStart_ = 0;

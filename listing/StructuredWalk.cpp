@@ -37,16 +37,14 @@ void StructuredWalk::write(DiskSource& source, const SelectedItem& selected) {
 }
 
 void StructuredWalk::writeFolder(DiskSource& source, const SelectedItem& selected) {
-  rootLength_ = selected.path.size();
-  rootReach_ = selected.reach.empty() ? std::string(displayPath(selected.path)) : selected.reach;
-  path_ = selected.path;
+  path_.start(selected);
   fileCount_ = 0;
   folderCount_ = 0;
   // The helpers that read ahead stop, and the descriptors kept close, however the walk ends.
   const ScopeExit finishDisk{[&source] { source.finish(); }};
   if (frames_.empty()) frames_.emplace_back();
   frames_[0].record = EntryRecord{selected.text, EntryType::Folder};
-  enterFolder(source, 0, rootReach_);
+  enterFolder(source, 0, path_.rootReach());
   writer_.begin(displayPath(selected.path), frames_[0].record);
   frames_[0].written = true;
 
@@ -91,11 +89,7 @@ void StructuredWalk::enterFolder(DiskSource& source, std::size_t depth, std::str
   frame.folderOrder.clear();
   frame.fileOrder.clear();
   frame.nextFolder = 0;
-  if (depth > 0) {
-    path_.resize(frames_[depth - 1].pathLength);
-    appendPathComponent(path_, name);
-  }
-  frame.pathLength = path_.size();
+  frame.pathLength = depth > 0 ? path_.enter(frames_[depth - 1].pathLength, name) : path_.length();
 
   const FolderToRead folder{name, static_cast<int>(depth), nullptr};
   // Files' statuses are read with their sizes, by the helpers that read ahead where there are.
@@ -135,8 +129,7 @@ void StructuredWalk::lookAtEntries(DiskSource& source, Frame& frame, std::size_t
       return;
     }
     if (problems_ != nullptr)
-      problems_->sizeUnreadable(joinPath(std::string_view(path_).substr(0, frame.pathLength), name),
-                                errno);
+      problems_->sizeUnreadable(joinPath(path_.upTo(frame.pathLength), name), errno);
   };
   for (const auto& entry : contents.folders()) {
     EntryRecord record{contents.name(entry),
@@ -152,15 +145,14 @@ void StructuredWalk::lookAtEntries(DiskSource& source, Frame& frame, std::size_t
     EntryRecord& record = frame.fileRecords[file];
     record = EntryRecord{record.name};
     if (problems_ != nullptr) {
-      problems_->sizeUnreadable(
-          joinPath(std::string_view(path_).substr(0, frame.pathLength), record.name), error);
+      problems_->sizeUnreadable(joinPath(path_.upTo(frame.pathLength), record.name), error);
     }
   }
 }
 
 void StructuredWalk::reportProblems(const Frame& frame) {
   if (frame.contents.folderError() != 0) {
-    problems_->folderUnreadable(displayPath(std::string_view(path_).substr(0, frame.pathLength)),
+    problems_->folderUnreadable(displayPath(path_.upTo(frame.pathLength)),
                                 frame.contents.folderError());
   }
 }
@@ -181,18 +173,13 @@ void StructuredWalk::writeHolders(std::size_t depth) {
   for (std::size_t level = 1; level <= depth; ++level) {
     Frame& frame = frames_[level];
     if (frame.written) continue;
-    writer_.entry(relativePath(frame.pathLength), frame.record, true);
+    writer_.entry(path_.belowRoot(frame.pathLength), frame.record, true);
     frame.written = true;
   }
 }
 
-std::string_view StructuredWalk::relativePath(std::size_t pathLength) const {
-  if (pathLength <= rootLength_) return {};
-  return std::string_view(path_).substr(rootLength_ + 1, pathLength - rootLength_ - 1);
-}
-
 std::string_view StructuredWalk::entryPath(const Frame& frame, std::string_view name) {
-  entryPath_ = relativePath(frame.pathLength);
+  entryPath_ = path_.belowRoot(frame.pathLength);
   if (!entryPath_.empty()) entryPath_.push_back('/');
   entryPath_.append(name);
   return entryPath_;

@@ -11,6 +11,7 @@
 #include "listing/ListingOptions.h"
 #include "listing/StructuredWriter.h"
 #include "listing/WalkObservers.h"
+#include "listing/WalkPath.h"
 
 namespace tarvel {
 
@@ -29,7 +30,7 @@ class StructuredWalk {
 
  private:
   struct Frame {
-    std::size_t pathLength = 0;  // its path is the start of path_
+    std::size_t pathLength = 0;  // of its path in path_
     EntryRecord record;          // as its parent's entry
     bool written = false;        // its entry is in the document
     FolderContents contents;
@@ -47,17 +48,14 @@ class StructuredWalk {
   void writeFiles(const Frame& frame, std::size_t depth);
   // Writes the entries of the folders down to `depth` that are not written yet.
   void writeHolders(std::size_t depth);
-  std::string_view relativePath(std::size_t pathLength) const;
   std::string_view entryPath(const Frame& frame, std::string_view name);
 
   const ListingOptions& options_;
   StructuredWriter& writer_;
   ReadProblems* problems_;
   ExtensionPatterns patterns_;
-  std::string rootReach_;
-  std::string path_;
+  WalkPath path_;
   std::string entryPath_;
-  std::size_t rootLength_ = 0;
   std::int64_t fileCount_ = 0;
   std::int64_t folderCount_ = 0;
   std::deque<Frame> frames_;
