@@ -3,11 +3,11 @@
 #include <malloc.h>
 
 #include <QIcon>
-#include <QMessageBox>
 #include <QSettings>
 
 #include "app/FrenchTexts.h"
 #include "app/MainDialog.h"
+#include "app/MessageBox.h"
 #include "platform/FailureCause.h"
 #include "platform/Version.h"
 
@@ -67,8 +67,8 @@ bool ListingApp::notify(QObject* receiver, QEvent* event) {
     return QApplication::notify(receiver, event);
   } catch (...) {
     const QString cause = QString::fromStdString(failureCause(std::current_exception()));
-    QMessageBox::critical(activeWindow(), QStringLiteral("Tarvelinquistombrel"),
-                          QStringLiteral("L'opération n'a pas pu aboutir : %1.").arg(cause));
+    showMessageBox(activeWindow(), QMessageBox::Critical,
+                   QStringLiteral("L'opération n'a pas pu aboutir : %1.").arg(cause));
     return false;
   }
 }

@@ -8,7 +8,6 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -24,6 +23,7 @@
 #include "app/DialogBuilder.h"
 #include "app/FormatOptionsDialog.h"
 #include "app/HelpWindow.h"
+#include "app/MessageBox.h"
 #include "app/PaneText.h"
 #include "browser/FolderTree.h"
 #include "listing/FolderSize.h"
@@ -294,13 +294,9 @@ void MainDialog::listingEnded(std::exception_ptr failure) {
 }
 
 void MainDialog::showFailure(const QString& what, const std::exception_ptr& failure) {
-  QMessageBox box(QMessageBox::Critical, QStringLiteral("Tarvelinquistombrel"),
-                  what + QStringLiteral(" : ") + QString::fromStdString(failureCause(failure)) +
-                      QLatin1Char('.'),
-                  QMessageBox::Ok, this);
-  box.setTextFormat(Qt::PlainText);
-  box.setWindowModality(Qt::WindowModal);
-  box.exec();
+  showMessageBox(this, QMessageBox::Critical,
+                 what + QStringLiteral(" : ") + QString::fromStdString(failureCause(failure)) +
+                     QLatin1Char('.'));
 }
 
 void MainDialog::setListing(bool on) {
@@ -404,12 +400,8 @@ void MainDialog::onSaveAs() {
     lastSaveFolder_ = QFileInfo(*chosen).absolutePath();
     return;
   }
-  QMessageBox box(QMessageBox::Critical, QStringLiteral("Tarvelinquistombrel"),
-                  QString::fromStdString(fileErrorMessage(result.cause, path)), QMessageBox::Ok,
-                  this);
-  box.setTextFormat(Qt::PlainText);
-  box.setWindowModality(Qt::WindowModal);
-  box.exec();
+  showMessageBox(this, QMessageBox::Critical,
+                 QString::fromStdString(fileErrorMessage(result.cause, path)));
 }
 
 void MainDialog::onHelpCommand() {

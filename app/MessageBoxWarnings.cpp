@@ -1,6 +1,6 @@
 #include "app/MessageBoxWarnings.h"
 
-#include <QMessageBox>
+#include "app/MessageBox.h"
 
 namespace tarvel {
 
@@ -11,11 +11,7 @@ QString fromUtf8(std::string_view text) {
 }  // namespace
 
 void MessageBoxWarnings::warn(std::string_view caption, std::string_view message) {
-  QMessageBox box(QMessageBox::Warning, fromUtf8(caption), fromUtf8(message), QMessageBox::Ok,
-                  owner_);
-  box.setTextFormat(Qt::PlainText);
-  box.setWindowModality(Qt::WindowModal);
-  box.exec();
+  showMessageBox(owner_, QMessageBox::Warning, fromUtf8(message), fromUtf8(caption));
 }
 
 }  // namespace tarvel
