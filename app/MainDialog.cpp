@@ -395,7 +395,7 @@ void MainDialog::onSaveAs() {
     showFailure(QStringLiteral("Le fichier n'a pas pu être enregistré"), std::current_exception());
     return;
   }
-  const FileWriteResult result = replaceFileContents(path, report);
+  const FileWriteResult result = replaceFileContents(path, report, PipeReader::MustBeThere);
   if (result.ok) {
     lastSaveFolder_ = QFileInfo(*chosen).absolutePath();
     return;

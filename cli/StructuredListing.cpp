@@ -50,7 +50,8 @@ std::string writeStructuredListing(const CommandLine& command, const SelectedIte
   walkInto(command, selected, &problems, document);
   const std::string target =
       absoluteFromWorkingFolder(*command.outputFile).value_or(*command.outputFile);
-  const FileWriteResult result = replaceFileContents(target, document.bytes());
+  const FileWriteResult result =
+      replaceFileContents(target, document.bytes(), PipeReader::WaitForOne);
   return result.ok ? std::string() : fileErrorMessage(result.cause, quotePath(target));
 }
 

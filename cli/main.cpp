@@ -155,7 +155,8 @@ int runCommandLine(int argc, char** argv) {
 
   if (command.outputFile) {
     // Opened as given, from the working folder however deep; its full path is only for the message.
-    const FileWriteResult result = replaceFileContents(*command.outputFile, run->report());
+    const FileWriteResult result =
+        replaceFileContents(*command.outputFile, run->report(), PipeReader::WaitForOne);
     if (!result.ok) {
       const std::string shown =
           absoluteFromWorkingFolder(*command.outputFile).value_or(*command.outputFile);

@@ -115,6 +115,9 @@ std::string fileErrorMessage(FileErrorCause cause, std::string_view fullPath) {
     case FileErrorCause::ReaderGone:
       before = "Le lecteur de ", after = " s'est arrêté avant la fin de l'écriture.";
       break;
+    case FileErrorCause::NoReader:
+      before = "", after = " est un tube qu'aucun programme ne lit : rien n'y a été écrit.";
+      break;
   }
   std::string message(before);
   message.append(fullPath);

@@ -23,6 +23,7 @@ enum class FileErrorCause {
   QuotaExceeded,
   NoDevice,
   ReaderGone,
+  NoReader,
 };
 
 [[nodiscard]] FileErrorCause classifyErrno(int errorNumber);

@@ -18,7 +18,7 @@ namespace {
 
 FileWriteResult outcome(int errorNumber) {
   if (errorNumber == 0) return {};
-  return {false, classifyErrno(errorNumber), errorNumber};
+  return {false, classifyErrno(errorNumber)};
 }
 
 // A device or a pipe given on purpose: no old content to keep, no length to reserve, and no
@@ -59,9 +59,11 @@ int rewriteInPlace(SaveTarget& target, std::string_view bytes, SaveInterruption&
 
 }  // namespace
 
-FileWriteResult replaceFileContents(const std::string& path, std::string_view bytes) {
+FileWriteResult replaceFileContents(const std::string& path, std::string_view bytes,
+                                    PipeReader reader) {
   SaveInterruption interruption;
-  SaveTarget target = openSaveTarget(path);
+  SaveTarget target = openSaveTarget(path, reader);
+  if (target.pipeWithoutReader) return {false, FileErrorCause::NoReader};
   if (target.error != 0) return outcome(target.error);
   if (!S_ISREG(target.info.st_mode)) return outcome(writeThrough(target, bytes));
   if (target.created) return outcome(writeNew(target, bytes, interruption));

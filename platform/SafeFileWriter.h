@@ -4,13 +4,13 @@
 #include <string_view>
 
 #include "platform/FileError.h"
+#include "platform/SaveTarget.h"
 
 namespace tarvel {
 
 struct FileWriteResult {
   bool ok = true;
   FileErrorCause cause = FileErrorCause::Unknown;
-  int errorNumber = 0;
 };
 
 // Replaces the content of the file at `path` (a relative path starts at the working folder)
@@ -24,8 +24,10 @@ struct FileWriteResult {
 //   attribute or flag that cannot be given, no new file possible in the folder, a name that
 //   cannot be renamed over), it is rewritten in place through the descriptor opened, after a
 //   hidden copy of its old bytes is made beside it (removed once the new bytes are synced);
-// - a device or a pipe is simply written to, as the shell does.
+// - a device or a pipe is simply written to, as the shell does; `reader` says whether a pipe no
+//   program reads yet is waited on, as the shell waits, or refused at once.
 // A regular file without any write permission is refused as access denied, even for root.
-[[nodiscard]] FileWriteResult replaceFileContents(const std::string& path, std::string_view bytes);
+[[nodiscard]] FileWriteResult replaceFileContents(const std::string& path, std::string_view bytes,
+                                                  PipeReader reader);
 
 }  // namespace tarvel

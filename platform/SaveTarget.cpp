@@ -25,21 +25,35 @@ std::string folderOf(const std::string& path, const std::string& name) {
 // a new file from an old one; an existing name (a file, or a link, which that try never follows)
 // is then opened with O_CREAT all the same, since the kernel's protections of world-writable
 // sticky folders apply only to opens that may create.
-int openAsTheShell(SaveTarget& target) {
+// Without waiting for a pipe's reader, the open does not block: a pipe nobody reads fails with
+// ENXIO, and one that has a reader is then written to as any other (the flag is taken off).
+int openAsTheShell(SaveTarget& target, PipeReader reader) {
   const char* name = target.name.c_str();
-  target.file.reset(::openat(target.folder.get(), name, kWriteFlags | O_CREAT | O_EXCL, 0666));
-  if (target.file.valid()) {
-    target.created = true;
-    return 0;
+  const int flags = kWriteFlags | (reader == PipeReader::MustBeThere ? O_NONBLOCK : 0);
+  target.file.reset(::openat(target.folder.get(), name, flags | O_CREAT | O_EXCL, 0666));
+  target.created = target.file.valid();
+  if (!target.created && errno == EEXIST) {
+    target.file.reset(::openat(target.folder.get(), name, flags | O_CREAT, 0666));
   }
-  if (errno != EEXIST) return errno;
-  target.file.reset(::openat(target.folder.get(), name, kWriteFlags | O_CREAT, 0666));
-  return target.file.valid() ? 0 : errno;
+  if (!target.file.valid()) {
+    const int error = errno;
+    struct stat info {};
+    target.pipeWithoutReader = error == ENXIO && (flags & O_NONBLOCK) != 0 &&
+                               ::fstatat(target.folder.get(), name, &info, 0) == 0 &&
+                               S_ISFIFO(info.st_mode);
+    return error;
+  }
+  if ((flags & O_NONBLOCK) == 0) return 0;
+  const int status = ::fcntl(target.file.get(), F_GETFL);
+  if (status == -1 || ::fcntl(target.file.get(), F_SETFL, status & ~O_NONBLOCK) == -1) {
+    return errno;
+  }
+  return 0;
 }
 
 }  // namespace
 
-SaveTarget openSaveTarget(const std::string& path) {
+SaveTarget openSaveTarget(const std::string& path, PipeReader reader) {
   SaveTarget target;
   target.name = std::string(lastPathComponent(path));
   target.folder.reset(openFolderToPass(folderOf(path, target.name)));
@@ -52,7 +66,7 @@ SaveTarget openSaveTarget(const std::string& path) {
     target.error = EISDIR;
     return target;
   }
-  if ((target.error = openAsTheShell(target)) != 0) return target;
+  if ((target.error = openAsTheShell(target, reader)) != 0) return target;
   if (::fstat(target.file.get(), &target.info) != 0) {
     target.error = errno;
     return target;

@@ -8,6 +8,10 @@
 
 namespace tarvel {
 
+// A save to a pipe that no program reads yet: the shell's ">" waits for a reader, which a script
+// may count on; a window must never hang on it.
+enum class PipeReader { WaitForOne, MustBeThere };
+
 // The file a save writes, opened as the shell's ">" opens it: for writing, created with 0666
 // less the umask when missing, a last symbolic link followed by the kernel itself, so that its
 // permission checks and link protections decide where the save may write. Nothing is truncated.
@@ -19,10 +23,11 @@ struct SaveTarget {
   bool created = false;   // the open made the file: it holds nothing of anyone's
   bool direct = false;    // `name` in `folder` is `file` itself, not a link to it
   int error = 0;          // errno when the file cannot be opened
+  bool pipeWithoutReader = false;  // a pipe no program read, with PipeReader::MustBeThere
 };
 
 // Opens `path`; a relative path starts at the working folder, however deep it lies.
-[[nodiscard]] SaveTarget openSaveTarget(const std::string& path);
+[[nodiscard]] SaveTarget openSaveTarget(const std::string& path, PipeReader reader);
 
 // Whether the entry `name` of `folder` is, right now, the file `info` describes.
 [[nodiscard]] bool namesFile(int folder, const std::string& name, const struct stat& info);

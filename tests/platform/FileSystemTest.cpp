@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
@@ -246,7 +247,8 @@ TEST(SafeFileWriter, SavesKeepTheFileItsLinksAndMetadataAndFailuresKeepItAsItWas
     const Kept before = kept(target);
     const auto save = [&] {
       const mode_t mask = ::umask(027);
-      const auto result = replaceFileContents(target, bytesOf(c["bytes"]));
+      const auto reader = c.contains("reader") ? PipeReader::MustBeThere : PipeReader::WaitForOne;
+      const auto result = replaceFileContents(target, bytesOf(c["bytes"]), reader);
       ::umask(mask);
       return result.ok ? std::string("ok") : fileErrorMessage(result.cause, "F");
     };
@@ -293,7 +295,7 @@ TEST(SafeFileWriter, ATargetSwappedWithAFifoWhileSavedIsWrittenAsWhatWasOpened) 
   for (int i = 0; i < 300; ++i) {
     // At least one swap between two saves, however the threads are scheduled.
     for (const int seen = swaps; swaps == seen;) std::this_thread::yield();
-    const auto result = replaceFileContents(tree.path("target"), "new");
+    const auto result = replaceFileContents(tree.path("target"), "new", PipeReader::WaitForOne);
     if (!result.ok) failures += fileErrorMessage(result.cause, "F");
     while (::read(reader, drained, sizeof drained) > 0) {
     }
@@ -307,6 +309,30 @@ TEST(SafeFileWriter, ATargetSwappedWithAFifoWhileSavedIsWrittenAsWhatWasOpened) 
   const std::string after = listing(tree);  // and no hidden file left
   EXPECT_TRUE(after == "other=new spare| target=new" || after == "other=new spare=new target|")
       << after;
+}
+
+// A window's save to a pipe that has its reader writes all of it, however long, as a blocking
+// write would: the open that does not wait leaves nothing non-blocking behind.
+TEST(SafeFileWriter, ASaveThatMustFindAReaderWritesAPipeThatHasOneWhole) {
+  TestTree tree;
+  check(::mkfifo(tree.path("fifo").c_str(), 0600) == 0, "mkfifo");
+  const int reader = ::open(tree.path("fifo").c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  const std::string report(1 << 20, 'r');  // sixteen times a pipe's buffer
+  std::string got;
+  std::thread drain([&] {
+    char piece[65536];
+    for (int idle = 0; got.size() < report.size() && idle < 10000;) {
+      const ssize_t n = ::read(reader, piece, sizeof piece);
+      if (n > 0) got.append(piece, static_cast<std::size_t>(n));
+      idle = n > 0 ? 0 : idle + 1;
+      if (n <= 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+  });
+  const auto result = replaceFileContents(tree.path("fifo"), report, PipeReader::MustBeThere);
+  drain.join();
+  ::close(reader);
+  EXPECT_TRUE(result.ok) << fileErrorMessage(result.cause, "F");
+  EXPECT_EQ(got.size(), report.size());
 }
 
 }  // namespace
