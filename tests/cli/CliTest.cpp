@@ -123,6 +123,9 @@ TEST_F(CliTest, JsonAndCsvReadBackGiveEveryEntryWithItsTypeAndSize) {
     const auto differences = runProcess(readBack);
     EXPECT_EQ(differences.out + differences.err, "[]\n") << form;
   }
+  // A link named alone is the link, as in its folder, never what it leads to.
+  tree.createSymlink("Music/named", "list.TXT");
+  EXPECT_NE(run({"--format=csv", "Music/named"}).out.find("\nnamed,link,8,"), std::string::npos);
 }
 
 // strace delivers a signal (as the system call named returns), a failure, or SIGKILL mid-save.
@@ -406,7 +409,8 @@ TEST_F(CliTest, AFailedWriteIsAFailure) {
 TEST_F(CliTest, AFolderOpenedAsDescriptorZeroIsListedLikeAnyOther) {
   const ProcessOptions options{.environment = {}, .workingFolder = tree.root()};
   for (const char* arguments : {"--sizes Music", "--folder-size Music", "--sizes Music/list.TXT",
-                                "-o /dev/null Music", "-o out Music", "Music/Artist/.."}) {
+                                "-o /dev/null Music", "-o out Music", "Music/Artist/..",
+                                "--format=json Music"}) {
     const auto closed =
         runProcess({"sh", "-c", "exec \"$0\" $1 <&-", kCliPath, arguments}, options);
     EXPECT_EQ(closed.exitCode, 0) << arguments << closed.err;
