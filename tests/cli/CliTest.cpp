@@ -408,9 +408,9 @@ TEST_F(CliTest, AFailedWriteIsAFailure) {
 // gets descriptor 0: a folder like any other.
 TEST_F(CliTest, AFolderOpenedAsDescriptorZeroIsListedLikeAnyOther) {
   const ProcessOptions options{.environment = {}, .workingFolder = tree.root()};
-  for (const char* arguments : {"--sizes Music", "--folder-size Music", "--sizes Music/list.TXT",
-                                "-o /dev/null Music", "-o out Music", "Music/Artist/..",
-                                "--format=json Music"}) {
+  for (const char* arguments :
+       {"--sizes Music", "--folder-size Music", "--sizes Music/list.TXT", "-o /dev/null Music",
+        "-o out Music", "Music/Artist/..", "--format=json Music"}) {
     const auto closed =
         runProcess({"sh", "-c", "exec \"$0\" $1 <&-", kCliPath, arguments}, options);
     EXPECT_EQ(closed.exitCode, 0) << arguments << closed.err;

@@ -9,6 +9,7 @@
 #include <climits>
 #include <cstdint>
 #include <exception>
+#include <memory>
 #include <stop_token>
 #include <string>
 #include <string_view>
@@ -16,9 +17,13 @@
 #include <utility>
 #include <vector>
 
+#include "listing/CsvWriter.h"
+#include "listing/DiskSource.h"
 #include "listing/FolderReader.h"
 #include "listing/FolderSize.h"
+#include "listing/JsonWriter.h"
 #include "listing/LineEnd.h"
+#include "listing/StructuredWalk.h"
 #include "tests/listing/ListingTestSupport.h"
 
 namespace tarvel {
@@ -94,6 +99,16 @@ TEST(OddTrees, ALargeReportIsHandedOverWholeInBoundedPieces) {
   EXPECT_TRUE(pieces.text + rest == expected);
   EXPECT_GT(pieces.largest, 0u);
   EXPECT_LT(std::max(pieces.largest, rest.size()), kReportPieceBytes + 4096);
+  // The documents for scripts are never held whole either.
+  for (const bool json : {true, false}) {
+    Pieces document;
+    std::unique_ptr<StructuredWriter> writer = std::make_unique<CsvWriter>(document);
+    if (json) writer = std::make_unique<JsonWriter>(document);
+    DiskSource disk;
+    StructuredWalk(options, *writer, nullptr).write(disk, {"Wide", tree.path("Wide")});
+    EXPECT_GT(document.text.size(), 2 * kReportPieceBytes) << json;
+    EXPECT_LT(document.largest, kReportPieceBytes + 4096) << json;
+  }
 }
 
 // A folder swapped for a link to a folder outside the tree, over and over while the tree is
