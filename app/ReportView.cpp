@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QStringDecoder>
+#include <QTextCursor>
 #include <QTextLayout>
 #include <algorithm>
 #include <climits>
@@ -436,7 +437,13 @@ void ReportView::dragMoveEvent(QDragMoveEvent* event) {
 }
 
 void ReportView::dropEvent(QDropEvent* event) {
-  static_cast<void>(handToEditor(event, true));
+  // Put in the editor here: Qt hands a drop only to the widget that took the drag's entry.
+  if (readOnly_ || !event->mimeData()->hasText()) return;
+  QPlainTextEdit* editor = becomeEditor_();
+  QTextCursor cursor = editor->cursorForPosition(event->position().toPoint());
+  cursor.insertText(event->mimeData()->text());
+  editor->setTextCursor(cursor);
+  event->acceptProposedAction();
 }
 
 void ReportView::inputMethodEvent(QInputMethodEvent* event) {

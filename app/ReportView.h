@@ -4,7 +4,6 @@
 #include <QByteArray>
 #include <QClipboard>
 #include <QString>
-#include <compare>
 #include <cstddef>
 #include <functional>
 #include <string_view>
@@ -20,7 +19,10 @@ namespace tarvel {
 struct TextPosition {
   std::size_t line = 0;
   qsizetype column = 0;
-  auto operator<=>(const TextPosition&) const = default;
+  bool operator==(const TextPosition&) const = default;
+  bool operator<(const TextPosition& other) const {
+    return line != other.line ? line < other.line : column < other.column;
+  }
 };
 
 // The listing pane while nobody edits it: it holds the report's bytes once (ReportLines) and

@@ -710,6 +710,9 @@ TEST_F(WindowTest, ADroppedFolderOrFileIsSelectedAndOthersAreRefused) {
   QDragEnterEvent enter({}, Qt::CopyAction, &text, Qt::LeftButton, {});
   QApplication::sendEvent(window->pane()->view()->viewport(), &enter);
   EXPECT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(9, 9), Qt::CopyAction, &text, Qt::LeftButton, {});
+  QApplication::sendEvent(window->pane()->view()->viewport(), &drop);
+  EXPECT_EQ(paneText(window->pane()), "texte");  // an edit: the pane is an editor now
   click(control(kExtraction));
   ASSERT_TRUE(window->isListing());
   EXPECT_FALSE(takes(window->pane()->view()->viewport(), {url("", "Music")}, Qt::CopyAction));
