@@ -105,8 +105,7 @@ QByteArray ReportView::shownText(TextPosition from, TextPosition to) const {
   QByteArray text;
   if (from.line == to.line)
     return shownLine(from.line).mid(from.column, to.column - from.column).toUtf8();
-  text.reserve(
-      static_cast<qsizetype>(std::min<std::size_t>(lines_.bytes().size(), std::size_t{INT_MAX})));
+  text.reserve(static_cast<qsizetype>(lines_.bytes().size()));  // as long in UTF-8, mostly
   text += shownLine(from.line).mid(from.column).toUtf8();
   // The lines between, in a row: each found from the one before.
   std::string_view rest = lines_.bytes().substr(
