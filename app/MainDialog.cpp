@@ -26,7 +26,6 @@
 #include "app/ReportView.h"
 #include "browser/FolderTree.h"
 #include "listing/FolderSize.h"
-#include "listing/LineEnd.h"
 #include "listing/PathArgument.h"
 #include "platform/FailureCause.h"
 #include "platform/FileError.h"
