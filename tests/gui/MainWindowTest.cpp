@@ -149,6 +149,19 @@ TEST_F(WindowTest, WindowReportEqualsCommandLineReport) {
   click(control(kExtensionCheck));                    // off: the field too, and its text stays
   EXPECT_FALSE(control(kExtensionEdit)->isEnabled());
   EXPECT_EQ(window->options().extensionFilter, "*.mp3");
+
+  // Neither files nor folders, nor a tree: an empty report, and the wait message goes too.
+  whenModalShows([](QWidget* dialog) {
+    auto* options = qobject_cast<FormatOptionsDialog*>(dialog);
+    click(options->control(kTreeStyle));
+    click(options->control(kFooter));
+    click(options->control(kOk));
+  });
+  click(control(kFormatOptions));
+  click(control(kNoFolders));
+  extract();
+  EXPECT_TRUE(window->reportBuffer().empty());
+  EXPECT_TRUE(paneText(window->pane()).isEmpty());
 }
 
 // Memory running out on the listing's thread: the stop box says so, nothing of the listing
