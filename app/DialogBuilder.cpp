@@ -6,13 +6,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
-#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStyle>
 
+#include "app/ListingPane.h"
 #include "app/OwnGroupRadioButton.h"
-#include "app/ReportPane.h"
 #include "browser/FolderTree.h"
 
 namespace tarvel {
@@ -125,16 +124,7 @@ QWidget* DialogBuilder::makeControl(const ControlTemplate& control, QWidget* par
     bar->setTextVisible(false);
     return bar;
   }
-  if (kind == QLatin1String("pane")) {
-    auto* pane = new ReportPane(parent);
-    pane->setLineWrapMode(QPlainTextEdit::NoWrap);
-    // Both bars always: a bar that comes and goes resizes the view, and the pane then lays
-    // out every paragraph of its document again, which costs a long report time and memory.
-    pane->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    pane->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    pane->setTabChangesFocus(true);  // Tab moves on, as everywhere in a dialog; Return stays
-    return pane;
-  }
+  if (kind == QLatin1String("pane")) return new ListingPane(parent);
   if (kind == QLatin1String("tree")) return new FolderTree(parent);
   // A layout is part of the program: a kind no one knows is a fault of the build.
   qFatal("dialog layout: unknown control kind %s", qPrintable(kind));

@@ -9,11 +9,9 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
-#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QScopeGuard>
 #include <QScreen>
-#include <QScrollBar>
 #include <QTimer>
 #include <utility>
 
@@ -23,11 +21,11 @@
 #include "app/DialogBuilder.h"
 #include "app/FormatOptionsDialog.h"
 #include "app/HelpWindow.h"
+#include "app/ListingPane.h"
 #include "app/MessageBox.h"
-#include "app/PaneText.h"
+#include "app/ReportView.h"
 #include "browser/FolderTree.h"
 #include "listing/FolderSize.h"
-#include "listing/LineEnd.h"
 #include "listing/PathArgument.h"
 #include "platform/FailureCause.h"
 #include "platform/FileError.h"
@@ -104,7 +102,10 @@ MainDialog::MainDialog(QWidget* parent) : QDialog(parent), messageBoxWarnings_(t
 
   openHome();
   pathDrops_.watch(tree());
-  pathDrops_.watch(pane());
+  pane()->view()->setAccessibleName(pane()->accessibleName());  // what a screen reader reads
+  pathDrops_.watch(pane()->view());
+  connect(pane(), &ListingPane::editorMade, this,
+          [this](QAbstractScrollArea* editor) { pathDrops_.watch(editor); });
   options_ = ListingOptions{};
   control(kExtensionEdit)->setEnabled(false);
   folderSizeText_ = QStringLiteral("Taille du dossier:");
@@ -170,8 +171,12 @@ FolderTree* MainDialog::tree() const {
   return qobject_cast<FolderTree*>(control(kTree));
 }
 
-QPlainTextEdit* MainDialog::pane() const {
-  return qobject_cast<QPlainTextEdit*>(control(kPane));
+ListingPane* MainDialog::pane() const {
+  return qobject_cast<ListingPane*>(control(kPane));
+}
+
+std::string_view MainDialog::reportBuffer() const {
+  return pane()->report();
 }
 
 QProgressBar* MainDialog::progressBar() const {
@@ -194,7 +199,8 @@ void MainDialog::updateData(bool save) {
 }
 
 void MainDialog::showReport(const QString& text) {
-  pane()->setPlainText(text);
+  const QByteArray bytes = text.toUtf8();
+  pane()->showText(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
   pane()->repaint();
 }
 
@@ -203,7 +209,7 @@ void MainDialog::onExtraction() {
   if (item == nullptr || isListing()) return;
   updateData(true);
   showReport(QStringLiteral("Recherche des fichiers en cours ...\nVeuillez patienter ...\n"));
-  keptReport_.clear();
+  reportShown_ = false;
   reportFailure_ = nullptr;
   const SelectedItem selected = selectedItemOf(*tree(), item);
   if (options_.extractTree) {
@@ -234,59 +240,33 @@ void MainDialog::onExtraction() {
 
 void MainDialog::takeReportPieces() {
   if (!progressTimer_.isActive()) return;  // the listing's end takes the rest itself
-  if (shownOfArrived_ == arrived_.size()) {
-    feed_->take(arrived_);
-    shownOfArrived_ = 0;
-  }
-  // A piece at a time, the window painting and answering between pieces: a tick that comes
-  // late finds several.
-  const std::string_view piece =
-      std::string_view(arrived_).substr(shownOfArrived_, kReportPieceBytes);
-  shownOfArrived_ += piece.size();
-  keepAndShow(piece, false);
-  if (shownOfArrived_ < arrived_.size()) QTimer::singleShot(0, this, &MainDialog::takeReportPieces);
+  feed_->take(arrived_);
+  showArrived(arrived_);
 }
 
-void MainDialog::keepAndShow(std::string_view bytes, bool takeEvents) {
-  while (!bytes.empty() && !reportFailure_) {
-    if (takeEvents) QCoreApplication::processEvents();
-    const std::string_view piece = bytes.substr(0, kReportPieceBytes);
-    bytes.remove_prefix(piece.size());
-    try {
-      keptReport_.append(piece);
-      // A window closed meanwhile fills its pane no more: the program is ending.
-      if (isVisible()) {
-        if (filler_ == nullptr) filler_ = std::make_unique<PaneFiller>(pane());
-        filler_->append(piece);
-      }
-    } catch (...) {
-      reportFailure_ = std::current_exception();
-    }
+void MainDialog::showArrived(std::string_view bytes) {
+  // The wait message stays until the report's first bytes, or its end when it has none.
+  if (bytes.empty() || reportFailure_) return;
+  try {
+    if (!std::exchange(reportShown_, true)) pane()->clear();
+    pane()->append(bytes);
+  } catch (...) {
+    reportFailure_ = std::current_exception();
   }
 }
 
 void MainDialog::listingEnded(std::exception_ptr failure) {
-  // What is left goes in here, piece by piece, the window painting and answering between
-  // pieces (what would change the listing takes no input yet), and no tick taking more.
   progressTimer_.stop();
   progress_->flush();
-  if (!failure) keepAndShow(std::string_view(arrived_).substr(shownOfArrived_), true);
   feed_->take(arrived_);  // taken in any case, so that a failed listing leaves nothing behind
-  shownOfArrived_ = arrived_.size();
   if (!failure) {
-    keepAndShow(arrived_, true);
-    keepAndShow(run_->report(), true);  // the end, which the walk hands over only as it ends
-    try {
-      if (!reportFailure_) keptReport_.finish();
-    } catch (...) {
-      reportFailure_ = std::current_exception();
-    }
+    showArrived(arrived_);
+    showArrived(run_->report());         // the end, which the walk hands over only as it ends
+    if (!reportShown_) pane()->clear();  // an empty report
     failure = reportFailure_;
   }
-  filler_.reset();  // the pane takes input again
   if (failure) {
-    keptReport_.clear();  // a beginning must not pass for the report
-    showReport(QString());
+    showReport(QString());  // a beginning must not pass for the report
     showFailure(QStringLiteral("La liste n'a pas pu être faite"), failure);
     return;
   }
@@ -301,6 +281,7 @@ void MainDialog::showFailure(const QString& what, const std::exception_ptr& fail
 
 void MainDialog::setListing(bool on) {
   if (on) focusBeforeListing_ = focusWidget();
+  pane()->setReadOnly(on);
   for (const int id : kChangeTheListing) control(id)->setEnabled(!on);
   control(kExtensionEdit)->setEnabled(!on && options_.extensionFilterOn);
   if (on) {
@@ -369,12 +350,10 @@ void MainDialog::onTreeSelectOrClick() {
 void MainDialog::onCopy() {
   // Plain text only, made here once. The pane's own copy would also offer rich forms of the
   // text, each built from the whole document when a paste asks for it.
-  QPlainTextEdit* text = pane();
   auto* plainText = new QMimeData;
-  plainText->setData(QStringLiteral("text/plain"), paneText(text));
+  plainText->setData(QStringLiteral("text/plain"), paneText(pane()));
   QApplication::clipboard()->setMimeData(plainText);
-  text->moveCursor(QTextCursor::End);
-  text->verticalScrollBar()->setValue(0);
+  pane()->unselectShowingTop();
 }
 
 void MainDialog::onSaveAs() {
@@ -388,14 +367,8 @@ void MainDialog::onSaveAs() {
   const std::optional<QString> chosen = saveChooser_->chooseSaveFile(this, lastSaveFolder_);
   if (!chosen) return;
   const std::string path = QFile::encodeName(*chosen).toStdString();
-  std::string report;
-  try {
-    report = keptReport_.bytes();
-  } catch (...) {
-    showFailure(QStringLiteral("Le fichier n'a pas pu être enregistré"), std::current_exception());
-    return;
-  }
-  const FileWriteResult result = replaceFileContents(path, report, PipeReader::MustBeThere);
+  const FileWriteResult result =
+      replaceFileContents(path, pane()->report(), PipeReader::MustBeThere);
   if (result.ok) {
     lastSaveFolder_ = QFileInfo(*chosen).absolutePath();
     return;

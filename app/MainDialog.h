@@ -12,9 +12,7 @@
 
 #include "app/BackgroundJob.h"
 #include "app/HelpWindow.h"
-#include "app/KeptReport.h"
 #include "app/MessageBoxWarnings.h"
-#include "app/PaneFiller.h"
 #include "app/PathDropTarget.h"
 #include "app/ProgressBarSink.h"
 #include "app/ReportFeed.h"
@@ -23,12 +21,12 @@
 #include "listing/ListingOptions.h"
 #include "listing/ListingRun.h"
 
-class QPlainTextEdit;
 class QProgressBar;
 
 namespace tarvel {
 
 class FolderTree;
+class ListingPane;
 
 // The program's one window: the folder tree, the options, the folder size, the listing pane
 // and the commands that take the listing out. Controls are bound to plain members by id and
@@ -67,14 +65,14 @@ class MainDialog : public QDialog {
 
   QWidget* control(int id) const { return controls_.value(id); }
   FolderTree* tree() const;
-  QPlainTextEdit* pane() const;
+  ListingPane* pane() const;
   QProgressBar* progressBar() const;
   HelpWindow* helpWindow() const { return help_; }
   bool isListing() const { return listingJob_.running(); }
   bool isSizing() const { return sizeJob_.running(); }
   const ListingOptions& options() const { return options_; }
   // The report as the last listing built it: what a save writes.
-  std::string reportBuffer() const { return keptReport_.bytes(); }
+  std::string_view reportBuffer() const;
   // Where saves ask for a file name; tests answer it.
   void setSaveFileChooser(SaveFileChooser* chooser);
 
@@ -93,11 +91,10 @@ class MainDialog : public QDialog {
   void onClicked(int id, void (MainDialog::*handler)());
   void showReport(const QString& text);
   void listingEnded(std::exception_ptr failure);
-  // Keeps a piece of what the walk wrote and puts it in the pane; comes back for the next.
+  // Puts what the walk wrote since the last time in the pane.
   void takeReportPieces();
-  // Keeps `bytes` for a save and puts them in the pane, a piece at a time; with `takeEvents`
-  // the window takes its events before each piece.
-  void keepAndShow(std::string_view bytes, bool takeEvents);
+  // Puts `bytes` of the report in the pane, after what came before them.
+  void showArrived(std::string_view bytes);
   // The stop box: `what` could not be done, and why.
   void showFailure(const QString& what, const std::exception_ptr& failure);
   void setListing(bool on);
@@ -112,13 +109,12 @@ class MainDialog : public QDialog {
   QString folderSizeText_;
   // Shared with the listing's thread, which may end after the window.
   std::shared_ptr<ListingRun> run_ = std::make_shared<ListingRun>();
-  // The report on its way from the walk to the pane, written as the walk goes; what has come,
-  // kept for a save; a failure to keep or show it, told when the walk ends.
+  // The report on its way from the walk to the pane, written as the walk goes; what has come;
+  // whether the pane shows the report yet, rather than the wait message; a failure to show
+  // it, told when the walk ends.
   std::shared_ptr<ReportFeed> feed_ = std::make_shared<ReportFeed>();
   std::string arrived_;
-  std::size_t shownOfArrived_ = 0;
-  std::unique_ptr<PaneFiller> filler_;
-  KeptReport keptReport_;
+  bool reportShown_ = false;
   std::exception_ptr reportFailure_;
   TreeSource treeSource_;
   std::shared_ptr<ProgressBarSink> progress_;

@@ -13,6 +13,7 @@ ReportPane::ReportPane(QWidget* parent) : QPlainTextEdit(parent) {
   auto* document = new QTextDocument(this);
   document->setDocumentLayout(new EvenLineLayout(document));
   setDocument(document);
+  document->setDefaultFont(font());  // the font it was born with, which no change announces
 }
 
 QMimeData* ReportPane::createMimeDataFromSelection() const {

@@ -39,7 +39,6 @@
 #include <QAbstractButton>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
@@ -53,8 +52,8 @@
 #include "app/BackgroundJob.h"
 #include "app/ControlIds.h"
 #include "app/ListingApp.h"
+#include "app/ListingPane.h"
 #include "app/MainDialog.h"
-#include "app/PaneText.h"
 #include "browser/FolderTree.h"
 
 using namespace tarvel;
@@ -287,7 +286,7 @@ int main(int argc, char** argv) {
     for (int run = 0; run < runs; ++run) {
       window.pane()->clear();
       timer.start();
-      showInPane(window.pane(), report);
+      window.pane()->showText(report);
       window.pane()->repaint();
       times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
     }

@@ -9,14 +9,12 @@
 # bsdutils (script), util-linux (prlimit) and mount for the command line's tests on a terminal,
 # under a memory limit and across a bind mount; and for the Debian package (scripts/package)
 # dpkg-dev, file and lintian; clang-tidy and clang-format for the code checks; a CJK font
-# (fonts-noto-cjk), so that the window tests see lines drawn by a fallback font; zstd's library
-# (libzstd-dev), with which the window keeps its report compressed; GLib's list of a file type's
-# handlers (libglib2.0-bin: gio), which must name the window for folders.
+# (fonts-noto-cjk), so that the window tests see lines drawn by a fallback font; GLib's list of a
+# file type's handlers (libglib2.0-bin: gio), which must name the window for folders.
 TARVEL_PACKAGES=(g++ cmake ninja-build libgtest-dev util-linux qt6-base-dev
   qt6-translations-l10n fonts-liberation2 xvfb xauth openbox x11-utils scdoc groff-base man-db
   appstream desktop-file-utils bash-completion dpkg-dev file lintian clang libclang-rt-14-dev
-  acl strace bsdutils mount clang-tidy clang-format fonts-noto-cjk
-  libzstd-dev libglib2.0-bin)
+  acl strace bsdutils mount clang-tidy clang-format fonts-noto-cjk libglib2.0-bin)
 
 tarvel_install_packages() {
   local missing=() package

@@ -14,7 +14,9 @@
 #include "app/DialogBuilder.h"
 #include "app/DialogTemplate.h"
 #include "app/FormatOptionsDialog.h"
+#include "app/ListingPane.h"
 #include "app/MainDialog.h"
+#include "app/ReportView.h"
 #include "platform/Version.h"
 #include "tests/gui/GuiTestSupport.h"
 
@@ -147,7 +149,7 @@ TEST_F(WindowTest, EveryControlHasAFrenchNameForAScreenReader) {
     EXPECT_GT(focusable, 0);
   }
   EXPECT_EQ(nameOf(window->tree()), "Dossiers et fichiers");
-  EXPECT_EQ(nameOf(window->pane()), "Fichiers");
+  EXPECT_EQ(nameOf(window->pane()->view()), "Fichiers");
   EXPECT_EQ(nameOf(control(kAbout)), "À propos");
   EXPECT_FALSE(nameOf(window->progressBar()).isEmpty());
   EXPECT_EQ(
