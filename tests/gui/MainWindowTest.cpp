@@ -73,6 +73,10 @@ TEST_F(WindowTest, AFreshStartShowsTheStartValues) {
 TEST_F(WindowTest, ThePaneIsFixedPitchWithBothScrollBars) {
   const ReportView* view = window->pane()->view();
   EXPECT_TRUE(QFontInfo(view->font()).fixedPitch());
+  EXPECT_EQ(view->font().pixelSize(), 16);
+  // No label guesses rich text: a name may hold "<".
+  for (const QLabel* label : window->findChildren<QLabel*>())
+    EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->text().toStdString();
   // Both scroll bars show always: the pane does not jump when a long line comes or goes.
   EXPECT_TRUE(view->horizontalScrollBar()->isVisible() && view->verticalScrollBar()->isVisible());
 }
@@ -698,6 +702,7 @@ TEST_F(WindowTest, ADroppedFolderOrFileIsSelectedAndOthersAreRefused) {
       {{url("", "Music/Artist"), url("", "Music/list.TXT")}},
       {{QUrl("sftp://localhost" + QString::fromStdString(tree.path("Music")))}},
       {{url("elsewhere.example.org", "Music")}},
+      {{QUrl(url("", "Music").toString() + "?x=1")}},
       {{url("", "Music")}, Qt::MoveAction},
   };
   const auto seen = answerMessageBoxes();
