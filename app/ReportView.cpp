@@ -105,7 +105,9 @@ QByteArray ReportView::shownText(TextPosition from, TextPosition to) const {
   QByteArray text;
   if (from.line == to.line)
     return shownLine(from.line).mid(from.column, to.column - from.column).toUtf8();
-  text.reserve(static_cast<qsizetype>(lines_.bytes().size()));  // as long in UTF-8, mostly
+  const std::string_view last = lines_.line(to.line);
+  // As long as the lines' bytes, mostly.
+  text.reserve(static_cast<qsizetype>(last.data() + last.size() - lines_.line(from.line).data()));
   text += shownLine(from.line).mid(from.column).toUtf8();
   // The lines between, in a row: each found from the one before.
   std::string_view rest = lines_.bytes().substr(

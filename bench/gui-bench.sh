@@ -80,7 +80,7 @@ if [[ " $parts " == *" quit "* ]]; then
     echo "| Folder | Sent | Median | Largest | Target |"
     echo "|---|---|---|---|---|"
     for quit_dir in ${QUIT_DIRS:-/ $big_dir/root}; do
-        for when in 20 200 1000 fill; do
+        for when in 20 200 500 fill; do
             log "timing \"&Quitter\" $when into an Extraction of $quit_dir"
             read -r median largest < <(quit_times "$quit_dir" "$when" "${QUIT_RUNS:-3}")
             label="$when ms after the click"
