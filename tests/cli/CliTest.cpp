@@ -164,8 +164,9 @@ TEST_F(CliTest, ASignalOrAFailureMidSaveLeavesTheOldFileOrTheNewOneAndNoHiddenFi
        {"getrandom:when=" + naming + ":signal=SIGTERM", "alone.txt", 128 + SIGTERM, "old"},
        // the new name put in place, its folder being synced
        {"fsync:when=2:signal=SIGKILL", "alone.txt", 128 + SIGKILL, report},
-       // a file the save created: removed again
+       // a file the save created: removed again, however long its name
        {"fsync:signal=SIGTERM", "new.txt", 128 + SIGTERM, "<none>"},
+       {"fsync:signal=SIGTERM", std::string(NAME_MAX, 'n'), 128 + SIGTERM, "<none>"},
        // ignored, as in a background job: it stays ignored
        {"fsync:signal=SIGINT", "ignored.txt", 0, report},
        // a file mounted over another, or across file systems: written in place
