@@ -510,6 +510,18 @@ TEST_F(WindowTest, SelectionCopiesTheShownTextAndTheFirstEditMakesTheEditorThere
     key(Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->mimeData()->data("text/plain").toStdString(), copied);
   }
+  // What is selected shows as selected, on its last line too.
+  pane->showText(report);
+  key(Qt::Key_A, Qt::ControlModifier);
+  key(Qt::Key_Left, Qt::ShiftModifier);  // the selection then ends in "plain"
+  const QImage shown = viewport->grab().toImage();
+  for (int line = 0; line < 3; ++line) {
+    const QPoint start = at(line, 0);
+    int highlighted = 0;
+    for (int x = start.x(); x < at(line, 3).x(); ++x)
+      highlighted += shown.pixelColor(x, start.y()) == view->palette().color(QPalette::Highlight);
+    EXPECT_GT(highlighted, 0) << line;
+  }
   EXPECT_EQ(pane->editor(), nullptr);
   pane->showText(report);
   key(Qt::Key_Down);
