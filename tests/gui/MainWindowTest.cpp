@@ -68,17 +68,23 @@ TEST_F(WindowTest, AFreshStartShowsTheStartValues) {
   for (const auto& [id, checked] : boxes) EXPECT_EQ(isChecked(control(id)), checked) << id;
   EXPECT_FALSE(control(kExtensionEdit)->isEnabled());
   EXPECT_FALSE(window->progressBar()->isTextVisible());
+  // No label guesses rich text: a name may hold "<".
+  for (const QLabel* label : window->findChildren<QLabel*>())
+    EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->text().toStdString();
 }
 
 TEST_F(WindowTest, ThePaneIsFixedPitchWithBothScrollBars) {
   const ReportView* view = window->pane()->view();
   EXPECT_TRUE(QFontInfo(view->font()).fixedPitch());
   EXPECT_EQ(view->font().pixelSize(), 16);
-  // No label guesses rich text: a name may hold "<".
-  for (const QLabel* label : window->findChildren<QLabel*>())
-    EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->text().toStdString();
   // Both scroll bars show always: the pane does not jump when a long line comes or goes.
   EXPECT_TRUE(view->horizontalScrollBar()->isVisible() && view->verticalScrollBar()->isVisible());
+  QTest::keyClick(window->pane()->view(), Qt::Key_X);  // an edit: the editor, its bars alike
+  const QPlainTextEdit* editor = window->pane()->editor();
+  ASSERT_NE(editor, nullptr);
+  EXPECT_EQ(editor->font().pixelSize(), 16);
+  EXPECT_TRUE(editor->horizontalScrollBar()->isVisible() &&
+              editor->verticalScrollBar()->isVisible());
 }
 
 TEST_F(WindowTest, TheWindowNamesTheInstalledDesktopEntryAndIcon) {
