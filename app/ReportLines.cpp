@@ -30,7 +30,9 @@ void ReportLines::append(std::string_view piece) {
   char* const text = data_.get();
   std::memcpy(text + size_, piece.data(), piece.size());
   const std::size_t end = size_ + piece.size();
-  const bool mayHoldTabs = std::memchr(piece.data(), '\t', piece.size()) != nullptr;
+  // From the start of the line the piece goes on with, which an earlier piece began.
+  const bool mayHoldTabs =
+      std::memchr(text + lastLineStart_, '\t', end - lastLineStart_) != nullptr;
   for (std::size_t at = size_; at < end;) {
     const auto* lineFeed = static_cast<const char*>(std::memchr(text + at, '\n', end - at));
     if (lineFeed == nullptr) break;
