@@ -74,9 +74,7 @@ ReportView::ReportView(std::function<QPlainTextEdit*()> becomeEditor, QWidget* p
 void ReportView::clear() {
   lines_.clear();
   anchor_ = caret_ = {};
-  verticalScrollBar()->setValue(0);
-  horizontalScrollBar()->setValue(0);
-  updateScrollBars();
+  updateScrollBars();  // no range left: both bars back at the start
   viewport()->update();
 }
 
@@ -178,7 +176,6 @@ void ReportView::updateScrollBars() {
   verticalScrollBar()->setRange(
       0, toInt(lines > static_cast<std::size_t>(rows) ? static_cast<double>(lines - rows) : 0));
   verticalScrollBar()->setPageStep(rows);
-  verticalScrollBar()->setSingleStep(1);
   const double width = static_cast<double>(lines_.widestColumns()) * advance_ + 2 * kMargin;
   horizontalScrollBar()->setRange(0, toInt(std::max(0.0, width - viewport()->width())));
   horizontalScrollBar()->setPageStep(viewport()->width());
@@ -225,6 +222,7 @@ void ReportView::paintEvent(QPaintEvent*) {
       selected.append({static_cast<int>(start), static_cast<int>(stop - start), format});
     }
     layout.draw(&painter, QPointF(left, top), selected);
+    // Drawn while focused: a change of focus repaints the whole area, the viewport with it.
     if (line == caret_.line && hasFocus())
       layout.drawCursor(&painter, QPointF(left, top), static_cast<int>(caret_.column));
   }
@@ -449,16 +447,6 @@ void ReportView::dropEvent(QDropEvent* event) {
 
 void ReportView::inputMethodEvent(QInputMethodEvent* event) {
   if (event->commitString().isEmpty() || !handToEditor(event)) event->ignore();
-}
-
-void ReportView::focusInEvent(QFocusEvent* event) {
-  QAbstractScrollArea::focusInEvent(event);
-  viewport()->update();  // the caret
-}
-
-void ReportView::focusOutEvent(QFocusEvent* event) {
-  QAbstractScrollArea::focusOutEvent(event);
-  viewport()->update();
 }
 
 void ReportView::resizeEvent(QResizeEvent* event) {

@@ -79,6 +79,7 @@ TEST_F(WindowTest, ThePaneIsFixedPitchWithBothScrollBars) {
   EXPECT_EQ(view->font().pixelSize(), 16);
   // Both scroll bars show always: the pane does not jump when a long line comes or goes.
   EXPECT_TRUE(view->horizontalScrollBar()->isVisible() && view->verticalScrollBar()->isVisible());
+  EXPECT_TRUE(view->testAttribute(Qt::WA_InputMethodEnabled));  // a composed accent is an edit
   QTest::keyClick(window->pane()->view(), Qt::Key_X);  // an edit: the editor, its bars alike
   const QPlainTextEdit* editor = window->pane()->editor();
   ASSERT_NE(editor, nullptr);
@@ -303,6 +304,7 @@ TEST_F(WindowTest, AWalkRefusesInputThatWouldChangeItsListing) {
             "Recherche des fichiers en cours ...\nVeuillez patienter ...\n");
   QTest::keyClicks(window->pane()->view(), "x");  // the pane takes no edit meanwhile
   EXPECT_EQ(window->pane()->editor(), nullptr);
+  EXPECT_FALSE(window->pane()->view()->testAttribute(Qt::WA_InputMethodEnabled));
   for (const int id : {kTree, kExtraction, kIncludeSubfolders, kNoFiles, kNoFolders, kExtractTree,
                        kFormatOptions, kSaveAs, kExtensionCheck, kExtensionEdit})
     EXPECT_FALSE(control(id)->isEnabled()) << id;
@@ -311,6 +313,7 @@ TEST_F(WindowTest, AWalkRefusesInputThatWouldChangeItsListing) {
   click(control(kNoFiles));  // dropped, not kept for later
   ASSERT_TRUE(QTest::qWaitFor([this] { return !window->isListing(); }));
   EXPECT_FALSE(isChecked(control(kNoFiles)));
+  EXPECT_TRUE(window->pane()->view()->testAttribute(Qt::WA_InputMethodEnabled));
   EXPECT_EQ(window->reportBuffer(), cli({}));
   EXPECT_TRUE(control(kNoFiles)->isEnabled());
   EXPECT_FALSE(control(kExtensionEdit)->isEnabled());
@@ -465,7 +468,7 @@ TEST_F(WindowTest, SelectionCopiesTheShownTextAndTheFirstEditMakesTheEditorThere
   ListingPane* pane = window->pane();
   ReportView* view = pane->view();
   QWidget* viewport = view->viewport();
-  const std::string report = "abc \xC3\xA9t\xC3\xA9\r\nbad \xFF end\r\nplain\r\n";
+  const std::string report = "abc \xC3\xA9t\xC3\xA9\r\nbad \xFF end\r\npl\rain\r\n";
   const auto key = [view](Qt::Key pressed, Qt::KeyboardModifiers modifiers = {}, int times = 1) {
     for (int time = 0; time < times; ++time) QTest::keyClick(view, pressed, modifiers);
   };
@@ -496,6 +499,49 @@ TEST_F(WindowTest, SelectionCopiesTheShownTextAndTheFirstEditMakesTheEditorThere
        "\uFFFD end\nplain\n"},
       {[&] { key(Qt::Key_A, Qt::ControlModifier); }, "abc \u00E9t\u00E9\nbad \uFFFD end\nplain\n"},
       {[&] {
+         key(Qt::Key_End);
+         key(Qt::Key_Right, Qt::ShiftModifier, 2);
+       },
+       "\nb"},
+      {[&] {
+         key(Qt::Key_Down);
+         key(Qt::Key_Left, Qt::ShiftModifier);
+       },
+       "\n"},
+      {[&] { key(Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier); }, "abc "},
+      {[&] {
+         key(Qt::Key_Down);
+         key(Qt::Key_Left, Qt::ControlModifier | Qt::ShiftModifier, 2);
+       },
+       "\u00E9t\u00E9\n"},
+      {[&] {
+         key(Qt::Key_Right, {}, 2);
+         key(Qt::Key_PageDown, Qt::ShiftModifier);
+       },
+       "c \u00E9t\u00E9\nbad \uFFFD end\nplain\n"},
+      {[&] {
+         key(Qt::Key_Down, {}, 2);
+         key(Qt::Key_PageUp, Qt::ShiftModifier);
+       },
+       "abc \u00E9t\u00E9\nbad \uFFFD end\n"},
+      {[&] {
+         key(Qt::Key_Down, {}, 5);  // no further than the last line, and back up
+         key(Qt::Key_Up, Qt::ShiftModifier);
+       },
+       "plain\n"},
+      {[&] {
+         key(Qt::Key_End);
+         key(Qt::Key_Home, Qt::ShiftModifier);
+       },
+       "abc \u00E9t\u00E9"},
+      {[&] {
+         key(Qt::Key_Down);
+         key(Qt::Key_Right, {}, 2);
+         key(Qt::Key_Home, Qt::ControlModifier | Qt::ShiftModifier);
+       },
+       "abc \u00E9t\u00E9\nba"},
+      {[&] { key(Qt::Key_Up, Qt::ShiftModifier); }, ""},
+      {[&] {
          QTest::mousePress(viewport, Qt::LeftButton, {}, at(0, 4));
          QMouseEvent drag(QEvent::MouseMove, at(2, 2), viewport->mapToGlobal(at(2, 2)),
                           Qt::NoButton, Qt::LeftButton, {});
@@ -512,6 +558,7 @@ TEST_F(WindowTest, SelectionCopiesTheShownTextAndTheFirstEditMakesTheEditorThere
   };
   for (const auto& [select, copied] : selections) {
     pane->showText(report);
+    QApplication::clipboard()->setText({});
     select();
     key(Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->mimeData()->data("text/plain").toStdString(), copied);
@@ -528,6 +575,8 @@ TEST_F(WindowTest, SelectionCopiesTheShownTextAndTheFirstEditMakesTheEditorThere
       highlighted += shown.pixelColor(x, start.y()) == view->palette().color(QPalette::Highlight);
     EXPECT_GT(highlighted, 0) << line;
   }
+  EXPECT_EQ(shown.pixelColor(shown.width() - 2, at(0, 0).y()),
+            view->palette().color(QPalette::Base));
   EXPECT_EQ(pane->editor(), nullptr);
   pane->showText(report);
   key(Qt::Key_Down);
@@ -548,8 +597,17 @@ TEST_F(WindowTest, SelectionCopiesTheShownTextAndTheFirstEditMakesTheEditorThere
   pane->showText(std::string_view(many).substr(0, 1'000'001));  // two pieces, cut in a line
   pane->append(std::string_view(many).substr(1'000'001));
   EXPECT_EQ(paneText(pane).toStdString(), withoutCr(many));
+  key(Qt::Key_End, Qt::ControlModifier);
+  key(Qt::Key_Up);
+  key(Qt::Key_End);  // the end of the longest line: in view, far to the right
+  EXPECT_EQ(view->firstLine() + view->verticalScrollBar()->pageStep(), lines + 1);
+  const double endX = 400'000 * QFontMetricsF(view->font()).horizontalAdvance(QChar(0x20AC));
+  EXPECT_NEAR(view->horizontalScrollBar()->value() + view->viewport()->width(), endX, endX / 100);
+  key(Qt::Key_Home, Qt::ControlModifier);
+  EXPECT_EQ(view->firstLine() + view->horizontalScrollBar()->value(), 0);
   view->select({100000, 3}, {100000, 3});
   const int top = view->verticalScrollBar()->value();
+  EXPECT_LT(100000 - top, view->verticalScrollBar()->pageStep());
   QTest::keyClicks(view, "Z");
   std::string edited = withoutCr(many);
   edited.insert(edited.find(" |-été 100000\n") + 3, "Z");
