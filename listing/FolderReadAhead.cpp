@@ -249,7 +249,6 @@ void FolderReadAhead::abandon() {
 void FolderReadAhead::startHelpers() {
   if (!helpers_.empty()) return;
   try {
-    helpers_.reserve(helperCount_);
     while (helpers_.size() < helperCount_) helpers_.emplace_back([this] { help(); });
   } catch (const std::exception&) {
     // Fewer helpers, or none: the walk reads what they do not.

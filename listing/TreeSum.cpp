@@ -50,7 +50,6 @@ void TreeSum::takePart(Task first) {
 
 void TreeSum::startHelpers() {
   const unsigned wanted = helperThreads();
-  helpers_.reserve(wanted);
   for (unsigned i = 0; i < wanted; ++i) {
     {
       const std::lock_guard lock(mutex_);
