@@ -1,6 +1,7 @@
 #include "app/FormatOptionsDialog.h"
 
 #include <QAbstractButton>
+#include <utility>
 
 #include "app/ControlIds.h"
 #include "app/DataExchange.h"
@@ -17,22 +18,25 @@ FormatOptionsDialog::FormatOptionsDialog(QWidget* parent) : QDialog(parent) {
   connect(qobject_cast<QAbstractButton*>(control(kCancel)), &QAbstractButton::clicked, this,
           &FormatOptionsDialog::reject);
   onClicked(kSeparatorCheck, &FormatOptionsForm::onSeparatorCheck);
-  onClicked(kNoPath, &FormatOptionsForm::onNoPath);
-  onClicked(kRelativePath, &FormatOptionsForm::onRelativePath);
-  onClicked(kAbsolutePath, &FormatOptionsForm::onAbsolutePath);
   onClicked(kDefaults, &FormatOptionsForm::onDefaults, false);
-  onClicked(kAfterName, &FormatOptionsForm::onAfterDirectoryName);
-  onClicked(kAfterAll, &FormatOptionsForm::onAfterAllDirectories);
-  onClicked(kAfterNonEmpty, &FormatOptionsForm::onAfterNonEmptyDirectory);
   onClicked(kJukebox, &FormatOptionsForm::onJukeboxCheck);
+  using Form = FormatOptionsForm;
+  for (const auto& [id, radio] : {std::pair{kNoPath, &Form::noPathRadio},
+                                  {kRelativePath, &Form::relativePathRadio},
+                                  {kAbsolutePath, &Form::absolutePathRadio},
+                                  {kAfterName, &Form::afterNameRadio},
+                                  {kAfterAll, &Form::afterAllRadio},
+                                  {kAfterNonEmpty, &Form::afterNonEmptyRadio}})
+    onClicked(id, [clicked = radio](Form& shown) { shown.onRadio(clicked); });
 }
 
-void FormatOptionsDialog::onClicked(int id, void (FormatOptionsForm::*rule)(), bool readFirst) {
+void FormatOptionsDialog::onClicked(int id, std::function<void(FormatOptionsForm&)> rule,
+                                    bool readFirst) {
   // Clicks only: a control changed in code must not set off another rule.
   connect(qobject_cast<QAbstractButton*>(control(id)), &QAbstractButton::clicked, this,
-          [this, rule, readFirst] {
+          [this, rule = std::move(rule), readFirst] {
             if (readFirst) updateData(true);
-            (form.*rule)();
+            rule(form);
             showEnabledControls();
             updateData(false);
           });

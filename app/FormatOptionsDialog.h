@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QDialog>
 #include <QHash>
 
@@ -28,7 +30,7 @@ class FormatOptionsDialog : public QDialog {
  private:
   // A click on `id` reads the controls (unless `readFirst` is false), applies `rule` to the
   // form and shows the form.
-  void onClicked(int id, void (FormatOptionsForm::*rule)(), bool readFirst = true);
+  void onClicked(int id, std::function<void(FormatOptionsForm&)> rule, bool readFirst = true);
   void showEnabledControls();
 
   QHash<int, QWidget*> controls_;

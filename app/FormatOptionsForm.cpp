@@ -1,11 +1,36 @@
 #include "app/FormatOptionsForm.h"
 
+#include <algorithm>
+#include <array>
+#include <cstddef>
+
 namespace tarvel {
 
 namespace {
 
+using Form = FormatOptionsForm;
+// A row of radio buttons, in the order of the values it chooses between: 1, 2 and 3.
+using RadioRow = std::array<int Form::*, 3>;
+constexpr RadioRow kPathRow = {&Form::noPathRadio, &Form::relativePathRadio,
+                               &Form::absolutePathRadio};
+constexpr RadioRow kPlacementRow = {&Form::afterNameRadio, &Form::afterAllRadio,
+                                    &Form::afterNonEmptyRadio};
+
 int flag(bool value) {
   return value ? 1 : 0;
+}
+
+// Checks the radio of `value` in `row`; the first for a value not in it.
+void check(Form& form, const RadioRow& row, int value) {
+  form.*row[value == 2 || value == 3 ? value - 1 : 0] = 0;
+}
+
+// The value of the radio checked in `row`: the higher of two checked, the first's when none is.
+int checkedValue(const Form& form, const RadioRow& row) {
+  for (std::size_t i = row.size() - 1; i > 0; --i) {
+    if (form.*row[i] == 0) return static_cast<int>(i) + 1;
+  }
+  return 1;
 }
 
 }  // namespace
@@ -22,20 +47,8 @@ FormatOptionsForm FormatOptionsForm::fromOptions(const ListingOptions& options) 
   form.treeStyle = flag(options.treeStyle);
   form.includeFileSize = flag(options.includeFileSize);
   form.separatorText = options.separatorText;
-  if (options.pathMode == PathMode::AbsolutePath) {
-    form.absolutePathRadio = 0;
-  } else if (options.pathMode == PathMode::RelativePath) {
-    form.relativePathRadio = 0;
-  } else {
-    form.noPathRadio = 0;
-  }
-  if (options.separatorPlacement == SeparatorPlacement::AfterNonEmptyDirectory) {
-    form.afterNonEmptyRadio = 0;
-  } else if (options.separatorPlacement == SeparatorPlacement::AfterAllDirectories) {
-    form.afterAllRadio = 0;
-  } else {
-    form.afterNameRadio = 0;
-  }
+  check(form, kPathRow, static_cast<int>(options.pathMode));
+  check(form, kPlacementRow, static_cast<int>(options.separatorPlacement));
   form.separatorEditEnabled = options.separatorOn;
   return form;
 }
@@ -51,42 +64,23 @@ void FormatOptionsForm::applyTo(ListingOptions& options) const {
   options.treeStyle = treeStyle != 0;
   options.includeFileSize = includeFileSize != 0;
   options.separatorText = separatorText;
-  options.pathMode = absolutePathRadio == 0   ? PathMode::AbsolutePath
-                     : relativePathRadio == 0 ? PathMode::RelativePath
-                                              : PathMode::NoPath;
-  options.separatorPlacement = afterNonEmptyRadio == 0 ? SeparatorPlacement::AfterNonEmptyDirectory
-                               : afterAllRadio == 0    ? SeparatorPlacement::AfterAllDirectories
-                                                       : SeparatorPlacement::AfterDirectoryName;
+  options.pathMode = static_cast<PathMode>(checkedValue(*this, kPathRow));
+  options.separatorPlacement = static_cast<SeparatorPlacement>(checkedValue(*this, kPlacementRow));
 }
 
 void FormatOptionsForm::onSeparatorCheck() {
   separatorEditEnabled = placementEnabled = separatorOn != 0;
 }
 
-void FormatOptionsForm::onNoPath() {
-  absolutePathRadio = relativePathRadio = 1;
-}
-
-void FormatOptionsForm::onRelativePath() {
-  jukeboxMode = 0;
-  absolutePathRadio = noPathRadio = 1;
-}
-
-void FormatOptionsForm::onAbsolutePath() {
-  jukeboxMode = 0;
-  noPathRadio = relativePathRadio = 1;
-}
-
-void FormatOptionsForm::onAfterDirectoryName() {
-  afterAllRadio = afterNonEmptyRadio = 1;
-}
-
-void FormatOptionsForm::onAfterAllDirectories() {
-  afterNameRadio = afterNonEmptyRadio = 1;
-}
-
-void FormatOptionsForm::onAfterNonEmptyDirectory() {
-  afterNameRadio = afterAllRadio = 1;
+void FormatOptionsForm::onRadio(int FormatOptionsForm::*clicked) {
+  for (const RadioRow& row : {kPathRow, kPlacementRow}) {
+    if (std::ranges::find(row, clicked) == row.end()) continue;
+    for (int Form::*radio : row) {
+      if (radio != clicked) this->*radio = 1;
+    }
+  }
+  // A path given to names ends the jukebox form.
+  if (clicked == &Form::relativePathRadio || clicked == &Form::absolutePathRadio) jukeboxMode = 0;
 }
 
 void FormatOptionsForm::onJukeboxCheck() {

@@ -40,12 +40,8 @@ struct FormatOptionsForm {
   // Each runs after the controls were read into the form (but onDefaults, which reads nothing),
   // and the form is then shown.
   void onSeparatorCheck();
-  void onNoPath();
-  void onRelativePath();
-  void onAbsolutePath();
-  void onAfterDirectoryName();
-  void onAfterAllDirectories();
-  void onAfterNonEmptyDirectory();
+  // A radio button clicked: the others of its row are unchecked.
+  void onRadio(int FormatOptionsForm::*clicked);
   void onJukeboxCheck();
   void onDefaults();
 

@@ -19,19 +19,18 @@ using Form = FormatOptionsForm;
 // A click as the dialog takes it: a check box toggles, a radio button checks, then the rule runs.
 struct Click {
   int id;
-  int Form::*control;  // null for "Par défaut", which reads nothing
-  void (Form::*rule)();
+  int Form::*control;    // null for "Par défaut", which reads nothing
+  void (Form::*rule)();  // null for a radio button: the rule of every radio runs
   bool radio;
 };
 const Click jukeboxBox{kJukebox, &Form::jukeboxMode, &Form::onJukeboxCheck, false};
 const Click separatorBox{kSeparatorCheck, &Form::separatorOn, &Form::onSeparatorCheck, false};
-const Click noPath{kNoPath, &Form::noPathRadio, &Form::onNoPath, true};
-const Click relative{kRelativePath, &Form::relativePathRadio, &Form::onRelativePath, true};
-const Click absolute{kAbsolutePath, &Form::absolutePathRadio, &Form::onAbsolutePath, true};
-const Click afterName{kAfterName, &Form::afterNameRadio, &Form::onAfterDirectoryName, true};
-const Click afterAll{kAfterAll, &Form::afterAllRadio, &Form::onAfterAllDirectories, true};
-const Click afterNonEmpty{kAfterNonEmpty, &Form::afterNonEmptyRadio,
-                          &Form::onAfterNonEmptyDirectory, true};
+const Click noPath{kNoPath, &Form::noPathRadio, nullptr, true};
+const Click relative{kRelativePath, &Form::relativePathRadio, nullptr, true};
+const Click absolute{kAbsolutePath, &Form::absolutePathRadio, nullptr, true};
+const Click afterName{kAfterName, &Form::afterNameRadio, nullptr, true};
+const Click afterAll{kAfterAll, &Form::afterAllRadio, nullptr, true};
+const Click afterNonEmpty{kAfterNonEmpty, &Form::afterNonEmptyRadio, nullptr, true};
 const Click defaults{kDefaults, nullptr, &Form::onDefaults, false};
 
 // The checked boxes and radios of the rows with rules, and the controls that take no input.
@@ -89,7 +88,7 @@ TEST(FormatOptionsForm, EveryRuleLeavesOneCheckedInARow) {
     Form form = Form::fromOptions(c.start);
     for (const Click& click : c.clicks) {
       if (click.control != nullptr) form.*click.control = click.radio ? 0 : 1 - form.*click.control;
-      (form.*click.rule)();
+      click.radio ? form.onRadio(click.control) : (form.*click.rule)();
     }
     EXPECT_EQ(shown(form), c.expected) << c.fault;
   }
