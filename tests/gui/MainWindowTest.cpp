@@ -555,6 +555,8 @@ TEST_F(WindowTest, SelectionCopiesTheShownTextAndTheFirstEditMakesTheEditorThere
        },
        "bad \uFFFD end\npl"},
       {[&] { QTest::mouseDClick(viewport, Qt::LeftButton, {}, at(2, 1)); }, "plain"},
+      {[&] { QTest::mouseClick(viewport, Qt::LeftButton, Qt::ShiftModifier, at(9, 1)); },
+       "abc \u00E9t\u00E9\nbad \uFFFD end\nplain\n"},
   };
   for (const auto& [select, copied] : selections) {
     pane->showText(report);
@@ -563,17 +565,23 @@ TEST_F(WindowTest, SelectionCopiesTheShownTextAndTheFirstEditMakesTheEditorThere
     key(Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->mimeData()->data("text/plain").toStdString(), copied);
   }
-  // What is selected shows as selected, on its last line too.
+  // What is selected shows as selected, and nothing else: from (0, 2) to (2, 1).
   pane->showText(report);
-  key(Qt::Key_A, Qt::ControlModifier);
-  key(Qt::Key_Left, Qt::ShiftModifier);  // the selection then ends in "plain"
+  key(Qt::Key_Right, {}, 2);
+  key(Qt::Key_Down, Qt::ShiftModifier, 2);
+  key(Qt::Key_Left, Qt::ShiftModifier);
   const QImage shown = viewport->grab().toImage();
   for (int line = 0; line < 3; ++line) {
-    const QPoint start = at(line, 0);
-    int highlighted = 0;
-    for (int x = start.x(); x < at(line, 3).x(); ++x)
-      highlighted += shown.pixelColor(x, start.y()) == view->palette().color(QPalette::Highlight);
-    EXPECT_GT(highlighted, 0) << line;
+    for (int column = 0; column < 4; ++column) {
+      int highlighted = 0;  // anywhere in the character's box
+      for (int x = at(line, column).x(); x < at(line, column + 0.6).x(); ++x) {
+        for (int y = at(line - 0.4, 0).y(); y < at(line + 0.4, 0).y(); ++y)
+          highlighted += shown.pixelColor(x, y) == view->palette().color(QPalette::Highlight);
+      }
+      EXPECT_EQ(highlighted > 0,
+                line == 1 || (line == 0 && column >= 2) || (line == 2 && column < 1))
+          << line << " " << column;
+    }
   }
   EXPECT_EQ(shown.pixelColor(shown.width() - 2, at(0, 0).y()),
             view->palette().color(QPalette::Base));
