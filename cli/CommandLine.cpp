@@ -4,7 +4,6 @@
 #include <array>
 #include <functional>
 #include <map>
-#include <type_traits>
 #include <utility>
 
 #include "platform/TerminalQuote.h"
@@ -40,21 +39,18 @@ ParsedCommandLine failure(std::string message) {
   return parsed;
 }
 
-// Sets `chosen` to the value named `value` among the three `choices`; returns an error message
-// that lists them, empty when `value` is one of them.
+// Sets `chosen` to the value `value` names among `words`, which name the values 1, 2 and 3 in
+// that order; returns an error message that lists them, empty when `value` is one of them.
 template <typename Value>
 std::string choose(std::string_view name, std::string_view value,
-                   const std::pair<std::string_view, std::type_identity_t<Value>> (&choices)[3],
-                   Value& chosen) {
-  for (const auto& [word, meaning] : choices) {
-    if (word == value) {
-      chosen = meaning;
-      return {};
-    }
+                   const std::array<std::string_view, 3>& words, Value& chosen) {
+  if (const auto found = std::ranges::find(words, value); found != words.end()) {
+    chosen = static_cast<Value>(found - words.begin() + 1);
+    return {};
   }
   return "valeur non valide " + quotePath(value) + " pour " + quotePath(name) +
-         " (attendu : " + std::string(choices[0].first) + ", " + std::string(choices[1].first) +
-         " ou " + std::string(choices[2].first) + ")";
+         " (attendu : " + std::string(words[0]) + ", " + std::string(words[1]) + " ou " +
+         std::string(words[2]) + ")";
 }
 
 // Applies an option that carries a value; returns an error message, empty when all is well.
@@ -66,23 +62,11 @@ std::string applyValue(std::string_view name, std::string_view value, CommandLin
   } else if (name == "--separator") {
     options.separatorText = value;
   } else if (name == "--separator-after") {
-    return choose(name, value,
-                  {{"name", SeparatorPlacement::AfterDirectoryName},
-                   {"all", SeparatorPlacement::AfterAllDirectories},
-                   {"non-empty", SeparatorPlacement::AfterNonEmptyDirectory}},
-                  options.separatorPlacement);
+    return choose(name, value, {"name", "all", "non-empty"}, options.separatorPlacement);
   } else if (name == "--path") {
-    return choose(name, value,
-                  {{"none", PathMode::NoPath},
-                   {"relative", PathMode::RelativePath},
-                   {"absolute", PathMode::AbsolutePath}},
-                  options.pathMode);
+    return choose(name, value, {"none", "relative", "absolute"}, options.pathMode);
   } else if (name == "--format") {
-    return choose(name, value,
-                  {{"text", CommandLine::Format::Text},
-                   {"json", CommandLine::Format::Json},
-                   {"csv", CommandLine::Format::Csv}},
-                  command.format);
+    return choose(name, value, {"text", "json", "csv"}, command.format);
   } else if (name == "--output") {
     if (value.empty()) return "l'option " + quotePath(name) + " demande un nom de fichier";
     command.outputFile = std::string(value);

@@ -17,7 +17,7 @@ struct CommandLine {
   std::string path;
   std::optional<std::string> outputFile;
   // Text is the report; JSON and CSV give the same entries as data for scripts.
-  enum class Format { Text, Json, Csv };
+  enum class Format { Text = 1, Json, Csv };  // as --format names them
   Format format = Format::Text;
 };
 
