@@ -190,11 +190,10 @@ void ReportView::layOutLine(QTextLayout& layout, const QString& text) const {
   layout.setText(shown);
   layout.setFont(font());
   QTextOption option;
-  option.setWrapMode(QTextOption::NoWrap);
   option.setTabStopDistance(tabStopDistance());
   layout.setTextOption(option);
   layout.beginLayout();
-  QTextLine line = layout.createLine();
+  QTextLine line = layout.createLine();  // of no set width: the whole text, never wrapped
   line.setLeadingIncluded(true);
   layout.endLayout();
   // A taller line rises by what its ascent has more, so that its baseline falls where the
