@@ -12,6 +12,7 @@
 #include <thread>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 #include "listing/AllocationFailurePoint.h"
 #include "listing/DiskSource.h"
@@ -101,19 +102,28 @@ TEST(ReadAhead, EveryTreeListsAsTheWalkAloneListsIt) {
 // entries in them; they read on once the walk has taken half of it. A file added once helpers
 // have done all they may shows in every folder they had not read yet.
 TEST(ReadAhead, HelpersHoldBoundedMemoryAndReadOn) {
-  // folders, files in each, helpers, folders held ahead at most, folders taken before the
-  // second wave, folders read between the waves (the rest, and the first, which the walk reads)
-  const std::tuple<int, int, unsigned, int, int, int> cases[] = {
-      {150, 0, 1, 128, 80, 22}, {150, 0, 3, 128, 80, 22}, {45, 512, 1, 32, 20, 13}};
-  for (const auto& [folders, filesEach, helpers, mostAhead, takenFirst, readBetween] : cases) {
+  // folders, files in each, whether each holds a folder of its own, helpers, folders held ahead
+  // at most, folders taken before the second wave, folders read between the waves (the rest,
+  // and the first, which the walk reads)
+  const std::tuple<int, int, bool, unsigned, int, int, int> cases[] = {
+      {150, 0, false, 1, 128, 80, 22},
+      {150, 0, false, 3, 128, 80, 22},
+      {45, 512, false, 1, 32, 20, 13},
+      {150, 0, true, 1, 128, 80, 81}};
+  for (const auto& [count, filesEach, nested, helpers, mostAhead, takenFirst, readBetween] :
+       cases) {
     TestTree tree("/dev/shm");
-    const auto folder = [](int i) { return "Top/d" + std::to_string(1000 + i); };
-    for (int i = 0; i < folders; ++i) {
-      tree.createDir(folder(i));
-      for (int j = 0; j < filesEach; ++j) tree.createFile(folder(i) + "/" + std::to_string(j));
+    std::vector<std::string> folders;
+    for (int i = 0; i < count; ++i) {
+      folders.push_back("Top/d" + std::to_string(1000 + i));
+      if (nested) folders.push_back(folders.back() + "/inner");
     }
-    int steps = 0;  // one on entering each folder, one on coming back from it
-    const int count = folders, taken = takenFirst;  // a lambda cannot capture bindings (clang)
+    for (const std::string& folder : folders) {
+      tree.createDir(folder);
+      for (int j = 0; j < filesEach; ++j) tree.createFile(folder + "/" + std::to_string(j));
+    }
+    int steps = 0;                 // one on entering each folder, one on coming back from it
+    const int taken = takenFirst;  // a lambda cannot capture bindings (clang)
     const std::string report = listWith(helpers, tree.path("Top"), plainOptions(), [&] {
       if (++steps != 1 && steps != 2 + 2 * taken) return;
       // Each folder read ahead holds a descriptor: done once their count no longer grows.
@@ -121,11 +131,12 @@ TEST(ReadAhead, HelpersHoldBoundedMemoryAndReadOn) {
         seen = openDescriptors();
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
       }
-      for (int i = 0; i < count; ++i) tree.createFile(folder(i) + (steps == 1 ? "/#" : "/@"));
+      for (const std::string& folder : folders)
+        tree.createFile(folder + (steps == 1 ? "/#" : "/@"));
     });
     const auto first = std::ranges::count(report, '#'), second = std::ranges::count(report, '@');
-    EXPECT_EQ(folders - first, mostAhead) << filesEach;  // their names show nowhere else
-    EXPECT_EQ(first - second, readBetween) << filesEach;
+    EXPECT_EQ(std::ssize(folders) - first, mostAhead) << filesEach << nested;  // names show no #
+    EXPECT_EQ(first - second, readBetween) << filesEach << nested;
   }
 }
 
