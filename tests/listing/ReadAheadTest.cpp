@@ -102,21 +102,22 @@ TEST(ReadAhead, EveryTreeListsAsTheWalkAloneListsIt) {
 // entries in them; they read on once the walk has taken half of it. A file added once helpers
 // have done all they may shows in every folder they had not read yet.
 TEST(ReadAhead, HelpersHoldBoundedMemoryAndReadOn) {
-  // folders, files in each, whether each holds a folder of its own, helpers, folders held ahead
+  // folders, files in each, whether each holds two folders of its own, helpers, folders held ahead
   // at most, folders taken before the second wave, folders read between the waves (the rest,
   // and the first, which the walk reads)
   const std::tuple<int, int, bool, unsigned, int, int, int> cases[] = {
       {150, 0, false, 1, 128, 80, 22},
       {150, 0, false, 3, 128, 80, 22},
       {45, 512, false, 1, 32, 20, 13},
-      {150, 0, true, 1, 128, 80, 81}};
+      {100, 0, true, 1, 128, 80, 81}};
   for (const auto& [count, filesEach, nested, helpers, mostAhead, takenFirst, readBetween] :
        cases) {
     TestTree tree("/dev/shm");
     std::vector<std::string> folders;
     for (int i = 0; i < count; ++i) {
-      folders.push_back("Top/d" + std::to_string(1000 + i));
-      if (nested) folders.push_back(folders.back() + "/inner");
+      const std::string top = "Top/d" + std::to_string(1000 + i);
+      folders.push_back(top);
+      if (nested) folders.insert(folders.end(), {top + "/in", top + "/on"});
     }
     for (const std::string& folder : folders) {
       tree.createDir(folder);
