@@ -616,7 +616,9 @@ TEST_F(WindowTest, SelectionCopiesTheShownTextAndTheFirstEditMakesTheEditorThere
   view->select({100000, 3}, {100000, 3});
   const int top = view->verticalScrollBar()->value();
   EXPECT_LT(100000 - top, view->verticalScrollBar()->pageStep());
+  view->horizontalScrollBar()->setValue(20);  // the caret still in view
   QTest::keyClicks(view, "Z");
+  EXPECT_EQ(pane->editor()->horizontalScrollBar()->value(), 20);
   std::string edited = withoutCr(many);
   edited.insert(edited.find(" |-été 100000\n") + 3, "Z");
   EXPECT_EQ(paneText(pane).toStdString(), edited);
