@@ -162,8 +162,10 @@ TEST_F(WindowTest, EveryControlHasAFrenchNameForAScreenReader) {
 TEST(DialogTemplateDeathTest, ABrokenLayoutStopsTheProgramNamingIt) {
   TestTree tree;
   tree.createFile("broken.json", "{\"controls\": [");
-  EXPECT_DEATH(DialogTemplate::load(QString::fromStdString(tree.path("broken.json"))),
-               "broken.json is broken");
+  tree.createFile("empty.json", "{\"caption\": \"Sans contrÃ´les\"}");
+  for (const std::string name : {"broken.json", "empty.json"})
+    EXPECT_DEATH(DialogTemplate::load(QString::fromStdString(tree.path(name))),
+                 name + " is broken");
   EXPECT_DEATH(DialogTemplate::load(":/dialogs/none.json"), "none.json is missing");
   DialogTemplate odd;
   odd.controls.push_back(
