@@ -61,7 +61,6 @@ bool isEdit(const QKeyEvent* key) {
 
 ReportView::ReportView(std::function<QPlainTextEdit*()> becomeEditor, QWidget* parent)
     : QAbstractScrollArea(parent), becomeEditor_(std::move(becomeEditor)) {
-  setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_InputMethodEnabled);
   viewport()->setCursor(Qt::IBeamCursor);
   viewport()->setBackgroundRole(QPalette::Base);

@@ -244,7 +244,7 @@ TEST_F(CliTest, NamesAloneCostNoCallPerFileWithThreadsWithinProcessorsAndAQuietT
     EXPECT_EQ(calls("clone,clone3", option, "Many", "", "0").size(), 0u) << "pinned " << option;
   }
   // Each helper takes its share of the folders, listed or summed.
-  for (const char* option : {"--no-tree", "--folder-size"})
+  for (const char* option : {"--no-tree", "--folder-size", "--format=json"})
     EXPECT_EQ(distinct(calls("getdents64", option, "Many")).size(), processors) << option;
   // The sizes of a large folder are read on every processor, each file once, in equal shares,
   // and each size reaches its own file.
