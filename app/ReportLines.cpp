@@ -33,7 +33,7 @@ void ReportLines::append(std::string_view piece) {
   // From the start of the line the piece goes on with, which an earlier piece began.
   const bool mayHoldTabs =
       std::memchr(text + lastLineStart_, '\t', end - lastLineStart_) != nullptr;
-  for (std::size_t at = size_; at < end;) {
+  for (std::size_t at = size_;;) {  // memchr finds nothing in nothing
     const auto* lineFeed = static_cast<const char*>(std::memchr(text + at, '\n', end - at));
     if (lineFeed == nullptr) break;
     const std::size_t next = static_cast<std::size_t>(lineFeed - text) + 1;

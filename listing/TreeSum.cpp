@@ -15,8 +15,9 @@ namespace tarvel {
 namespace {
 
 std::uint64_t addSaturating(std::uint64_t total, std::uint64_t size) {
-  constexpr auto kLargest = std::numeric_limits<std::uint64_t>::max();
-  return size > kLargest - total ? kLargest : total + size;
+  std::uint64_t sum = 0;
+  return __builtin_add_overflow(total, size, &sum) ? std::numeric_limits<std::uint64_t>::max()
+                                                   : sum;
 }
 
 }  // namespace
