@@ -108,7 +108,6 @@ MainDialog::MainDialog(QWidget* parent) : QDialog(parent), messageBoxWarnings_(t
           [this](QAbstractScrollArea* editor) { pathDrops_.watch(editor); });
   options_ = ListingOptions{};
   control(kExtensionEdit)->setEnabled(false);
-  folderSizeText_ = QStringLiteral("Taille du dossier:");
   QFont paneFont(QStringLiteral("Courier New"));
   paneFont.setPixelSize(16);
   paneFont.setStyleHint(QFont::TypeWriter);
@@ -192,7 +191,6 @@ void MainDialog::updateData(bool save) {
   exchangeCheck(control(kExtractTree), save, options_.extractTree);
   exchangeCheck(control(kNoFolders), save, options_.noFolders);
   exchangeCheck(control(kNoFiles), save, options_.noFiles);
-  exchangeText(control(kFolderSize), save, folderSizeText_);
   exchangeCheck(control(kAutoUpdateSize), save, autoUpdateSize_);
   exchangeText(control(kExtensionEdit), save, options_.extensionFilter);
   exchangeCheck(control(kExtensionCheck), save, options_.extensionFilterOn);
@@ -330,11 +328,11 @@ void MainDialog::onUpdateSize() {
         *total = sumFolderSize(path, isEntry, subfolders, stop);
       },
       [this, total](const std::exception_ptr& failure) {
-        // A sum that failed shows no number rather than an older one.
-        folderSizeText_ = failure ? QStringLiteral("Taille du dossier:")
-                                  : QString::fromStdString(sizeLine(*total));
-        // Only the line: the other controls may hold changes not read yet.
-        exchangeText(control(kFolderSize), false, folderSizeText_);
+        // A sum that failed shows no number rather than an older one. Only the line: the other
+        // controls may hold changes not read yet.
+        QString line = failure ? QStringLiteral("Taille du dossier:")
+                               : QString::fromStdString(sizeLine(*total));
+        exchangeText(control(kFolderSize), false, line);
         updateCursor();
         if (failure)
           showFailure(QStringLiteral("La taille du dossier n'a pas pu être calculée"), failure);

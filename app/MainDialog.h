@@ -106,7 +106,6 @@ class MainDialog : public QDialog {
   QHash<int, QWidget*> controls_;
   ListingOptions options_;  // the only instance; the window's check boxes edit six of it
   bool autoUpdateSize_ = false;
-  QString folderSizeText_;
   // Shared with the listing's thread, which may end after the window.
   std::shared_ptr<ListingRun> run_ = std::make_shared<ListingRun>();
   // The report on its way from the walk to the pane, written as the walk goes; what has come;

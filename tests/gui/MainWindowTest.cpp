@@ -809,6 +809,14 @@ TEST_F(WindowTest, ADroppedFolderOrFileIsSelectedAndOthersAreRefused) {
     }
   }
 
+  // A folder dragged over the tree and never dropped opens nothing.
+  QMimeData passing;
+  passing.setUrls({url("", "Music/Artist")});
+  QDragEnterEvent over({}, Qt::CopyAction, &passing, Qt::LeftButton, {});
+  QApplication::sendEvent(window->tree()->viewport(), &over);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(window->tree()->getItemPath(window->tree()->currentItem()), tree.path("home/user"));
+
   // Text alone is the pane's, as it always was; while a listing runs, a folder is refused.
   QMimeData text;
   text.setText(QStringLiteral("texte"));
