@@ -613,6 +613,12 @@ TEST_F(WindowTest, SelectionCopiesTheShownTextAndTheFirstEditMakesTheEditorThere
   EXPECT_NEAR(view->horizontalScrollBar()->value() + view->viewport()->width(), endX, endX / 100);
   key(Qt::Key_Home, Qt::ControlModifier);
   EXPECT_EQ(view->firstLine() + view->horizontalScrollBar()->value(), 0);
+  const int rows = view->verticalScrollBar()->pageStep();
+  QFont larger = view->font();  // taller lines: fewer in a page
+  larger.setPixelSize(32);
+  view->setFont(larger);
+  EXPECT_LT(view->verticalScrollBar()->pageStep(), rows * 2 / 3);
+  view->setFont(pane->font());
   view->select({100000, 3}, {100000, 3});
   const int top = view->verticalScrollBar()->value();
   EXPECT_LT(100000 - top, view->verticalScrollBar()->pageStep());
