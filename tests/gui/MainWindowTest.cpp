@@ -730,14 +730,15 @@ TEST_F(WindowTest, TheSaveDialogSpeaksFrenchRemembersItsFolderAndGivesTheKeyboar
   EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
   EXPECT_EQ(QApplication::focusWidget(), window->tree());
 
-  // The pane's menu: "Tout sélectionner", then "Copier", copy what it shows.
+  // The pane's menu: "Tout sélectionner", then "Copier", copy what it shows; nothing to paste.
+  QApplication::clipboard()->clear();
   QStringList entries;
   for (const QString chosen : {"Tout sélectionner", "Cop&ier"}) {
     QTimer::singleShot(0, [&entries, chosen] {
       auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
       entries.clear();
       for (QAction* action : menu->actions()) {
-        entries << action->text().section('\t', 0, 0);
+        entries << action->text().section('\t', 0, 0) + (action->isEnabled() ? "" : " (off)");
         if (entries.back() == chosen) menu->setActiveAction(action);
       }
       QTest::keyClick(menu, Qt::Key_Return);
@@ -746,7 +747,7 @@ TEST_F(WindowTest, TheSaveDialogSpeaksFrenchRemembersItsFolderAndGivesTheKeyboar
                             window->pane()->mapToGlobal(QPoint(9, 9)));
     QApplication::sendEvent(window->pane()->view()->viewport(), &event);
   }
-  EXPECT_EQ(entries, QStringList({"Cop&ier", "Co&ller", "", "Tout sélectionner"}));
+  EXPECT_EQ(entries, QStringList({"Cop&ier", "Co&ller (off)", "", "Tout sélectionner"}));
   EXPECT_EQ(QApplication::clipboard()->text().toUtf8(), paneText(window->pane()));
 }
 
