@@ -58,6 +58,15 @@ TEST_F(WindowTest, TheHelpReopensAtTheTopOfItsFirstPage) {
     EXPECT_EQ(browser->source(), contents);
     EXPECT_EQ(browser->verticalScrollBar()->value(), 0);
   }
+  // What the browser draws from its palette, the list bullets among it, has the pages' colours:
+  // nothing in the desktop's black.
+  help->resize(640, 1000);
+  const QImage shown = browser->viewport()->grab().toImage();
+  int black = 0;
+  for (int y = 0; y < shown.height(); ++y) {
+    for (int x = 0; x < shown.width(); ++x) black += shown.pixelColor(x, y) == QColor(Qt::black);
+  }
+  EXPECT_EQ(black, 0);
 }
 
 // The main window in its own modal loop, as initInstance runs it, driven from inside that loop.
