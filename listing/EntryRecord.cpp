@@ -69,7 +69,7 @@ bool appendUtcTime(std::string& out, std::int64_t seconds) {
 
 bool appendValidUtf8(std::string& out, std::string_view bytes) {
   bool replaced = false;
-  for (std::size_t i = 0; i < bytes.size();) {
+  for (std::size_t i = 0;;) {  // ends with the last ASCII run, empty or not
     // Most names are ASCII: such a run goes in one copy.
     std::size_t end = i;
     while (end < bytes.size() && static_cast<unsigned char>(bytes[end]) < 0x80) ++end;

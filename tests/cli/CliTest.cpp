@@ -449,6 +449,9 @@ TEST_F(CliTest, WhatCannotBeReadIsToldAndTheStatusIsOne) {
             " |-Artist\r\n |  |-Locked\r\n |  |-Song.mp3 ( 4 )\r\n |  |---------------/\r\n"
             " |-.hidden ( 0 )\r\n |-List.txt ( 5 )\r\n |---------------/\r\n");
   EXPECT_EQ(listing.err, cannotRead("Music/abba") + noSize + cannotRead("Music/Artist/Locked"));
+  // Read by the walk alone, each folder in the storage of the one before it.
+  EXPECT_EQ(runProcess({"taskset", "-c", "0", kCliPath, "--sizes", "Music"}, options).err,
+            listing.err);
   EXPECT_EQ(runCli({"Music/abba"}, options).err, cannotRead("Music/abba"));  // the top itself
   EXPECT_EQ(document.exitCode, 1);  // told alike, the document complete all the same
   EXPECT_EQ(document.err, listing.err);
