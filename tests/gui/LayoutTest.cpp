@@ -124,6 +124,7 @@ TEST_F(WindowTest, EveryTextFitsItsControlWithinItsFrame) {
   auto* label = qobject_cast<QLabel*>(control(kFolderSize));  // its longest line
   label->setText("Taille du dossier:  1024.0  Megaoctets");
   EXPECT_TRUE(label->geometry().contains(inkRect(label, label->text())));
+  EXPECT_EQ(label->font().pixelSize(), 13);  // the size the layouts were made for, on any screen
 }
 
 // What a screen reader says of every control the keyboard reaches: a French name, from its
