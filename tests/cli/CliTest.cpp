@@ -183,10 +183,12 @@ TEST_F(CliTest, ASignalOrAFailureMidSaveLeavesTheOldFileOrTheNewOneAndNoHiddenFi
        {"flistxattr:error=EIO", "alone.txt", 0, report},
        // killed once the copy is synced, and once the growth is written, the old bytes next
        {"fsync:when=1:signal=SIGKILL", "linked.txt", 128 + SIGKILL, linkedOld},
-       {"lseek:when=2:signal=SIGKILL", "linked.txt", 128 + SIGKILL, "<copy>"}});
+       {"lseek:when=2:signal=SIGKILL", "linked.txt", 128 + SIGKILL, "<copy>"},
+       {"lseek:when=2:signal=SIGKILL", "via.txt", 128 + SIGKILL, "<copy>"}});  // a link to it
   for (const auto& [inject, target, exitCode, expected] : cases) {
-    for (const char* name : {"alone.txt", "linked.txt", "ignored.txt", "new.txt"})
+    for (const char* name : {"alone.txt", "linked.txt", "ignored.txt", "new.txt", "via.txt"})
       std::filesystem::remove(tree.path(name));
+    tree.createSymlink("via.txt", "linked.txt");
     tree.createFile("alone.txt", "old");
     tree.createFile("linked.txt", linkedOld);
     ASSERT_EQ(::link(tree.path("linked.txt").c_str(), tree.path("other.txt").c_str()), 0);
