@@ -565,6 +565,9 @@ TEST_F(WindowTest, SelectionCopiesTheShownTextAndTheFirstEditMakesTheEditorThere
     key(Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->mimeData()->data("text/plain").toStdString(), copied);
   }
+  QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);  // the pane's, not the window's
+  QApplication::sendEvent(view, &down);
+  EXPECT_TRUE(down.isAccepted());
   // What is selected shows as selected, and nothing else: from (0, 2) to (2, 1).
   pane->showText(report);
   key(Qt::Key_Right, {}, 2);
