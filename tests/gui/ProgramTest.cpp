@@ -208,7 +208,8 @@ TEST(ProgramTest, HelpAndVersionNeedNoDisplay) {
 int runStartedProgram(int argc, char** argv) {
   ListingApp application(argc, argv);
   // Long after the window shows, and a message box if one comes: the item selected, whether
-  // it is at the top of the tree, and what the box said.
+  // it is at the top of the tree, whether the tree has more than its one root, and what the
+  // box said.
   QTimer::singleShot(500, [] {
     std::string told;
     if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
@@ -220,8 +221,9 @@ int runStartedProgram(int argc, char** argv) {
       if (window == nullptr) continue;
       const FolderTree* folders = window->tree();
       const QRect row = folders->visualItemRect(folders->currentItem());
-      std::printf("%s%s\n%s", folders->getItemPath(folders->currentItem()).c_str(),
-                  row.top() <= row.height() ? " en haut" : "", told.c_str());
+      std::printf("%s%s%s\n%s", folders->getItemPath(folders->currentItem()).c_str(),
+                  row.top() <= row.height() ? " en haut" : "",
+                  folders->topLevelItemCount() == 1 ? "" : " sous plusieurs racines", told.c_str());
       QTimer::singleShot(0, window, [window] { click(window->control(kQuit)); });
     }
   });
