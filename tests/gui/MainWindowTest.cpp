@@ -22,6 +22,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSysInfo>
 #include <QTextDocument>
 #include <QTimer>
 #include <QUrl>
@@ -790,6 +791,7 @@ TEST_F(WindowTest, ADroppedFolderOrFileIsSelectedAndOthersAreRefused) {
   const Drop drops[] = {
       {{url("", "Music/Artist")}, copyOrMove, "Music/Artist", true},
       {{url("localhost", "Music/list.TXT")}, Qt::LinkAction, "Music/list.TXT", true},
+      {{url(QSysInfo::machineHostName().toUtf8().constData(), "Music")}, copyOrMove, "Music", true},
       {{url("", "Music/bad\xff.txt")}, copyOrMove, "Music/bad\xff.txt", true},
       {{url("", "Music/gone")},
        copyOrMove,
