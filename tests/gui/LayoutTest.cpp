@@ -111,6 +111,9 @@ void checkLayout(QWidget& dialog, const QString& resource) {
       const bool wholeDrawn = text.isEmpty() || qobject_cast<const QPushButton*>(control);
       EXPECT_TRUE(frame.contains(wholeDrawn ? control->geometry() : inkRect(control, text)))
           << box->title().toStdString() << " / " << text.toStdString();
+      // In front of its frame: a click on it reaches it.
+      const QWidget* clicked = dialog.childAt(control->geometry().center());
+      EXPECT_TRUE(clicked == control || control->isAncestorOf(clicked)) << text.toStdString();
     }
   }
 }
