@@ -184,10 +184,9 @@ TEST_F(CliTest, ASignalOrAFailureMidSaveLeavesTheOldFileOrTheNewOneAndNoHiddenFi
        // killed once the copy is synced, and once the growth is written, the old bytes next
        {"fsync:when=1:signal=SIGKILL", "linked.txt", 128 + SIGKILL, linkedOld},
        {"lseek:when=2:signal=SIGKILL", "linked.txt", 128 + SIGKILL, "<copy>"},
-       {"lseek:when=2:signal=SIGKILL", "via.txt", 128 + SIGKILL,
-        "<copy>"},  // a link to it
-                    // the new bytes written in place, then not synced: the copy of the old ones is
-                    // kept
+       // the same through a link to the file
+       {"lseek:when=2:signal=SIGKILL", "via.txt", 128 + SIGKILL, "<copy>"},
+       // the new bytes written in place, then not synced: the copy of the old ones is kept
        {"fsync:when=3:error=EIO", "linked.txt", 1, "<copy>"}});
   for (const auto& [inject, target, exitCode, expected] : cases) {
     for (const char* name : {"alone.txt", "linked.txt", "ignored.txt", "new.txt", "via.txt"})

@@ -166,7 +166,7 @@ TEST_F(WindowTest, EveryControlHasAFrenchNameForAScreenReader) {
 TEST(DialogTemplateDeathTest, ABrokenLayoutStopsTheProgramNamingIt) {
   TestTree tree;
   tree.createFile("broken.json", "{\"controls\": [");
-  tree.createFile("empty.json", "{\"caption\": \"Sans contrÃ´les\"}");
+  tree.createFile("empty.json", "{\"caption\": \"Sans contrôles\"}");
   for (const std::string name : {"broken.json", "empty.json"})
     EXPECT_DEATH(DialogTemplate::load(QString::fromStdString(tree.path(name))),
                  name + " is broken");
