@@ -90,7 +90,7 @@ MainDialog::MainDialog(QWidget* parent) : QDialog(parent), messageBoxWarnings_(t
   connect(tree(), &QTreeWidget::itemPressed, this,
           [this] { clickChangedSelection_ = selectionJustChanged_; });
   connect(tree(), &QTreeWidget::itemClicked, this, [this] {
-    if (!std::exchange(clickChangedSelection_, false)) onTreeSelectOrClick();
+    if (!clickChangedSelection_) onTreeSelectOrClick();
   });
   progressTimer_.setInterval(ProgressBarSink::kShowIntervalMs);
   connect(&progressTimer_, &QTimer::timeout, this, [this] {

@@ -7,9 +7,7 @@
 namespace tarvel {
 
 void ReportLines::clear() {
-  data_.reset();
-  size_ = capacity_ = lineFeeds_ = lastLineStart_ = widestEnded_ = 0;
-  marks_.assign(1, 0);
+  *this = ReportLines();
 }
 
 void ReportLines::reserveFor(std::size_t more) {

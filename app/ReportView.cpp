@@ -63,8 +63,6 @@ ReportView::ReportView(std::function<QPlainTextEdit*()> becomeEditor, QWidget* p
     : QAbstractScrollArea(parent), becomeEditor_(std::move(becomeEditor)) {
   setAttribute(Qt::WA_InputMethodEnabled);
   viewport()->setCursor(Qt::IBeamCursor);
-  viewport()->setBackgroundRole(QPalette::Base);
-  viewport()->setAutoFillBackground(true);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   measureFont();
@@ -350,19 +348,6 @@ bool ReportView::handToEditor(QEvent* event, bool toViewport) {
   QPlainTextEdit* editor = becomeEditor_();
   QCoreApplication::sendEvent(toViewport ? editor->viewport() : editor, event);
   return true;
-}
-
-bool ReportView::event(QEvent* event) {
-  if (event->type() == QEvent::ShortcutOverride) {
-    // Keys the pane answers are not the window's shortcuts while it has the focus.
-    auto* key = static_cast<QKeyEvent*>(event);
-    if (key->matches(QKeySequence::Copy) || key->matches(QKeySequence::SelectAll) ||
-        (!readOnly_ && isEdit(key))) {
-      event->accept();
-      return true;
-    }
-  }
-  return QAbstractScrollArea::event(event);
 }
 
 void ReportView::keyPressEvent(QKeyEvent* event) {

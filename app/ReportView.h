@@ -66,7 +66,6 @@ class ReportView : public QAbstractScrollArea {
   qreal tabStopDistance() const { return 8 * advance_; }
 
  protected:
-  bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void changeEvent(QEvent* event) override;
