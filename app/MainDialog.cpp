@@ -356,12 +356,9 @@ void MainDialog::onCopy() {
 
 void MainDialog::onSaveAs() {
   // The window takes the keyboard back itself: once the save dialog and its questions are gone,
-  // a window manager may leave no window active.
-  const QPointer<QWidget> focus = focusWidget();
-  const auto giveFocusBack = qScopeGuard([this, focus] {
-    activateWindow();
-    if (focus != nullptr) focus->setFocus();
-  });
+  // a window manager may leave no window active. Active again, it gives the keyboard back to the
+  // control that had it.
+  const auto giveFocusBack = qScopeGuard([this] { activateWindow(); });
   const std::optional<QString> chosen = saveChooser_->chooseSaveFile(this, lastSaveFolder_);
   if (!chosen) return;
   const std::string path = QFile::encodeName(*chosen).toStdString();

@@ -45,10 +45,7 @@ std::unique_ptr<SideFile> copyOldFile(const SaveTarget& target, SaveInterruption
   if (!reader.valid()) return nullptr;
   interruption.defer();
   auto copy = std::make_unique<SideFile>(place.folder, place.name, "~", 0600);
-  if (!copy->valid()) {
-    interruption.endAtOnce();
-    return nullptr;
-  }
+  if (!copy->valid()) return nullptr;
   interruption.removeOnSignal(copy->folder(), copy->name());
   [[maybe_unused]] const int owned =
       ::fchown(copy->descriptor(), target.info.st_uid, target.info.st_gid);
@@ -58,7 +55,6 @@ std::unique_ptr<SideFile> copyOldFile(const SaveTarget& target, SaveInterruption
   if (error != 0) {
     interruption.defer();
     copy.reset();
-    interruption.endAtOnce();
     return nullptr;
   }
   syncFolder(copy->folder());

@@ -71,7 +71,6 @@ RenameWriteResult writeByRename(const SaveTarget& target, std::string_view bytes
       }
     }
   }  // the temporary, unless renamed, is gone before a signal that waited ends the program
-  interruption.endAtOnce();
   return result;
 }
 

@@ -38,7 +38,6 @@ int writeNew(SaveTarget& target, std::string_view bytes, SaveInterruption& inter
   interruption.defer();
   if (error != 0 && namesFile(target.folder.get(), target.name, target.info))
     ::unlinkat(target.folder.get(), target.name.c_str(), 0);
-  interruption.endAtOnce();
   return error;
 }
 
@@ -53,7 +52,6 @@ int rewriteInPlace(SaveTarget& target, std::string_view bytes, SaveInterruption&
   // Once the old bytes began to change, a failure leaves the copy as their only whole form.
   if (copy && error != 0 && written.touched) copy->keep();
   copy.reset();
-  interruption.endAtOnce();
   return error;
 }
 

@@ -91,9 +91,4 @@ void SaveInterruption::removeOnSignal(int folder, const std::string& name) {
   takePending();
 }
 
-void SaveInterruption::endAtOnce() {
-  gMode.store(kEndAtOnce);
-  takePending();
-}
-
 }  // namespace tarvel

@@ -27,8 +27,6 @@ class SaveInterruption {
   // A signal from now on removes the file `name` of the open folder `folder`, then ends the
   // program; one that waited does so now. The folder must stay open while armed.
   void removeOnSignal(int folder, const std::string& name);
-  // A signal from now on ends the program at once; one that waited ends it now.
-  void endAtOnce();
 
  private:
   struct Replaced {

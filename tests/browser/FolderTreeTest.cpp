@@ -61,6 +61,7 @@ TEST_F(FolderTreeTest, FoldersShowInOrderWithTheRightExpandButton) {
   EXPECT_TRUE(FolderTree::rawName(box->child(0)->child(0)).isEmpty());
   const QIcon& folderIcon = box->child(1)->icon(0);  // not the icon of a file without extension
   EXPECT_TRUE(!folderIcon.isNull() && folderIcon.cacheKey() != box->child(10)->icon(0).cacheKey());
+  EXPECT_FALSE(folderIcon.availableSizes(QIcon::Selected).isEmpty());  // open, once selected
 }
 
 TEST_F(FolderTreeTest, ExpandingReadsTheDiskAgain) {

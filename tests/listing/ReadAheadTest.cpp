@@ -147,6 +147,17 @@ TEST(ReadAhead, HelpersHoldBoundedMemoryAndReadOn) {
   }
 }
 
+// A helper reuses what held the folders the walk took: a long tree costs as many allocations
+// as folders held ahead at most, not one for every folder.
+TEST(ReadAhead, HelpersReuseWhatHeldTheFoldersTaken) {
+  TestTree tree("/dev/shm");
+  for (int i = 0; i < 600; ++i) tree.createDir("Top/" + std::to_string(i));
+  AllocationFailurePoint::arm(LONG_MAX);  // counts the helper's allocations, fails none
+  listWith(1, tree.path("Top"), sizesAndPaths(),
+           [] { std::this_thread::sleep_for(std::chrono::microseconds(100)); });
+  EXPECT_LT(LONG_MAX - AllocationFailurePoint::disarm(), 300);
+}
+
 TEST(ReadAhead, AHelperOutOfMemoryOrDescriptorsLeavesTheRestToTheWalk) {
   TestTree tree;
   for (int i = 0; i < 60; ++i)
