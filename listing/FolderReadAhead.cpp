@@ -331,8 +331,9 @@ bool FolderReadAhead::readOneAhead(std::unique_lock<std::mutex>& lock, FolderRea
   try {
     item = handOut();
   } catch (...) {
+    // Told at its next take, the walk reads the rest itself; if it waits now, it waits for a
+    // folder another helper reads, whose end wakes it.
     failed_ = true;
-    readDone_.notify_all();
   }
   if (item == nullptr) return false;
   const bool wantSizes = wantSizes_;
