@@ -651,8 +651,6 @@ TEST_F(WindowTest, EveryLineOfThePaneHasTheSameHeight) {
   std::string report;
   for (int line = 0; line < 10; ++line) report += kinds[line % 5] + std::string("\r\n");
   ListingPane* pane = window->pane();
-  pane->showText(report);
-  EXPECT_EQ(paneText(pane).toStdString(), withoutCr(report));
   // Where the dash that opens each line is drawn: the first row of each of its marks.
   const auto dashTops = [pane](QWidget* viewport) {
     const QImage image = viewport->grab().toImage();
@@ -667,16 +665,27 @@ TEST_F(WindowTest, EveryLineOfThePaneHasTheSameHeight) {
     }
     return tops;
   };
-  const std::vector<int> viewTops = dashTops(pane->view()->viewport());
-  QTest::keyClick(pane->view(), Qt::Key_End, Qt::ControlModifier);
-  QTest::keyClick(pane->view(), Qt::Key_Minus);  // the editor, with one line more
-  ASSERT_NE(pane->editor(), nullptr);
-  EXPECT_EQ(paneText(pane).toStdString(), withoutCr(report) + "-");
-  for (const std::vector<int>& tops : {viewTops, dashTops(pane->editor()->viewport())}) {
-    ASSERT_GE(tops.size(), 5u);
-    const double pitch = double(tops.back() - tops.front()) / double(tops.size() - 1);
-    for (std::size_t line = 1; line < tops.size(); ++line)
-      EXPECT_NEAR(tops[line] - tops[line - 1], pitch, 1.0) << kinds[line % 5];
+  // The pane's font, then one that leaves room between its lines, as a desktop without the
+  // pane's font may give: the editor keeps the view's pitch.
+  QFont spaced(QStringLiteral("Liberation Sans"));
+  spaced.setPixelSize(30);
+  for (const QFont& font : {pane->font(), spaced}) {
+    pane->setFont(font);
+    pane->showText(report);
+    EXPECT_EQ(paneText(pane).toStdString(), withoutCr(report));
+    const std::vector<int> viewTops = dashTops(pane->view()->viewport());
+    QTest::keyClick(pane->view(), Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(pane->view(), Qt::Key_Minus);  // the editor, with one line more
+    ASSERT_NE(pane->editor(), nullptr);
+    EXPECT_EQ(paneText(pane).toStdString(), withoutCr(report) + "-");
+    std::vector<double> pitches;
+    for (const std::vector<int>& tops : {viewTops, dashTops(pane->editor()->viewport())}) {
+      ASSERT_GE(tops.size(), 5u);
+      pitches.push_back(double(tops.back() - tops.front()) / double(tops.size() - 1));
+      for (std::size_t line = 1; line < tops.size(); ++line)
+        EXPECT_NEAR(tops[line] - tops[line - 1], pitches.back(), 1.0) << kinds[line % 5];
+    }
+    EXPECT_DOUBLE_EQ(pitches[0], pitches[1]);
   }
 }
 
