@@ -131,6 +131,8 @@ TEST_F(WindowTest, TabLeavesThePaneAndReturnMakesANewLine) {
   EXPECT_EQ(paneText(pane), "\n");
   QTest::keyClick(control(kQuit), Qt::Key_Return);  // on a button: the default, Extraction
   EXPECT_TRUE(window->isListing());
+  pane->setFocus();  // the view again: the edited text went with the new report
+  EXPECT_EQ(window->focusWidget(), pane->view());
   EXPECT_FALSE(paneText(pane).contains('\t'));
 }
 
