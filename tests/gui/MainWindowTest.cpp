@@ -576,8 +576,14 @@ TEST_F(WindowTest, SelectionCopiesTheShownTextAndTheFirstEditMakesTheEditorThere
   for (const auto& [from, to] :
        {std::pair<TextPosition, TextPosition>{{0, 2}, {2, 1}}, {{1, 1}, {1, 3}}}) {
     pane->showText(report);
+    QApplication::processEvents();  // drawn: the selection must have the view drawn again
     view->select(from, to);
-    shown = viewport->grab().toImage();
+    QApplication::processEvents();
+    const QPoint origin = viewport->mapTo(window.get(), QPoint());
+    shown = window->screen()
+                ->grabWindow(window->winId(), origin.x(), origin.y(), viewport->width(),
+                             viewport->height())
+                .toImage();
     for (int line = 0; line < 3; ++line) {
       for (int column = 0; column < 4; ++column) {
         int highlighted = 0;  // anywhere in the character's box
