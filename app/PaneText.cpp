@@ -19,7 +19,6 @@ constexpr std::size_t kDecodedBytes = std::size_t{256} << 10;
 }  // namespace
 
 void showInPane(QPlainTextEdit* editor, std::string_view report) {
-  editor->clear();
   editor->document()->setUndoRedoEnabled(false);
   QTextCursor cursor(editor->document());
   // A byte order mark that opens the report is a name's first character, kept as any other.
