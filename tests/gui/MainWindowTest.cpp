@@ -603,6 +603,9 @@ TEST_F(WindowTest, SelectionCopiesTheShownTextAndTheFirstEditMakesTheEditorThere
             view->palette().color(QPalette::Base));
   pane->append("+++\r\n");  // a piece of the report shows as it comes
   EXPECT_NE(onScreen(), shown);
+  shown = onScreen();
+  key(Qt::Key_Right, Qt::ShiftModifier);  // and so does a selection made by the keys
+  EXPECT_NE(onScreen(), shown);
   EXPECT_EQ(pane->editor(), nullptr);
   pane->showText(report);
   key(Qt::Key_Down);
