@@ -643,7 +643,9 @@ TEST_F(WindowTest, SelectionCopiesTheShownTextAndTheFirstEditMakesTheEditorThere
   view->select({100000, 3}, {100000, 3});
   const int top = view->verticalScrollBar()->value();
   EXPECT_LT(100000 - top, view->verticalScrollBar()->pageStep());
+  shown = onScreen();
   view->horizontalScrollBar()->setValue(20);  // the caret still in view
+  EXPECT_NE(onScreen(), shown);
   QTest::keyClicks(view, "Z");
   EXPECT_EQ(pane->editor()->horizontalScrollBar()->value(), 20);
   std::string edited = withoutCr(many);
