@@ -643,6 +643,8 @@ TEST_F(WindowTest, SelectionCopiesTheShownTextAndTheFirstEditMakesTheEditorThere
   view->select({100000, 3}, {100000, 3});
   const int top = view->verticalScrollBar()->value();
   EXPECT_LT(100000 - top, view->verticalScrollBar()->pageStep());
+  view->horizontalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+  EXPECT_EQ(view->horizontalScrollBar()->value(), viewport->width());  // a page: the pane's width
   shown = onScreen();
   view->horizontalScrollBar()->setValue(20);  // the caret still in view
   EXPECT_NE(onScreen(), shown);
