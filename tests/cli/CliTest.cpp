@@ -310,6 +310,20 @@ TEST_F(CliTest, MemoryRunningShortIsAFailureThatKeepsTheOutputFile) {
   }
 }
 
+// With no thread to be had (a user at the limit of its processes), the one thread reads it all.
+TEST_F(CliTest, WithNoThreadToBeHadOneThreadReadsEverything) {
+  tree.createEmptyFiles("Wide/in", 5000);  // from 4096 files on, threads share the sizes
+  for (const char* option : {"--sizes", "--folder-size", "--format=json"}) {
+    const auto alone =
+        runProcess({"prlimit", "--nproc=1", kCliPath, option, "Wide"},
+                   {.environment = {"ASAN_OPTIONS=detect_leaks=0"},  // a leak check starts a task
+                    .workingFolder = tree.root(),
+                    .unprivileged = true});
+    if (alone.exitCode == 126) GTEST_SKIP() << "cannot run as an unprivileged user here";
+    EXPECT_EQ(alone, run({option, "Wide"})) << option;
+  }
+}
+
 // A folder bind-mounted inside itself is met again below itself: listed (as a row of a document
 // too), never entered, named as a loop, and summed once, by each thread of the folder size wherever
 // it took the work up (the threads share the subfolders of "b", each holding a loop back to the
