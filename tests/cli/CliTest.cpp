@@ -248,9 +248,14 @@ TEST_F(CliTest, NamesAloneCostNoCallPerFileWithThreadsWithinProcessorsAndAQuietT
     EXPECT_EQ(calls("clone,clone3", option, "Many").size(), processors - 1) << option;
     EXPECT_EQ(calls("clone,clone3", option, "Many", "", "0").size(), 0u) << "pinned " << option;
   }
-  // Each helper takes its share of the folders, listed or summed.
-  for (const char* option : {"--no-tree", "--folder-size", "--format=json"})
-    EXPECT_EQ(distinct(calls("getdents64", option, "Many")).size(), processors) << option;
+  // Each helper takes its share of the folders, listed or summed (in one of three runs: on a
+  // loaded machine the walk may read a small tree before a helper wakes).
+  for (const char* option : {"--no-tree", "--folder-size", "--format=json"}) {
+    std::size_t most = 0;
+    for (int run = 0; run < 3 && most < processors; ++run)
+      most = std::max(most, distinct(calls("getdents64", option, "Many")).size());
+    EXPECT_EQ(most, processors) << option;
+  }
   // The sizes of a large folder are read on every processor, each file once, in equal shares,
   // and each size reaches its own file.
   std::string expected = "Big\r\n";
@@ -313,12 +318,10 @@ TEST_F(CliTest, MemoryRunningShortIsAFailureThatKeepsTheOutputFile) {
 // With no thread to be had (a user at the limit of its processes), the one thread reads it all.
 TEST_F(CliTest, WithNoThreadToBeHadOneThreadReadsEverything) {
   tree.createEmptyFiles("Wide/in", 5000);  // from 4096 files on, threads share the sizes
+  // As "nobody"; with no leak check, which would start a task of its own.
+  const ProcessOptions nobody{{"ASAN_OPTIONS=detect_leaks=0"}, tree.root(), true};
   for (const char* option : {"--sizes", "--folder-size", "--format=json"}) {
-    const auto alone =
-        runProcess({"prlimit", "--nproc=1", kCliPath, option, "Wide"},
-                   {.environment = {"ASAN_OPTIONS=detect_leaks=0"},  // a leak check starts a task
-                    .workingFolder = tree.root(),
-                    .unprivileged = true});
+    const auto alone = runProcess({"prlimit", "--nproc=1", kCliPath, option, "Wide"}, nobody);
     if (alone.exitCode == 126) GTEST_SKIP() << "cannot run as an unprivileged user here";
     EXPECT_EQ(alone, run({option, "Wide"})) << option;
   }
