@@ -219,9 +219,7 @@ void MainDialog::onExtraction() {
     } catch (...) {
       failure = std::current_exception();
     }
-    setListing(true);  // while the report goes into the pane
-    listingEnded(failure);
-    setListing(false);
+    listingEnded(failure);  // no event comes between: nothing to refuse meanwhile
     return;
   }
   run_->setWarningSink(nullptr);  // the disk knows sizes: no warning to give

@@ -60,17 +60,15 @@ struct FolderReadAhead::Item {
   SharedFolder folder;
   FolderChain::Identity identity;
 
-  // As new, with the storage it had.
+  // As new, with the storage it had. The depth, the list's parent, a folder's name and its
+  // identity are set afresh by whoever takes it; what holds descriptors or entries goes now.
   void reset() {
     state = State::List;
-    depth = next = 0;
-    listParent.reset();
+    next = 0;
     names.clear();
-    name.clear();
     parent.reset();
     contents.clear();
     folder.reset();
-    identity = {};
   }
 };
 

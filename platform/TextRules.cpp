@@ -88,9 +88,10 @@ std::size_t encodeCharacter(char32_t c, char* out) {
 
 namespace {
 
-// Surrogate values stand for invalid bytes and never reach the C library.
+// Surrogate values stand for invalid bytes and never reach the C library; it leaves every other
+// value it has no mapping for as it is.
 bool mappable(char32_t c) {
-  return c < 0xD800 || (c > 0xDFFF && c <= 0x10FFFF);
+  return c < 0xD800 || c > 0xDFFF;
 }
 
 char32_t mapWith(char32_t c, wint_t (*mapping)(wint_t, locale_t)) {

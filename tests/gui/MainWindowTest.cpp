@@ -51,10 +51,6 @@ namespace tarvel {
 
 namespace {
 
-bool isChecked(QWidget* control) {
-  return qobject_cast<QAbstractButton*>(control)->isChecked();
-}
-
 // A report as the pane shows it: its CRs gone.
 std::string withoutCr(std::string_view report) {
   std::string text(report);
@@ -66,7 +62,8 @@ TEST_F(WindowTest, AFreshStartShowsTheStartValues) {
   const std::pair<int, bool> boxes[] = {{kIncludeSubfolders, true}, {kNoFiles, false},
                                         {kNoFolders, false},        {kExtractTree, false},
                                         {kExtensionCheck, false},   {kAutoUpdateSize, false}};
-  for (const auto& [id, checked] : boxes) EXPECT_EQ(isChecked(control(id)), checked) << id;
+  for (const auto& [id, checked] : boxes)
+    EXPECT_EQ(qobject_cast<QAbstractButton*>(control(id))->isChecked(), checked) << id;
   EXPECT_FALSE(control(kExtensionEdit)->isEnabled());
   EXPECT_FALSE(window->progressBar()->isTextVisible());
   // No label guesses rich text: a name may hold "<".
@@ -315,7 +312,7 @@ TEST_F(WindowTest, AWalkRefusesInputThatWouldChangeItsListing) {
     EXPECT_TRUE(control(id)->isEnabled()) << id;
   click(control(kNoFiles));  // dropped, not kept for later
   ASSERT_TRUE(QTest::qWaitFor([this] { return !window->isListing(); }));
-  EXPECT_FALSE(isChecked(control(kNoFiles)));
+  EXPECT_FALSE(qobject_cast<QAbstractButton*>(control(kNoFiles))->isChecked());
   EXPECT_TRUE(window->pane()->view()->testAttribute(Qt::WA_InputMethodEnabled));
   EXPECT_EQ(window->reportBuffer(), cli({}));
   EXPECT_TRUE(control(kNoFiles)->isEnabled());
@@ -800,9 +797,10 @@ TEST_F(WindowTest, ADroppedFolderOrFileIsSelectedAndOthersAreRefused) {
     QMimeData data;
     data.setUrls(urls);
     data.setText(QStringLiteral("texte glissé"));
-    QDragEnterEvent enter({}, actions, &data, Qt::LeftButton, {});
-    QDragMoveEvent move({}, actions, &data, Qt::LeftButton, {});
-    QDropEvent drop(QPointF(), actions, &data, Qt::LeftButton, {});
+    // Shift held asks for a move, which a drop must never do.
+    QDragEnterEvent enter({}, actions, &data, Qt::LeftButton, Qt::ShiftModifier);
+    QDragMoveEvent move({}, actions, &data, Qt::LeftButton, Qt::ShiftModifier);
+    QDropEvent drop(QPointF(), actions, &data, Qt::LeftButton, Qt::ShiftModifier);
     for (QDropEvent* step : std::initializer_list<QDropEvent*>{&enter, &move, &drop}) {
       QApplication::sendEvent(viewport, step);
       if (!step->isAccepted() || step->dropAction() == Qt::MoveAction) return false;
@@ -865,9 +863,12 @@ TEST_F(WindowTest, ADroppedFolderOrFileIsSelectedAndOthersAreRefused) {
   QDragEnterEvent enter({}, Qt::CopyAction, &text, Qt::LeftButton, {});
   QApplication::sendEvent(window->pane()->view()->viewport(), &enter);
   EXPECT_TRUE(enter.isAccepted());
-  QDropEvent drop(QPointF(9, 9), Qt::CopyAction, &text, Qt::LeftButton, {});
+  const qreal afterA = 4 + QFontMetricsF(window->pane()->font()).horizontalAdvance('a');
+  QDropEvent drop(QPointF(afterA, 9), Qt::CopyAction, &text, Qt::LeftButton, {});
+  window->pane()->showText("abc");
   QApplication::sendEvent(window->pane()->view()->viewport(), &drop);
-  EXPECT_EQ(paneText(window->pane()), "texte");  // an edit: the pane is an editor now
+  EXPECT_EQ(paneText(window->pane()), "atextebc");  // an edit: the pane is an editor now
+  EXPECT_EQ(window->pane()->editor()->textCursor().position(), 6);  // after what was dropped
   click(control(kExtraction));
   ASSERT_TRUE(window->isListing());
   EXPECT_FALSE(takes(window->pane()->view()->viewport(), {url("", "Music")}, Qt::CopyAction));
