@@ -243,6 +243,8 @@ TEST_F(CliTest, NamesAloneCostNoCallPerFileWithThreadsWithinProcessorsAndAQuietT
   };
   const auto distinct = [](const auto& all) { return std::set(all.begin(), all.end()); };
   EXPECT_EQ(calls("newfstatat,statx", "--no-tree", "Many", "\"f").size(), 0u);
+  // No call is made on a descriptor that is not open, a save's included.
+  EXPECT_EQ(calls("%desc,close", "--output=out.txt", "Many", "EBADF").size(), 0u);
   const unsigned processors = std::min(tarvel::usableProcessors(), 4u);
   for (const char* option : {"--no-tree", "--folder-size", "--sizes"}) {
     EXPECT_EQ(calls("clone,clone3", option, "Many").size(), processors - 1) << option;

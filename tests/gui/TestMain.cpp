@@ -19,9 +19,8 @@ int main(int argc, char** argv) {
     // The work stopped as the window closed ends on its own, and soon.
     return tarvel::BackgroundJob::waitForAllWork(std::chrono::seconds(10)) ? status : 1;
   }
-  if (argc >= 2 && std::string_view(argv[1]) == "--run-program") {
+  if (argc >= 2 && std::string_view(argv[1]) == "--run-program")
     return tarvel::runStartedProgram(argc - 1, argv + 1);
-  }
   ::testing::InitGoogleTest(&argc, argv);
   tarvel::ListingApp application(argc, argv);
   return RUN_ALL_TESTS();
