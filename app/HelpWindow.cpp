@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QPalette>
-#include <QScrollBar>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -31,9 +30,7 @@ HelpWindow::HelpWindow(const QString& indexPage, QWidget* owner)
 }
 
 void HelpWindow::showContents() {
-  browser_->setSource(index_);
-  browser_->verticalScrollBar()->setValue(0);
-  browser_->horizontalScrollBar()->setValue(0);
+  browser_->setSource(index_);  // at its top, even where it was already shown
 }
 
 QString HelpWindow::findIndexPage() {

@@ -38,8 +38,7 @@ namespace {
 // paths longer than the system accepts and folders made unreadable go too.
 void removeAt(int parent, const char* name) {
   // At best: a folder made unreadable is opened, and anything else is removed regardless.
-  if (::fchmodat(parent, name, 0755, 0) != 0) {
-  }
+  [[maybe_unused]] const int unlocked = ::fchmodat(parent, name, 0755, 0);
   const int folder = ::openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
   if (folder < 0) {
     ::unlinkat(parent, name, 0);
