@@ -139,8 +139,7 @@ TEST(ProgramTest, ASessionWritesOnlyWhatIsSavedAndQuitsDuringAWalk) {
       {std::filesystem::read_symlink("/proc/self/exe").string(), "--run-session",
        tree.path("home/Small"), tree.path("home/Wide")},
       {.environment = {"HOME=" + tree.path("home")}, .workingFolder = tree.path("home")});
-  EXPECT_EQ(result.exitCode, 0) << result.err;
-  EXPECT_EQ(result.out, "about, quit while listing\n");
+  EXPECT_TRUE(result.exitCode == 0 && result.out == "about, quit while listing\n") << result.err;
   EXPECT_FALSE(lastFolder.opened());  // the walk was stopped, not waited for
   EXPECT_EQ(filesUnderHome(), expected);
   EXPECT_EQ(tree.readFile("home/Dirs.txt"), "Small\r\n |-A.txt\r\n |------/\r\n");
@@ -193,10 +192,9 @@ TEST(ProgramTest, HelpAndVersionNeedNoDisplay) {
   EXPECT_EQ(runProcess({kWindowPath, "--version"}, noDisplay),
             (ProcessResult{0, "tarvelinquistombrel " + std::string(kVersion) + "\n", ""}));
   const ProcessResult help = runProcess({kWindowPath, "Music", "--help"}, noDisplay);
-  EXPECT_EQ(help.exitCode, 0) << help.err;
-  EXPECT_TRUE(help.out.starts_with("Utilisation : tarvelinquistombrel [OPTION]... [CHEMIN]\n"))
-      << help.out;
-  EXPECT_EQ(help.err, "");
+  EXPECT_TRUE(help.exitCode == 0 && help.err.empty() &&
+              help.out.starts_with("Utilisation : tarvelinquistombrel [OPTION]... [CHEMIN]\n"))
+      << testing::PrintToString(help);
 }
 
 }  // namespace
