@@ -195,6 +195,9 @@ TEST(ProgramTest, HelpAndVersionNeedNoDisplay) {
   EXPECT_TRUE(help.exitCode == 0 && help.err.empty() &&
               help.out.starts_with("Utilisation : tarvelinquistombrel [OPTION]... [CHEMIN]\n"))
       << testing::PrintToString(help);
+  EXPECT_EQ(
+      runProcess({"sh", "-c", "exec \"$0\" --version >/dev/full", kWindowPath}, noDisplay),
+      (ProcessResult{1, "", "tarvelinquistombrel: impossible d'écrire sur la sortie standard\n"}));
 }
 
 }  // namespace
