@@ -331,7 +331,7 @@ TEST_F(WindowTest, AWalkRefusesInputThatWouldChangeItsListing) {
 // once; the report goes on coming, whole.
 TEST_F(WindowTest, ThePaneFillsAsTheReportComesAndQuitMeanwhileKeepsItWhole) {
   TestTree memory("/dev/shm");
-  for (int file = 0; file < 60000; ++file)
+  for (int file = 0; file < 30000; ++file)
     memory.createFile("wide/d/" + std::to_string(file) + std::string(200, 'n'));
   ASSERT_TRUE(window->tree()->selectPath(memory.path("wide")));
   click(control(kExtraction));
@@ -340,7 +340,7 @@ TEST_F(WindowTest, ThePaneFillsAsTheReportComesAndQuitMeanwhileKeepsItWhole) {
   ASSERT_TRUE(QTest::qWaitFor([this] { return window->reportBuffer().size() > 1000; }));
   ASSERT_TRUE(window->isListing());
   click(control(kQuit));
-  ASSERT_TRUE(QTest::qWaitFor([this] { return !window->isListing(); }));
+  ASSERT_TRUE(QTest::qWaitFor([this] { return !window->isListing(); }, 60000));
   EXPECT_FALSE(window->isVisible());
   EXPECT_EQ(window->reportBuffer(), runCli({memory.path("wide")}).out);
   EXPECT_FALSE(window->pane()->isReadOnly());
