@@ -176,10 +176,10 @@ TEST(ReadAhead, AHelperOutOfMemoryOrDescriptorsLeavesTheRestToTheWalk) {
       withDescriptorLimit(openDescriptors() + 8,
                           [&] { return listWith(1, tree.path("Top"), sizesAndPaths(), slowly); }),
       alone);
-  // The walk, done with "a", waits for the large "b" its helper reads; the helper fails halfway
-  // through it (growths counted once, then the middle one fails).
+  // The walk, done with "a", waits for the large "b" its helper reads; the helper fails late in
+  // it, the walk waiting (growths counted once, then the last one fails), and wakes the walk.
   tree.createFile("Wait/a/f");
-  for (int i = 0; i < 3000; ++i) tree.createFile("Wait/b/" + std::to_string(i));
+  for (int i = 0; i < 20000; ++i) tree.createFile("Wait/b/" + std::to_string(i));
   const auto waited = [&](long armed) {  // once its helper has taken "b"
     AllocationFailurePoint::arm(armed);
     return listWith(1, tree.path("Wait"), sizesAndPaths(), [armed, n = 0]() mutable {
@@ -187,7 +187,7 @@ TEST(ReadAhead, AHelperOutOfMemoryOrDescriptorsLeavesTheRestToTheWalk) {
     });
   };
   const std::string whole = waited(LONG_MAX);
-  EXPECT_EQ(waited((LONG_MAX - AllocationFailurePoint::disarm()) / 2), whole);
+  EXPECT_EQ(waited(LONG_MAX - AllocationFailurePoint::disarm() - 1), whole);
   EXPECT_LT(AllocationFailurePoint::disarm(), 0) << "the helper did not fail";
 }
 
