@@ -183,6 +183,9 @@ TEST_F(CliTest, ASignalOrAFailureMidSaveLeavesTheOldFileOrTheNewOneAndNoHiddenFi
        // killed once the copy is synced, and once the growth is written, the old bytes next
        {"fsync:when=1:signal=SIGKILL", "linked.txt", 128 + SIGKILL, linkedOld},
        {"lseek:when=2:signal=SIGKILL", "linked.txt", 128 + SIGKILL, "<copy>"},
+       // a read of the old bytes interrupted: the copy is made all the same
+       {"read:when=1:error=EINTR -P linked.txt -e inject=lseek:when=2:signal=SIGKILL", "linked.txt",
+        128 + SIGKILL, "<copy>"},
        // the same through a link to the file
        {"lseek:when=2:signal=SIGKILL", "via.txt", 128 + SIGKILL, "<copy>"},
        // the new bytes written in place, then not synced: the copy of the old ones is kept
