@@ -485,9 +485,9 @@ TEST_F(CliTest, WhatCannotBeReadIsToldAndTheStatusIsOne) {
             (ProcessResult{1, "Taille du dossier:  9  Octets\n",
                            noSize + cannotRead("Music/Artist/Locked") + cannotRead("Music/abba")}));
   // A folder that fails as it is read (strace makes every read fail) is told as a folder.
-  const auto failing = runProcess(
-      {"strace", "-fqqe", "inject=getdents64:error=EIO", kCliPath, "--folder-size", "Music"},
-      traced);
+  const auto failing = runProcess({"strace", "-fqqo/dev/null", "-einject=getdents64:error=EIO",
+                                   kCliPath, "--folder-size", "Music"},
+                                  traced);
   EXPECT_NE(failing.err.find("de lire le dossier « " + tree.path("Music")), std::string::npos);
 }
 
