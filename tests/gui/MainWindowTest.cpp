@@ -565,6 +565,19 @@ TEST_F(WindowTest, SelectionCopiesTheShownTextAndTheFirstEditMakesTheEditorThere
   shown = onScreen();
   key(Qt::Key_Right, Qt::ShiftModifier);  // and so does a selection made by the keys
   EXPECT_NE(onScreen(), shown);
+  // The caret shows where it is, and nowhere else, while the view has the keyboard.
+  pane->showText("ab  \r\nab  \r\n");
+  view->setFocus();
+  view->select({0, 3}, {0, 3});
+  shown = onScreen();
+  for (int line = 0; line < 2; ++line) {
+    int inked = 0;
+    for (int x = at(line, 2.7).x(); x <= at(line, 2.9).x(); ++x) {
+      for (int y = at(line - 0.4, 0).y(); y < at(line + 0.4, 0).y(); ++y)
+        inked += shown.pixelColor(x, y) != view->palette().color(QPalette::Base);
+    }
+    EXPECT_EQ(inked > 0, line == 0) << line;
+  }
   EXPECT_EQ(pane->editor(), nullptr);
   pane->showText(report);
   key(Qt::Key_Down);
