@@ -44,6 +44,7 @@ TEST_F(WindowTest, TheHelpReopensAtTheTopOfItsFirstPage) {
   QTextBrowser* browser = help->browser();
   const QUrl contents = browser->source();
   EXPECT_EQ(contents.fileName(), "index.html");
+  EXPECT_EQ(help->size(), QSize(640, 560));  // room for a page's lines, beside the window
   help->resize(420, 160);
   for (int open = 0; open < 2; ++open) {
     browser->setSource(contents.resolved(QUrl(open == 0 ? "options.html" : "index.html")));
