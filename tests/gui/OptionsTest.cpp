@@ -69,6 +69,8 @@ const struct RuleCase {
     {"wrong start-up values", {}, {}, "none full sep"},
     {"relative path keeps the jukebox", {}, {jukeboxBox, relative}, "rel full sep"},
     {"absolute path keeps another", {}, {relative, absolute}, "abs full sep"},
+    {"absolute path keeps the jukebox", {}, {jukeboxBox, absolute}, "abs full sep"},
+    {"a placement radio ends the jukebox", {}, {jukeboxBox, afterName}, "jukebox none name sep"},
     {"no path keeps another", {}, {absolute, noPath}, "none full sep"},
     {"the jukebox box keeps another path", {}, {absolute, jukeboxBox}, "jukebox none full sep"},
     {"after the name keeps another", {}, {afterName}, "none name sep"},
