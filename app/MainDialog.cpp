@@ -219,7 +219,7 @@ void MainDialog::onExtraction() {
     } catch (...) {
       failure = std::current_exception();
     }
-    listingEnded(failure);  // no event comes between: nothing to refuse meanwhile
+    listingEnded(failure);  // ran here: no input reached the window meanwhile, boxes are modal
     return;
   }
   run_->setWarningSink(nullptr);  // the disk knows sizes: no warning to give
