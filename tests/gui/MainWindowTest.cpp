@@ -69,7 +69,7 @@ TEST_F(WindowTest, AFreshStartShowsTheStartValues) {
   // No label guesses rich text: a name may hold "<".
   for (const QLabel* label : window->findChildren<QLabel*>())
     EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->text().toStdString();
-  EXPECT_EQ(window->findChild<QLabel*>("1011")->buddy(), control(kPane));  // a screen reader's
+  EXPECT_EQ(window->findChild<QLabel*>("1011")->buddy(), control(kPane));  // read with the pane
 }
 
 TEST_F(WindowTest, ThePaneIsFixedPitchWithBothScrollBars) {
