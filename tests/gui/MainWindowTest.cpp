@@ -470,18 +470,15 @@ TEST_F(WindowTest, SelectionCopiesTheShownTextAndTheFirstEditMakesTheEditorThere
   ReportView* view = pane->view();
   QWidget* viewport = view->viewport();
   const std::string report = "abc \xC3\xA9t\xC3\xA9\r\nbad \xFF end\r\npl\rain\r\n";
-  const auto key = [view](Qt::Key pressed, Qt::KeyboardModifiers modifiers = {}, int times = 1) {
-    for (int time = 0; time < times; ++time) QTest::keyClick(view, pressed, modifiers);
+  // Keys pressed in turn, as in "Down, Shift+End".
+  const auto press = [view](const QString& keys) {
+    for (const QString& one : keys.split(", ")) QTest::keySequence(view, QKeySequence(one));
   };
   const QFontMetricsF metrics(view->font());
   const auto at = [&metrics](double line, double column) {  // the text starts 4 pixels in
     return QPointF(4 + (column + 0.2) * metrics.horizontalAdvance('x'),
                    4 + (line + 0.5) * metrics.lineSpacing())
         .toPoint();
-  };
-  // Keys pressed in turn, as in "Down, Shift+End".
-  const auto press = [view](const QString& keys) {
-    for (const QString& one : keys.split(", ")) QTest::keySequence(view, QKeySequence(one));
   };
   const std::pair<std::function<void()>, std::string> selections[] = {
       {[&] { press("Shift+End"); }, "abc \u00E9t\u00E9"},
@@ -521,7 +518,7 @@ TEST_F(WindowTest, SelectionCopiesTheShownTextAndTheFirstEditMakesTheEditorThere
     pane->showText(report);
     QApplication::clipboard()->setText({});
     select();
-    key(Qt::Key_C, Qt::ControlModifier);
+    press("Ctrl+C");
     EXPECT_EQ(QApplication::clipboard()->mimeData()->data("text/plain").toStdString(), copied);
   }
   QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);  // the pane's, not the window's
@@ -560,7 +557,7 @@ TEST_F(WindowTest, SelectionCopiesTheShownTextAndTheFirstEditMakesTheEditorThere
   pane->append("+++\r\n");  // a piece of the report shows as it comes
   EXPECT_NE(onScreen(), shown);
   shown = onScreen();
-  key(Qt::Key_Right, Qt::ShiftModifier);  // and so does a selection made by the keys
+  press("Shift+Right");  // and so does a selection made by the keys
   EXPECT_NE(onScreen(), shown);
   // The caret shows where it is, and nowhere else, while the view has the keyboard.
   pane->showText("ab  \r\nab  \r\n");
@@ -577,8 +574,7 @@ TEST_F(WindowTest, SelectionCopiesTheShownTextAndTheFirstEditMakesTheEditorThere
   }
   EXPECT_EQ(pane->editor(), nullptr);
   pane->showText(report);
-  key(Qt::Key_Down);
-  key(Qt::Key_Right, Qt::ShiftModifier, 4);
+  press("Down, Shift+Right, Shift+Right, Shift+Right, Shift+Right");
   QTest::keyClicks(view, "XY");  // in place of what is selected
   ASSERT_NE(pane->editor(), nullptr);
   EXPECT_EQ(pane->editor()->tabStopDistance(), view->tabStopDistance());  // tabs stay put
@@ -596,13 +592,11 @@ TEST_F(WindowTest, SelectionCopiesTheShownTextAndTheFirstEditMakesTheEditorThere
   pane->showText(std::string_view(many).substr(0, 1'000'001));  // two pieces, cut in a line
   pane->append(std::string_view(many).substr(1'000'001));
   EXPECT_EQ(paneText(pane).toStdString(), withoutCr(many));
-  key(Qt::Key_End, Qt::ControlModifier);
-  key(Qt::Key_Up);
-  key(Qt::Key_End);  // the end of the longest line: in view, far to the right
+  press("Ctrl+End, Up, End");  // the end of the longest line: in view, far to the right
   EXPECT_EQ(view->firstLine() + view->verticalScrollBar()->pageStep(), lines + 1);
   const double endX = 400'000 * QFontMetricsF(view->font()).horizontalAdvance(QChar(0x20AC));
   EXPECT_NEAR(view->horizontalScrollBar()->value() + view->viewport()->width(), endX, endX / 100);
-  key(Qt::Key_Home, Qt::ControlModifier);
+  press("Ctrl+Home");
   EXPECT_EQ(view->firstLine() + view->horizontalScrollBar()->value(), 0);
   const int rows = view->verticalScrollBar()->pageStep();
   QFont larger = view->font();  // taller lines: fewer in a page

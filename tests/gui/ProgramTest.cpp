@@ -25,6 +25,10 @@ namespace tarvel {
 
 namespace {
 
+MainDialog* mainWindow() {
+  return qobject_cast<MainDialog*>(QApplication::activeModalWidget());
+}
+
 // Input as the window system delivers it, which a window blocked by a modal one never gets:
 // Page Down scrolls the page, which fills the window.
 void expectHelpTakesInput(HelpWindow* help) {
@@ -71,7 +75,7 @@ TEST_F(WindowTest, TheHelpTakesInputBesideTheWindowAndItsDialogsInTheRealLoop) {
   window->hide();
   bool ran = false;
   QTimer::singleShot(0, [&ran] {
-    MainDialog& program = *qobject_cast<MainDialog*>(QApplication::activeModalWidget());
+    MainDialog& program = *mainWindow();
     click(program.control(kHelp));
     HelpWindow* help = program.helpWindow();
     help->resize(420, 320);  // every page scrolls
@@ -234,7 +238,7 @@ int runScriptedSession(int /*argc*/, char** argv) {
   int programOnly = 1;  // the folders are the session's, not the program's
   ListingApp application(programOnly, argv);
   QTimer::singleShot(0, [&] {
-    MainDialog& window = *qobject_cast<MainDialog*>(QApplication::activeModalWidget());
+    MainDialog& window = *mainWindow();
     whenModalShows([](QWidget* options) { click(options->findChild<QWidget*>("1")); });
     click(window.control(kFormatOptions));
     EXPECT_TRUE(window.tree()->selectPath(small));
